@@ -1,0 +1,20 @@
+#include "core/application.h"
+
+namespace mok {
+
+Application::Application(SettingsStore& settingsStore, Prompter& userPrompter, RefreshSink& refreshSink)
+    : settings(settingsStore), prompter(userPrompter), refresh(refreshSink), document(std::make_unique<MeshDocument>()) {
+  document->refresh = &refresh;
+  for (int i = 0; i < 8; ++i) customColors[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(setting::kCustomColorDefaults[i]);
+}
+
+void Application::ReadStartupSettings() {
+  for (int i = 0; i < 8; ++i) customColors[static_cast<std::size_t>(i)] = ReadCustomColor(settings, i);
+  customCursors = Read(settings, setting::CustomCursors);
+  document->placeholderSpec.width = Read(settings, setting::DefSknResX);
+  document->placeholderSpec.height = Read(settings, setting::DefSknResY);
+  document->placeholderSpec.grid = Read(settings, setting::DefSknGrid);
+  MakePlaceholder(document->defaultSkin, 0, document->placeholderSpec);
+}
+
+}  // namespace mok

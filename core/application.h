@@ -1,0 +1,66 @@
+#pragma once
+// The program-wide application object: it owns the document and the state
+// that outlives any one pane, and holds the three interfaces through which
+// commands reach the user (prompter), the settings store and the views
+// (refresh sink). Every user command is a free function taking it.
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "core/mesh_document.h"
+#include "core/prompter.h"
+#include "core/refresh.h"
+#include "core/settings.h"
+
+namespace mok {
+
+// Interaction flags of the shell: plain integers, 0 at start, never saved.
+struct InteractionFlags {
+  int editMode = 0;      // 0 paint, 1 mapping
+  int cameraActive = 0;
+  int brushKind = 0;     // 0 point, 1 pencil, 2 line
+  int brushRadius = 0;   // 0..2
+  int colorizeMode = 0;
+  int warpTexture = 0;
+  int cameraTool = 0;    // 0 standard, 1 rotate, 2 pan, 3 zoom, 4 FOV, 5 rotate light
+  int lockX = 0;
+  int lockY = 0;
+  int uniformScale = 0;
+  int snapToGrid = 0;
+  int lockLight = 0;
+  int showUvLines = 0;
+  int syncCameras = 0;
+  int watching = 0;
+  int autoReload = 0;
+};
+
+class Application {
+ public:
+  Application(SettingsStore& settings, Prompter& prompter, RefreshSink& refresh);
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  SettingsStore& settings;
+  Prompter& prompter;
+  RefreshSink& refresh;
+
+  // Heap-allocated once: the fixed-capacity arrays are large.
+  std::unique_ptr<MeshDocument> document;
+  MeshDocument& doc() { return *document; }
+
+  std::string loadDir;      // the folder file dialogs open in
+  std::string currentFile;  // the mesh on screen; Save writes to it
+
+  std::array<std::uint32_t, 8> customColors{};
+  int activeColor = 0;
+  int customCursors = 1;
+  InteractionFlags flags;
+
+  // Reads the user colours, "CustomCursors" and the default skin size and
+  // grid (start-up step 3).
+  void ReadStartupSettings();
+};
+
+}  // namespace mok

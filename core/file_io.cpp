@@ -1,0 +1,160 @@
+#include "core/file_io.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace mok {
+namespace {
+
+std::string TemporaryNameFor(const std::string& path) {
+  static std::atomic<unsigned> counter{0};
+  return path + ".mok-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+}
+
+FileErrorCause WriteAndSync(const std::string& path, std::span<const std::uint8_t> bytes) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return CauseFromErrno(errno);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      FileErrorCause cause = CauseFromErrno(errno);
+      ::close(fd);
+      return cause;
+    }
+    done += static_cast<std::size_t>(n);
+  }
+  if (::fsync(fd) != 0 && errno != EINVAL) {
+    FileErrorCause cause = CauseFromErrno(errno);
+    ::close(fd);
+    return cause;
+  }
+  if (::close(fd) != 0) return CauseFromErrno(errno);
+  return FileErrorCause::None;
+}
+
+// Keeps the mode of a file that is being replaced, so a save does not change
+// who may read it.
+void CopyModeIfPresent(const std::string& from, const std::string& to) {
+  struct stat info;
+  if (::stat(from.c_str(), &info) == 0) ::chmod(to.c_str(), info.st_mode & 07777);
+}
+
+}  // namespace
+
+FileErrorCause CauseFromErrno(int errnoValue) {
+  switch (errnoValue) {
+    case 0: return FileErrorCause::None;
+    case ENOENT: return FileErrorCause::FileNotFound;
+    case ENOTDIR:
+    case ENAMETOOLONG:
+    case ELOOP: return FileErrorCause::BadPath;
+    case EMFILE:
+    case ENFILE: return FileErrorCause::TooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR: return FileErrorCause::AccessDenied;
+    case EBUSY:
+    case ETXTBSY: return FileErrorCause::SharingViolation;
+    case ENOSPC:
+    case EDQUOT: return FileErrorCause::DiskFull;
+    case EIO: return FileErrorCause::HardIo;
+    case EFBIG: return FileErrorCause::InvalidFile;
+    default: return FileErrorCause::Generic;
+  }
+}
+
+FileReadResult ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
+  FileReadResult result;
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    result.cause = CauseFromErrno(errno);
+    return result;
+  }
+  struct stat info;
+  if (::fstat(fd, &info) != 0) {
+    result.cause = CauseFromErrno(errno);
+    ::close(fd);
+    return result;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    result.cause = FileErrorCause::AccessDenied;
+    ::close(fd);
+    return result;
+  }
+  if (!S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+    result.cause = FileErrorCause::InvalidFile;
+    ::close(fd);
+    return result;
+  }
+  result.bytes.resize(static_cast<std::size_t>(info.st_size));
+  std::size_t done = 0;
+  while (done < result.bytes.size()) {
+    ssize_t n = ::read(fd, result.bytes.data() + done, result.bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      result.cause = CauseFromErrno(errno);
+      break;
+    }
+    if (n == 0) break;  // the file shrank while we read it
+    done += static_cast<std::size_t>(n);
+  }
+  result.bytes.resize(done);
+  ::close(fd);
+  return result;
+}
+
+bool CanOpenForReading(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info;
+  bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  ::close(fd);
+  return regular;
+}
+
+FileErrorCause WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes) {
+  FileSet set;
+  FileErrorCause cause = set.stage(path, bytes);
+  if (cause != FileErrorCause::None) return cause;
+  return set.commit();
+}
+
+FileSet::~FileSet() {
+  for (const Staged& s : staged_) ::unlink(s.temporary.c_str());
+}
+
+FileErrorCause FileSet::stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+  Staged s{path, TemporaryNameFor(path)};
+  FileErrorCause cause = WriteAndSync(s.temporary, bytes);
+  if (cause != FileErrorCause::None) {
+    ::unlink(s.temporary.c_str());
+    return cause;
+  }
+  CopyModeIfPresent(path, s.temporary);
+  staged_.push_back(std::move(s));
+  return FileErrorCause::None;
+}
+
+FileErrorCause FileSet::commit() {
+  FileErrorCause first = FileErrorCause::None;
+  for (const Staged& s : staged_) {
+    if (::rename(s.temporary.c_str(), s.target.c_str()) != 0) {
+      if (first == FileErrorCause::None) first = CauseFromErrno(errno);
+      ::unlink(s.temporary.c_str());
+    }
+  }
+  staged_.clear();
+  return first;
+}
+
+}  // namespace mok

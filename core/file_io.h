@@ -1,0 +1,79 @@
+#pragma once
+// Whole-file reads and crash-safe writes.
+//
+// Every write goes to a temporary file beside the target and replaces the
+// target only when all bytes were written and flushed, so a failed save never
+// destroys the file that was there. A FileSet commits several files together:
+// nothing is replaced unless every temporary file was written.
+//
+// FileErrorCause numbers the reasons a file operation fails; the numbers are
+// the ones users of the mapping commands see after "Error Saving: " and
+// "Error Loading: " and are stable:
+//   0 none, 1 generic, 2 file not found, 3 bad path, 4 too many open files,
+//   5 access denied, 6 invalid file, 8 directory full, 10 hardware I/O error,
+//   11 sharing violation, 13 disk full, 14 unexpected end of file.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace mok {
+
+enum class FileErrorCause : int {
+  None = 0,
+  Generic = 1,
+  FileNotFound = 2,
+  BadPath = 3,
+  TooManyOpenFiles = 4,
+  AccessDenied = 5,
+  InvalidFile = 6,
+  DirectoryFull = 8,
+  HardIo = 10,
+  SharingViolation = 11,
+  DiskFull = 13,
+  EndOfFile = 14,
+};
+
+FileErrorCause CauseFromErrno(int errnoValue);
+
+struct FileReadResult {
+  std::vector<std::uint8_t> bytes;
+  FileErrorCause cause = FileErrorCause::None;
+  bool ok() const { return cause == FileErrorCause::None; }
+};
+
+// Reads a whole regular file. Files larger than maxBytes fail with
+// InvalidFile (nothing is allocated for them).
+FileReadResult ReadWholeFile(const std::string& path, std::uint64_t maxBytes = 1ull << 31);
+
+// True when the path names a regular file that can be opened for reading.
+bool CanOpenForReading(const std::string& path);
+
+// Writes bytes to path through a temporary file and a rename.
+FileErrorCause WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Several files written together: stage() writes each to its temporary file,
+// commit() renames them all over their targets; a FileSet destroyed without a
+// commit removes its temporary files and leaves the targets alone.
+class FileSet {
+ public:
+  FileSet() = default;
+  FileSet(const FileSet&) = delete;
+  FileSet& operator=(const FileSet&) = delete;
+  ~FileSet();
+
+  // Writes the temporary file for path; returns its failure cause.
+  FileErrorCause stage(const std::string& path, std::span<const std::uint8_t> bytes);
+  // Replaces every staged target; returns the first failure cause.
+  FileErrorCause commit();
+
+ private:
+  struct Staged {
+    std::string target;
+    std::string temporary;
+  };
+  std::vector<Staged> staged_;
+};
+
+}  // namespace mok

@@ -1,0 +1,149 @@
+#include "core/mesh_document.h"
+
+#include <cmath>
+
+namespace mok {
+
+namespace {
+constexpr float kUvMergeDistance = 1.0f / 4096.0f;
+}
+
+MeshDocument::MeshDocument() { MakePlaceholder(defaultSkin, 0, placeholderSpec); }
+
+SkinSlot* MeshDocument::slotFor(int channel) const {
+  if (channel < 0 || channel >= slotCount()) return nullptr;
+  return skinSlots[static_cast<std::size_t>(channel)].get();
+}
+
+const SkinSlot& MeshDocument::skinFor(int channel) const {
+  SkinSlot* slot = slotFor(channel);
+  return slot ? *slot : defaultSkin;
+}
+
+void MeshDocument::RebuildUvVertices(bool syncFirst) {
+  if (syncFirst) {
+    for (int i = 0; i < triangleCount; ++i) {
+      MeshTriangle& face = triangles[i];
+      for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
+    }
+  }
+  // A linear search per corner: at most 12288 entries, run after every edit.
+  int count = 0;
+  for (int i = 0; i < triangleCount; ++i) {
+    MeshTriangle& face = triangles[i];
+    for (int k = 0; k < 3; ++k) {
+      const UvPair& uv = face.uv[k];
+      int found = -1;
+      for (int m = 0; m < count; ++m) {
+        if (uvVertexChannel[m] == face.textureNum && std::fabs(uv.u - uvVertices[m].u) < kUvMergeDistance &&
+            std::fabs(uv.v - uvVertices[m].v) < kUvMergeDistance) {
+          found = m;
+          break;
+        }
+      }
+      if (found < 0) {
+        found = count++;
+        uvVertices[found] = uv;
+        uvVertexChannel[found] = face.textureNum;
+      }
+      face.uvIndex[k] = static_cast<std::int16_t>(found);
+    }
+  }
+  uvVertexCount = static_cast<std::int16_t>(count);
+}
+
+void MeshDocument::ComputeFaceNormals() {
+  if (!currentVertices || triangleCount <= 0) return;
+  for (int i = 0; i < triangleCount; ++i) {
+    MeshTriangle& face = triangles[i];
+    const Vec3& p0 = currentVertices[face.vertex[0]];
+    const Vec3& p1 = currentVertices[face.vertex[1]];
+    const Vec3& p2 = currentVertices[face.vertex[2]];
+    Vec3 n;
+    n.x = (p1.y - p0.y) * (p2.z - p1.z) - (p1.z - p0.z) * (p2.y - p1.y);
+    n.y = (p1.z - p0.z) * (p2.x - p1.x) - (p1.x - p0.x) * (p2.z - p1.z);
+    n.z = (p1.x - p0.x) * (p2.y - p1.y) - (p1.y - p0.y) * (p2.x - p1.x);
+    float length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    if (length != 0) face.normal = {n.x / length, n.y / length, n.z / length};
+  }
+}
+
+void MeshDocument::ToChannelUnits() {
+  for (int i = 0; i < uvVertexCount; ++i) {
+    UvPair& uv = uvVertices[i];
+    if (const SkinSlot* slot = slotFor(uvVertexChannel[i])) {
+      uv.u = (uv.u * 4096) / slot->width;
+      uv.v = (uv.v * 4096) / slot->height;
+    } else {
+      uv.u = uv.u * 16;
+      uv.v = uv.v * 16;
+    }
+  }
+}
+
+void MeshDocument::FromChannelUnits() {
+  for (int i = 0; i < uvVertexCount; ++i) {
+    UvPair& uv = uvVertices[i];
+    if (const SkinSlot* slot = slotFor(uvVertexChannel[i])) {
+      uv.u = slot->width * uv.u * (1.0f / 4096);
+      uv.v = slot->height * uv.v * (1.0f / 4096);
+    } else {
+      uv.u = uv.u * (1.0f / 16);
+      uv.v = uv.v * (1.0f / 16);
+    }
+  }
+}
+
+void MeshDocument::StoreMapping() {
+  RebuildUvVertices(true);
+  storedUvVertexCount = uvVertexCount;
+  storedUvVertices = uvVertices;
+  for (int i = 0; i < triangleCount; ++i) {
+    MeshTriangle& face = triangles[i];
+    for (int k = 0; k < 3; ++k) face.storedUvIndex[k] = face.uvIndex[k];
+  }
+}
+
+void MeshDocument::RevertMapping() {
+  uvVertexCount = storedUvVertexCount;
+  uvVertices = storedUvVertices;
+  for (int i = 0; i < triangleCount; ++i) {
+    MeshTriangle& face = triangles[i];
+    for (int k = 0; k < 3; ++k) {
+      face.uvIndex[k] = face.storedUvIndex[k];
+      face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
+    }
+  }
+  RebuildUvVertices(true);
+  NotifyMeshChanged();
+}
+
+void MeshDocument::SetCurrentFrame(int index) {
+  if (index < 0 || index >= static_cast<int>(frames.size())) return;
+  currentFrame = static_cast<std::int16_t>(index);
+  currentVertices = frames[static_cast<std::size_t>(index)]->positions.data();
+  ComputeFaceNormals();
+  if (refresh) refresh->Refresh(kPaneIsoView, kRefreshFinal);
+}
+
+void MeshDocument::NotifyMeshChanged() {
+  if (!refresh) return;
+  refresh->RefillLists();
+  refresh->Refresh(kPanesAll, kRefreshFinal);
+}
+
+void MeshDocument::ResetSkinSlots() {
+  MakePlaceholder(defaultSkin, 0, placeholderSpec);
+  while (slotCount() < kChannelCount) skinSlots.push_back(std::make_unique<SkinSlot>());
+  for (int c = 0; c < slotCount(); ++c) MakePlaceholder(*skinSlots[static_cast<std::size_t>(c)], c, placeholderSpec);
+  activeChannel = 0;
+  activeSkin = skinSlots[0].get();
+}
+
+int MeshDocument::FirstSelectedFace() const {
+  for (int i = 0; i < triangleCount; ++i)
+    if (triangles[i].selected()) return i;
+  return -1;
+}
+
+}  // namespace mok
