@@ -82,8 +82,16 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-std::optional<PillowDump> ReadPillowDump(const std::string& folder, const std::string& fileName) {
-  std::string base = folder + "/" + fs::path(fileName).filename().string();
+std::string DumpNameOf(const std::string& path) {
+  std::string name = path;
+  for (char& c : name) {
+    if (c == '/') c = '_';
+  }
+  return name;
+}
+
+std::optional<PillowDump> ReadPillowDump(const std::string& folder, const std::string& name) {
+  std::string base = folder + "/" + name;
   std::vector<std::uint8_t> rgba = ReadBytes(base + ".rgba");
   if (rgba.size() < 8) return std::nullopt;
   PillowDump dump;

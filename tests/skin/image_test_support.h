@@ -33,9 +33,12 @@ std::string ScratchFolder();
 const std::string& GeneratedImages();
 
 // Runs pillow_images.py dump on the files into folder; false on failure.
+// Each dump is named DumpNameOf(its path).
 bool DumpWithPillow(const std::string& folder, const std::vector<std::string>& files);
+std::string DumpNameOf(const std::string& path);
 
-std::optional<PillowDump> ReadPillowDump(const std::string& folder, const std::string& fileName);
+// The dump called name (a generated image's file name, or DumpNameOf).
+std::optional<PillowDump> ReadPillowDump(const std::string& folder, const std::string& name);
 
 // A file name as a test name: letters and digits, the rest '_'.
 std::string TestNameOf(const std::string& fileName);

@@ -5,7 +5,8 @@ compare against.
                                      dumps Pillow's decoding of each
   pillow_images.py dump DIR FILE...  dumps Pillow's decoding of the files
 
-A dump of NAME is NAME.rgba: u32 width, u32 height, then width*height RGBA
+A dump is named after the file: its name in the generated folder, or its
+whole path with every '/' turned into '_' for dump. NAME.rgba is: u32 width, u32 height, then width*height RGBA
 bytes, top row first; NAME.idx holds the raw palette indices when the file
 has them; NAME.err holds Pillow's error when it cannot read the file.
 
@@ -270,8 +271,8 @@ def decode(path):
     return (width, height, rgba), indices
 
 
-def dump(folder, path):
-    name = os.path.join(folder, os.path.basename(path))
+def dump(folder, path, name):
+    name = os.path.join(folder, name)
     decoded, extra = decode(path)
     if decoded is None:
         write(name + ".err", extra.encode())
@@ -288,11 +289,11 @@ def main():
         generate_bmps(folder)
         generate_tgas(folder)
         generate_pcxs(folder)
-        files = [os.path.join(folder, f) for f in sorted(os.listdir(folder))]
+        for name in sorted(os.listdir(folder)):
+            dump(folder, os.path.join(folder, name), name)
     else:
-        files = sys.argv[3:]
-    for path in files:
-        dump(folder, path)
+        for path in sys.argv[3:]:
+            dump(folder, path, path.replace("/", "_"))
 
 
 if __name__ == "__main__":
