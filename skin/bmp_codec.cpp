@@ -138,18 +138,15 @@ int ImageRowOf(const BmpHeader& header, std::size_t fileRow) {
   return header.topDown ? row : static_cast<int>(header.height) - 1 - row;
 }
 
-Status DecodeUncompressed(const BmpHeader& header, const ByteReader& file, const Palette& palette,
-                          const ImageRequest& request, SkinSlot& image) {
-  std::size_t stride = 0;
-  std::optional<ByteReader> data = RowData(header, file, &stride);
-  if (!data) return TruncatedImage(request);
+void DecodeUncompressed(const BmpHeader& header, const ByteReader& data, std::size_t stride,
+                        const Palette& palette, ImageMode mode, SkinSlot& image) {
   std::size_t width = static_cast<std::size_t>(header.width);
   std::size_t bytesPerTexel = static_cast<std::size_t>(header.bitCount / 8);
   for (std::size_t fileRow = 0; fileRow < static_cast<std::size_t>(header.height); ++fileRow) {
-    ByteReader row = *data->sub(fileRow * stride, width * bytesPerTexel);
+    ByteReader row = *data.sub(fileRow * stride, width * bytesPerTexel);
     int y = ImageRowOf(header, fileRow);
     if (header.bitCount == 8) {
-      StoreIndexedRow(image, y, row.take(width), palette, request.mode);
+      StoreIndexedRow(image, y, row.take(width), palette, mode);
       continue;
     }
     std::uint32_t* out = image.pixels.data() + static_cast<std::size_t>(y) * width;
@@ -159,7 +156,17 @@ Status DecodeUncompressed(const BmpHeader& header, const ByteReader& file, const
       out[x] = Texel(red, green, blue);
     }
   }
-  return Status::Ok();
+}
+
+// Every two bytes of RLE8 give at most 255 texels, and writers end every
+// row with its own code, so a stream much shorter than its image is cut
+// short; small images are let through whatever their stream, since moves
+// and an early end may leave most of them blank.
+bool Rle8CouldHold(const BmpHeader& header, std::size_t streamBytes) {
+  constexpr std::size_t kAlwaysAllowed = std::size_t(1) << 20, kMostTexelsPerByte = 128;
+  std::size_t texels = static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height);
+  auto most = MultiplySizes(streamBytes, kMostTexelsPerByte);
+  return texels <= kAlwaysAllowed || (most && texels <= *most);
 }
 
 // RLE8 into bottom-up rows of indices. Escapes: 0 end of line, 1 end of
@@ -170,9 +177,10 @@ Result<std::vector<std::uint8_t>> DecodeRle8(const BmpHeader& header, const Byte
                                              const ImageRequest& request) {
   std::size_t width = static_cast<std::size_t>(header.width);
   std::size_t height = static_cast<std::size_t>(header.height);
-  std::vector<std::uint8_t> rows(width * height, 0);
   if (header.dataOffset > file.size()) return TruncatedImage(request);
   ByteReader stream = *file.sub(header.dataOffset, file.size() - header.dataOffset);
+  if (!Rle8CouldHold(header, stream.size())) return TruncatedImage(request);
+  std::vector<std::uint8_t> rows(width * height, 0);
   std::size_t x = 0, y = 0;
   auto put = [&](std::uint8_t index) {
     if (x < width && y < height) rows[y * width + x] = index;
@@ -201,16 +209,13 @@ Result<std::vector<std::uint8_t>> DecodeRle8(const BmpHeader& header, const Byte
   return rows;
 }
 
-Status DecodeRunLength(const BmpHeader& header, const ByteReader& file, const Palette& palette,
-                       const ImageRequest& request, SkinSlot& image) {
-  Result<std::vector<std::uint8_t>> rows = DecodeRle8(header, file, request);
-  if (!rows) return rows.error();
+void StoreRunLengthRows(const BmpHeader& header, const std::vector<std::uint8_t>& rows, const Palette& palette,
+                       ImageMode mode, SkinSlot& image) {
   std::size_t width = static_cast<std::size_t>(header.width);
   for (std::size_t fileRow = 0; fileRow < static_cast<std::size_t>(header.height); ++fileRow) {
-    std::span<const std::uint8_t> indices(rows->data() + fileRow * width, width);
-    StoreIndexedRow(image, ImageRowOf(header, fileRow), indices, palette, request.mode);
+    std::span<const std::uint8_t> indices(rows.data() + fileRow * width, width);
+    StoreIndexedRow(image, ImageRowOf(header, fileRow), indices, palette, mode);
   }
-  return Status::Ok();
 }
 
 }  // namespace
@@ -229,11 +234,19 @@ Result<SkinSlot> LoadBmp(const ByteReader& file, const ImageRequest& request) {
     if (!read) return read.error();
     palette = *read;
   }
-  SkinSlot image = NewImage(static_cast<int>(header.width), static_cast<int>(header.height), kFormatBmp);
-  Status decoded = header.compression == BmpLayout::kRle8
-                       ? DecodeRunLength(header, file, palette, request, image)
-                       : DecodeUncompressed(header, file, palette, request, image);
-  if (!decoded) return decoded.error();
+  int width = static_cast<int>(header.width), height = static_cast<int>(header.height);
+  if (header.compression == BmpLayout::kRle8) {
+    Result<std::vector<std::uint8_t>> rows = DecodeRle8(header, file, request);
+    if (!rows) return rows.error();
+    SkinSlot image = NewImage(width, height, kFormatBmp);
+    StoreRunLengthRows(header, *rows, palette, request.mode, image);
+    return image;
+  }
+  std::size_t stride = 0;
+  std::optional<ByteReader> data = RowData(header, file, &stride);
+  if (!data) return TruncatedImage(request);
+  SkinSlot image = NewImage(width, height, kFormatBmp);
+  DecodeUncompressed(header, *data, stride, palette, request.mode, image);
   return image;
 }
 

@@ -77,20 +77,27 @@ std::uint32_t ReadTexel(ByteReader& data, std::size_t bytesPerTexel) {
   return Texel(red, green, blue, alpha);
 }
 
-Status DecodeUncompressed(ByteReader& data, std::size_t bytesPerTexel, const ImageRequest& request,
-                          std::span<std::uint32_t> texels) {
-  auto bytes = MultiplySizes(texels.size(), bytesPerTexel);
-  if (!bytes || !data.has(*bytes)) return TruncatedImage(request);
-  for (std::uint32_t& texel : texels) texel = ReadTexel(data, bytesPerTexel);
+// Refuses, before anything is allocated, an image with more texels than
+// the rest of the file could hold.
+Status CheckDataSize(const TgaHeader& header, const ByteReader& data, const ImageRequest& request) {
+  std::size_t texels = static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height);
+  std::size_t bytesPerTexel = BytesPerTexel(header.depth);
+  bool runLength = (header.imageType & TgaLayout::kRunLength) != 0;
+  std::size_t packets = data.remaining() / (1 + bytesPerTexel) + 1;
+  auto mostTexels = runLength ? MultiplySizes(packets, TgaLayout::kMaxPacketTexels)
+                              : std::optional<std::size_t>(data.remaining() / bytesPerTexel);
+  if (!mostTexels || texels > *mostTexels) return TruncatedImage(request);
   return Status::Ok();
+}
+
+void DecodeUncompressed(ByteReader& data, std::size_t bytesPerTexel, std::span<std::uint32_t> texels) {
+  for (std::uint32_t& texel : texels) texel = ReadTexel(data, bytesPerTexel);
 }
 
 // Packets run over row ends. A packet reaching past the last texel is cut
 // there; a stream that ends before the last texel is refused.
 Status DecodeRunLength(ByteReader& data, std::size_t bytesPerTexel, const ImageRequest& request,
                        std::span<std::uint32_t> texels) {
-  std::size_t mostDecodable = (data.remaining() / (1 + bytesPerTexel) + 1) * TgaLayout::kMaxPacketTexels;
-  if (texels.size() > mostDecodable) return TruncatedImage(request);
   std::size_t done = 0;
   while (done < texels.size()) {
     if (!data.has(1)) return TruncatedImage(request);
@@ -144,13 +151,15 @@ Result<SkinSlot> LoadTga(const ByteReader& file, const ImageRequest& request) {
   data.skip(header.idLength);
   if (header.colorMapType != 0) data.skip(header.colorMapLength * ((header.colorMapEntryBits + 7) / 8));
   if (data.failed()) return TruncatedImage(request);
+  if (Status enough = CheckDataSize(header, data, request); !enough) return enough.error();
 
   SkinSlot image = NewImage(static_cast<int>(header.width), static_cast<int>(header.height), kFormatTga);
   std::size_t bytesPerTexel = BytesPerTexel(header.depth);
-  Status decoded = (header.imageType & TgaLayout::kRunLength)
-                       ? DecodeRunLength(data, bytesPerTexel, request, image.pixels)
-                       : DecodeUncompressed(data, bytesPerTexel, request, image.pixels);
-  if (!decoded) return decoded.error();
+  if (header.imageType & TgaLayout::kRunLength) {
+    if (Status decoded = DecodeRunLength(data, bytesPerTexel, request, image.pixels); !decoded) return decoded.error();
+  } else {
+    DecodeUncompressed(data, bytesPerTexel, image.pixels);
+  }
   Orient(image, header.descriptor);
   return image;
 }
