@@ -70,9 +70,18 @@ bool HasUsualMasks(ByteReader file) {
   return red == 0x00FF0000 && green == 0x0000FF00 && blue == 0x000000FF;
 }
 
-// The kind of image, checked against what we decode. An 8-bit file that
+// Compressions we decode apart from 32-bit BI_BITFIELDS. An 8-bit file that
 // claims BI_BITFIELDS (some editors write that) is read as plain indices:
 // masks mean nothing for palette images and its data has the plain size.
+bool IsDecodableCompression(const BmpHeader& header) {
+  std::uint32_t compression = header.compression;
+  if (header.bitCount == 8) {
+    return compression == BmpLayout::kRgb || compression == BmpLayout::kRle8 || compression == BmpLayout::kBitfields;
+  }
+  return compression == BmpLayout::kRgb;
+}
+
+// The kind of image, checked against what we decode.
 Status CheckKind(const BmpHeader& header, const ByteReader& file, const ImageRequest& request) {
   if (header.infoSize == BmpLayout::kCoreHeader || header.infoSize == BmpLayout::kOs2Header) {
     return UnsupportedImage(request, "an OS/2 BMP");
@@ -85,23 +94,16 @@ Status CheckKind(const BmpHeader& header, const ByteReader& file, const ImageReq
     return Error{"BMPs must be 8bit! - Aborting", request.fileName};
   }
   std::string depth = DepthKind(header.bitCount, "BMP");
-  std::uint32_t compression = header.compression;
-  bool supported = (header.bitCount == 8 && (compression == BmpLayout::kRgb || compression == BmpLayout::kRle8 ||
-                                             compression == BmpLayout::kBitfields)) ||
-                   (header.bitCount == 24 && compression == BmpLayout::kRgb) ||
-                   (header.bitCount == 32 && compression == BmpLayout::kRgb);
-  if (header.bitCount == 32 && compression == BmpLayout::kBitfields) {
-    if (!file.has(BmpLayout::kMasksAt + 12)) return TruncatedImage(request);
-    if (!HasUsualMasks(file)) return UnsupportedImage(request, "a 32-bit BMP with unusual colour masks");
-    supported = true;
-  }
   if (header.bitCount != 8 && header.bitCount != 24 && header.bitCount != 32) {
     return UnsupportedImage(request, depth);
   }
-  if (!supported) {
-    return UnsupportedImage(request, depth + " with compression " + std::to_string(compression));
+  if (header.bitCount == 32 && header.compression == BmpLayout::kBitfields) {
+    if (!file.has(BmpLayout::kMasksAt + 12)) return TruncatedImage(request);
+    if (!HasUsualMasks(file)) return UnsupportedImage(request, "a 32-bit BMP with unusual colour masks");
+  } else if (!IsDecodableCompression(header)) {
+    return UnsupportedImage(request, depth + " with compression " + std::to_string(header.compression));
   }
-  if (compression == BmpLayout::kRle8 && header.topDown) {
+  if (header.compression == BmpLayout::kRle8 && header.topDown) {
     return DamagedImage(request, "it is run-length encoded but stored top row first");
   }
   return CheckImageSize(request, header.width, header.height);
@@ -255,21 +257,23 @@ Status WriteBmp(SkinSlot& image, const std::string& path) {
   std::size_t width = static_cast<std::size_t>(image.width);
   std::size_t height = static_cast<std::size_t>(image.height);
   std::size_t stride = (width * 3 + 3) / 4 * 4;
-  std::size_t dataSize = stride * height;
-  std::size_t dataOffset = BmpLayout::kFileHeaderSize + BmpLayout::kInfoHeader;
+  std::uint32_t dataOffset = BmpLayout::kFileHeaderSize + BmpLayout::kInfoHeader;
+  std::uint32_t fileSize = static_cast<std::uint32_t>(dataOffset + stride * height);
 
   ByteWriter out;
-  out.bytes().reserve(dataOffset + dataSize);
+  out.bytes().reserve(fileSize);
   // File header: magic, file size, reserved, data offset.
-  out.text("BM"); out.u32(static_cast<std::uint32_t>(dataOffset + dataSize)); out.u32(0); out.u32(static_cast<std::uint32_t>(dataOffset));
-  // Info header: size, width, height (bottom row first), planes, bits, compression, image size,
-  // resolution x and y, colours used, colours important.
+  out.text("BM"); out.u32(fileSize); out.u32(0); out.u32(dataOffset);
+  // Info header: size, width, height (positive: bottom row first), planes, bits, compression,
+  // image size, x and y resolution, colours used, colours important.
   out.u32(BmpLayout::kInfoHeader); out.i32(image.width); out.i32(image.height); out.u16(1); out.u16(24);
-  out.u32(BmpLayout::kRgb); out.u32(0); out.u32(BmpLayout::kResolution); out.u32(BmpLayout::kResolution); out.u32(0); out.u32(0);
+  out.u32(BmpLayout::kRgb); out.u32(0); out.u32(BmpLayout::kResolution); out.u32(BmpLayout::kResolution);
+  out.u32(0); out.u32(0);
   for (std::size_t y = height; y-- > 0;) {
-    const std::uint32_t* row = image.pixels.data() + y * width;
     for (std::size_t x = 0; x < width; ++x) {
-      out.u8(static_cast<std::uint8_t>(row[x])); out.u8(static_cast<std::uint8_t>(row[x] >> 8)); out.u8(static_cast<std::uint8_t>(row[x] >> 16));
+      std::uint32_t texel = image.pixels[y * width + x];
+      out.u8(static_cast<std::uint8_t>(texel)); out.u8(static_cast<std::uint8_t>(texel >> 8));
+      out.u8(static_cast<std::uint8_t>(texel >> 16));
     }
     out.zeros(stride - width * 3);
   }

@@ -123,7 +123,6 @@ Result<SkinSlot> DecodeImage(std::span<const std::uint8_t> file, const std::stri
   image->hasFile = 1;
   image->isEmpty = 0;
   image->storedPixels = image->pixels;
-  BuildRowOffsets(*image);
   return image;
 }
 

@@ -48,7 +48,8 @@ constexpr std::uint32_t Texel(std::uint8_t red, std::uint8_t green, std::uint8_t
 // Texel colours of palette indices; entries a file does not supply are black.
 using Palette = std::array<std::uint32_t, 256>;
 
-// A fresh image of the given (already checked) size, both buffers zeroed.
+// A fresh image of the given (already checked) size, both buffers zeroed
+// and its row table built.
 SkinSlot NewImage(int width, int height, SkinFormat format);
 
 // Stores one row of palette indices: the raw bytes in indexed mode, their
