@@ -22,16 +22,26 @@ std::string CurrentDirectory() {
   return buffer;
 }
 
+// The stored folder, or the current directory when there is none usable.
+std::string StoredOrCurrentFolder(const Application& app) {
+  std::string folder = Read(app.settings, setting::LoadDir);
+  if (folder == setting::LoadDir.defaultValue || !MakeCurrent(folder)) folder = CurrentDirectory();
+  return folder;
+}
+
+void Remember(Application& app, const std::string& folder) {
+  app.loadDir = folder;
+  Write(app.settings, setting::LoadDir, folder);
+}
+
 }  // namespace
 
 void UpdateLoadDir(Application& app, const std::string& chosenPath) {
   std::string folder = FolderPart(chosenPath);
-  if (!MakeCurrent(folder)) {
-    folder = Read(app.settings, setting::LoadDir);
-    if (folder == setting::LoadDir.defaultValue || !MakeCurrent(folder)) folder = CurrentDirectory();
-  }
-  app.loadDir = folder;
-  Write(app.settings, setting::LoadDir, folder);
+  if (!MakeCurrent(folder)) folder = StoredOrCurrentFolder(app);
+  Remember(app, folder);
 }
+
+void InitLoadDir(Application& app) { Remember(app, StoredOrCurrentFolder(app)); }
 
 }  // namespace mok

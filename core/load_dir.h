@@ -15,4 +15,8 @@ namespace mok {
 // result is written to "LoadDir".
 void UpdateLoadDir(Application& app, const std::string& chosenPath);
 
+// At start-up: `loadDir` = "LoadDir", or the process's current directory
+// when that is "Unknown" or cannot be entered; the result is written back.
+void InitLoadDir(Application& app);
+
 }  // namespace mok
