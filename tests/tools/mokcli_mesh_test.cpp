@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sys/wait.h>
 
+#include "skin/image_codecs.h"
 #include "tests/core/mesh_test_support.h"
 
 namespace mok {
@@ -91,6 +92,25 @@ TEST(MokcliConvert, RefusesInputsItCannotReadAndOutputsThatAreNotMeshNames) {
   CliRun badIn = RunCli("convert " + (scratch / "x.obj") + " " + (scratch / "y.3d"), scratch);
   EXPECT_EQ(badIn.status, 1);
   EXPECT_NE(badIn.err, "");
+}
+
+TEST(MokcliConvert, ConvertsARealPcxSkinToTgaAndBmpWithTheSameTexels) {
+  std::filesystem::path pcx = std::filesystem::path(MOK_SHARED_TESTDATA) / "real" / "images" / "tb_burgerbun.pcx";
+  if (!std::filesystem::exists(pcx)) GTEST_SKIP();
+  test::TempDir scratch;
+  Result<SkinSlot> source = LoadImageFile(pcx.string(), ImageMode::TrueColor);
+  ASSERT_TRUE(source.ok());
+  for (const char* name : {"bun.tga", "bun.bmp"}) {
+    CliRun run = RunCli("convert " + pcx.string() + " " + (scratch / name), scratch);
+    ASSERT_EQ(run.status, 0) << run.err;
+    Result<SkinSlot> written = LoadImageFile(scratch / name, ImageMode::TrueColor);
+    ASSERT_TRUE(written.ok()) << name;
+    EXPECT_EQ(written->width, source->width);
+    EXPECT_EQ(written->height, source->height);
+    EXPECT_EQ(written->pixels, source->pixels) << name;
+  }
+  CliRun badTarget = RunCli("convert " + pcx.string() + " " + (scratch / "bun.png"), scratch);
+  EXPECT_EQ(badTarget.status, 1);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 
 #include "core/mesh_files.h"
 #include "core/mesh_names.h"
+#include "skin/image_codecs.h"
 #include "tools/mokcli/cli_support.h"
 #include "tools/mokcli/commands.h"
 
@@ -26,6 +27,20 @@ int ConvertMesh(const std::string& in, const std::string& out) {
 
 bool IsMeshName(const std::string& name) { return mok::IdentifyMeshName(name).has_value(); }
 
+// Any readable image in; a 24-bit BMP or 32-bit TGA out, by OUT's ending.
+int ConvertImage(const std::string& in, const std::string& out) {
+  mok::Status converted = mok::ConvertImageFile(in, out);
+  if (!converted) {
+    std::fprintf(stderr, "%s\n", converted.error().message.c_str());
+    return 1;
+  }
+  return 0;
+}
+
+// Whatever no other converter takes is tried as an image; the image reader
+// names the file and says why when it is none.
+bool IsAnythingElse(const std::string&) { return true; }
+
 // The kinds of input convert understands, tried in order; the first whose
 // test accepts the input name converts it.
 struct Converter {
@@ -35,6 +50,7 @@ struct Converter {
 
 constexpr Converter kConverters[] = {
     {IsMeshName, ConvertMesh},
+    {IsAnythingElse, ConvertImage},  // keep last
 };
 
 }  // namespace
