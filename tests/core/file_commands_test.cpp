@@ -48,12 +48,12 @@ TEST_F(FileCommands, OpenDialogShowsMeshFilterInTheLoadFolder) {
   app.loadDir = dir.path().string();
   FileOpen(app);  // no file chosen: cancelled
   ASSERT_EQ(prompter.dialogs.size(), 1u);
-  const FileDialogSpec& spec = prompter.dialogs[0];
-  EXPECT_FALSE(spec.save);
-  EXPECT_EQ(spec.filter, "Unreal Raw Model (*.3d)|*.3d|All Files (*.*)|*.*||");
-  EXPECT_EQ(spec.initialName, "*.3d");
-  EXPECT_EQ(spec.initialDir, dir.path().string());
-  EXPECT_TRUE(spec.mustExist);
+  const FileDialogSpec& dialog = prompter.dialogs[0];
+  EXPECT_FALSE(dialog.save);
+  EXPECT_EQ(dialog.filter, "Unreal Raw Model (*.3d)|*.3d|All Files (*.*)|*.*||");
+  EXPECT_EQ(dialog.initialName, "*.3d");
+  EXPECT_EQ(dialog.initialDir, dir.path().string());
+  EXPECT_TRUE(dialog.mustExist);
   EXPECT_EQ(refresh.refreshes, 0);
   EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
@@ -185,11 +185,11 @@ TEST_F(FileCommands, SaveOfANonMeshNameRunsSaveAs) {
   prompter.files = {dir / "copy"};
   FileSave(app);
   ASSERT_EQ(prompter.dialogs.size(), 1u);
-  const FileDialogSpec& spec = prompter.dialogs[0];
-  EXPECT_TRUE(spec.save);
-  EXPECT_EQ(spec.filter, "Unreal Raw Mesh (*.3d)|*.3d|All Files (*.*)|*.*||");
-  EXPECT_EQ(spec.initialName, dir / "tris.md2");
-  EXPECT_EQ(spec.initialDir, "/somewhere");
+  const FileDialogSpec& dialog = prompter.dialogs[0];
+  EXPECT_TRUE(dialog.save);
+  EXPECT_EQ(dialog.filter, "Unreal Raw Mesh (*.3d)|*.3d|All Files (*.*)|*.*||");
+  EXPECT_EQ(dialog.initialName, dir / "tris.md2");
+  EXPECT_EQ(dialog.initialDir, "/somewhere");
   EXPECT_TRUE(std::filesystem::exists(dir / "copy_d.3d"));
   EXPECT_TRUE(std::filesystem::exists(dir / "copy_a.3d"));
   EXPECT_TRUE(std::filesystem::exists(dir / "copy_k.3d"));
