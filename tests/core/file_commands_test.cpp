@@ -17,10 +17,23 @@ using test::ReadBytes;
 using test::TestFace;
 using test::WriteBytes;
 
-class FileCommands : public ::testing::Test {
+// An application on scripted user input; the commands change the current
+// directory, which is put back afterwards.
+class ApplicationFixture : public ::testing::Test {
+ protected:
+  void TearDown() override { std::filesystem::current_path(startDir); }
+
+  std::filesystem::path startDir = std::filesystem::current_path();
+  test::TempDir dir;
+  MemorySettings settings;
+  test::ScriptedPrompter prompter;
+  test::CountingRefresh refresh;
+  Application app{settings, prompter, refresh};
+};
+
+class FileCommands : public ApplicationFixture {
  protected:
   void SetUp() override { WriteMesh("ship", 2); }
-  void TearDown() override { std::filesystem::current_path(startDir); }
 
   void WriteMesh(const std::string& base, int faces) {
     WriteBytes(dir / (base + "_d.3d"), GeometryFile(faces, 3, std::vector<TestFace>(static_cast<std::size_t>(faces))));
@@ -35,13 +48,6 @@ class FileCommands : public ::testing::Test {
     prompter.messages.clear();
     prompter.dialogs.clear();
   }
-
-  std::filesystem::path startDir = std::filesystem::current_path();
-  test::TempDir dir;
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
-  Application app{settings, prompter, refresh};
 };
 
 TEST_F(FileCommands, OpenDialogShowsMeshFilterInTheLoadFolder) {
@@ -239,16 +245,7 @@ TEST_F(FileCommands, PropertiesCancelChangesNothing) {
   EXPECT_EQ(app.doc().fileInfo.credits, "team");
 }
 
-class LoadDir : public ::testing::Test {
- protected:
-  void TearDown() override { std::filesystem::current_path(startDir); }
-  std::filesystem::path startDir = std::filesystem::current_path();
-  test::TempDir dir;
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
-  Application app{settings, prompter, refresh};
-};
+class LoadDir : public ApplicationFixture {};
 
 TEST_F(LoadDir, FolderOfTheChosenFileBecomesCurrentAndIsStored) {
   std::filesystem::create_directory(dir.path() / "sub");
