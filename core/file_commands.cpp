@@ -33,12 +33,12 @@ bool OfferToSaveCurrentMesh(Application& app) {
   return true;
 }
 
-void LoadChosenFile(Application& app, const OpenCommandSpec& spec, const std::string& name) {
+void LoadChosenFile(Application& app, const OpenCommandOptions& options, const std::string& name) {
   if (!CanOpenForReading(name)) {
     app.prompter.Message(kOpenFailedMessage, MessageIcon::Error);
     return;
   }
-  Result<MeshFileReport> loaded = spec.load(app.doc(), name, app.prompter);
+  Result<MeshFileReport> loaded = options.load(app.doc(), name, app.prompter);
   if (!loaded) {
     app.prompter.Message(loaded.error().message, MessageIcon::Error);
     return;
@@ -58,21 +58,21 @@ void ShowWarnings(Prompter& prompter, const std::vector<std::string>& warnings) 
   prompter.Message(text, MessageIcon::Warning);
 }
 
-void RunOpenCommand(Application& app, const OpenCommandSpec& spec) {
+void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
   FileDialogSpec dialog;
-  dialog.filter = spec.filter;
-  dialog.initialName = spec.initialName;
+  dialog.filter = options.filter;
+  dialog.initialName = options.initialName;
   dialog.initialDir = app.loadDir;
   dialog.mustExist = true;
   std::optional<std::string> chosen = app.prompter.ChooseFile(dialog);
   if (!chosen) return;
   UpdateLoadDir(app, *chosen);
-  std::string name = WithDefaultExtension(*chosen, spec.defaultExtension);
+  std::string name = WithDefaultExtension(*chosen, options.defaultExtension);
   if (app.doc().meshLoaded && !OfferToSaveCurrentMesh(app)) {
     app.doc().NotifyMeshChanged();
     return;
   }
-  LoadChosenFile(app, spec, name);
+  LoadChosenFile(app, options, name);
   app.doc().NotifyMeshChanged();
 }
 

@@ -24,7 +24,7 @@ inline constexpr const char* kOpenFailedMessage = "There was an error loading th
 using MeshLoader = std::function<Result<MeshFileReport>(MeshDocument&, const std::string&, Prompter&)>;
 
 // What distinguishes one opening command from another.
-struct OpenCommandSpec {
+struct OpenCommandOptions {
   std::string filter;            // the dialog's filter list
   std::string initialName;       // e.g. "*.3d"
   std::string defaultExtension;  // appended to a chosen name without a '.'
@@ -34,7 +34,7 @@ struct OpenCommandSpec {
 // The opening flow: choose a file in `loadDir`, remember its folder, offer to
 // save the current mesh, load the file, and on success make it `currentFile`
 // and "CurFile".
-void RunOpenCommand(Application& app, const OpenCommandSpec& spec);
+void RunOpenCommand(Application& app, const OpenCommandOptions& options);
 
 // "&Open...": RunOpenCommand with the mesh filter, "*.3d", ".3d" and LoadMesh.
 void FileOpen(Application& app);
