@@ -51,8 +51,9 @@ PcxHeader ReadHeader(ByteReader file) {
 }
 
 Status CheckHeader(const PcxHeader& header, const ImageRequest& request) {
+  if (header.encoding == 0) return UnsupportedImage(request, "an uncompressed PCX");
   if (header.encoding != PcxLayout::kRunLengthEncoding) {
-    return UnsupportedImage(request, "an uncompressed PCX");
+    return DamagedImage(request, "its PCX encoding " + std::to_string(header.encoding) + " is unknown");
   }
   int bits = header.bitsPerPixel * header.planes;
   bool paletted = header.bitsPerPixel == 8 && header.planes == 1;

@@ -154,6 +154,9 @@ TEST(HostilePcx, OtherDepthsAndEncodingsAreRefusedNotGuessed) {
   ByteWriter raw = PcxHeader(8, 2, 8, 8, 1, 0);
   raw.zeros(900);
   ExpectRefused(raw.bytes(), "raw.pcx", "raw.pcx is an uncompressed PCX" + list);
+  ByteWriter strange = PcxHeader(8, 2, 8, 8, 1, 7);
+  strange.zeros(900);
+  ExpectRefused(strange.bytes(), "odd.pcx", "odd.pcx is damaged: its PCX encoding 7 is unknown");
 }
 
 // --- BMP ---
