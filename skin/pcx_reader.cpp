@@ -166,12 +166,14 @@ std::optional<SkinSlot> DecodeLines(const PcxHeader& header, const ByteReader& d
 
 }  // namespace
 
-bool CanLoadPcx(std::span<const std::uint8_t> file) {
+bool CanLoadPcx(const ByteReader& file) {
   // Versions 2 to 4 only count with the run-length encoding byte, since a TGA
   // may also start with 10 and a small number.
-  if (file.size() < 3 || file[0] != PcxLayout::kManufacturer) return false;
-  if (file[1] == PcxLayout::kPaletteVersion) return true;
-  return file[1] >= 2 && file[1] <= 4 && file[PcxLayout::kEncodingAt] == PcxLayout::kRunLengthEncoding;
+  ByteReader head = file;
+  std::uint8_t manufacturer = head.u8(), version = head.u8(), encoding = head.u8();
+  if (head.failed() || manufacturer != PcxLayout::kManufacturer) return false;
+  if (version == PcxLayout::kPaletteVersion) return true;
+  return version >= 2 && version <= 4 && encoding == PcxLayout::kRunLengthEncoding;
 }
 
 Result<SkinSlot> LoadPcx(const ByteReader& file, const ImageRequest& request) {
