@@ -121,8 +121,22 @@ TEST(HostilePcx, StreamEndingBeforeTheLastLineIsTruncated) {
   shortStream.u8(0xC0 + 14); shortStream.u8(1);  // two texels short (a marker byte could be one)
   AppendPcxPalette(shortStream, true);
   ExpectRefused(shortStream.bytes(), "short.pcx", "short.pcx is truncated: its image data end early");
-  ByteWriter noPalette = PcxHeader(2, 2, 2);
+  ByteWriter cutPalette = PcxHeader(40, 40, 40);
+  for (int i = 0; i < 800; ++i) { cutPalette.u8(0xC2); cutPalette.u8(static_cast<std::uint8_t>(i)); }
+  AppendPcxPalette(cutPalette, true);
+  Bytes cut = cutPalette.bytes();
+  cut.resize(cut.size() - 100);  // the lost tail is not guessed from what remains
+  ExpectRefused(cut, "cut.pcx", "cut.pcx is truncated: its image data end early");
+}
+
+TEST(HostilePcx, RunLengthDataReachingTheFileEndAreGreyLevels) {
+  ByteWriter noPalette = PcxHeader(3, 2, 4);
   noPalette.u8(0xC4); noPalette.u8(3);
+  noPalette.u8(0xC4); noPalette.u8(200);
+  Result<SkinSlot> image = Decode(noPalette.bytes(), "bare.pcx");
+  ASSERT_TRUE(image.ok()) << image.error().message;
+  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x030303, 0x030303, 0x030303, 0xC8C8C8, 0xC8C8C8, 0xC8C8C8}));
+  noPalette.u8(0);  // one byte too many for a file without palette
   ExpectRefused(noPalette.bytes(), "bare.pcx", "bare.pcx is truncated: its image data end early");
 }
 
@@ -140,6 +154,9 @@ TEST(HostilePcx, OtherDepthsAndEncodingsAreRefusedNotGuessed) {
   ByteWriter raw = PcxHeader(8, 2, 8, 8, 1, 0);
   raw.zeros(900);
   ExpectRefused(raw.bytes(), "raw.pcx", "raw.pcx is an uncompressed PCX" + list);
+  ByteWriter strange = PcxHeader(8, 2, 8, 8, 1, 7);
+  strange.zeros(900);
+  ExpectRefused(strange.bytes(), "odd.pcx", "odd.pcx is damaged: its PCX encoding 7 is unknown");
 }
 
 // --- BMP ---
@@ -403,7 +420,7 @@ TEST(TruncatedAndFlippedImages, EverySingleBitFlipIsRefusedOrWhole) {
       for (int bit = 0; bit < 8; ++bit) {
         Bytes flipped = file;
         flipped[at] ^= static_cast<std::uint8_t>(1 << bit);
-        ExpectSound(flipped, name, ImageMode::TrueColor);
+        ExpectSound(flipped, name, bit % 2 ? ImageMode::Indexed : ImageMode::TrueColor);
       }
     }
   }
