@@ -14,6 +14,20 @@ namespace {
 // triangle (50, 50), (50, 72), (27, 50).
 constexpr std::uint32_t kBackground = 0x123456;
 
+// A flat-shaded drawer in the manner of "Flat Shaded": the ramp by selection
+// at the face's flat light, the face index as id.
+struct FlatDrawer : FrameDrawer {
+  std::vector<TexturePass> passes;
+  void DrawPass(FrameState& frame, const TexturePass& pass) override {
+    passes.push_back(pass);
+    for (int index : pass.triangles) {
+      const MeshTriangle& face = frame.face(index);
+      const auto v = FaceVertices(frame, index, AttributeLayout::Depth);
+      fillFlatPick(frame.raster(), v.data(), index, FlatShadeColour(frame, face, RampFor(face, frame.job.mappingMode)));
+    }
+  }
+};
+
 struct Fixture {
   std::unique_ptr<MeshDocument> doc = std::make_unique<MeshDocument>();
   ViewRecord view;
@@ -46,24 +60,16 @@ struct Fixture {
     return job;
   }
 
+  // One frame drawn by the flat drawer.
+  void DrawFlat(const FramePlan& plan = {}) {
+    FlatDrawer drawer;
+    FrameJob job = Job();
+    RunFrame(job, plan, drawer);
+  }
+
   std::uint32_t Colour(int x, int y) const { return view.frame.colour[static_cast<std::size_t>(y * view.frame.width + x)]; }
   std::int32_t Id(int x, int y) const { return view.frame.ids[static_cast<std::size_t>(y * view.frame.width + x)]; }
   std::uint16_t Depth(int x, int y) const { return view.frame.depth[static_cast<std::size_t>(y * view.frame.width + x)]; }
-};
-
-// A flat-shaded drawer in the manner of "Flat Shaded": the ramp by selection
-// at the face's flat light, the face index as id.
-struct FlatDrawer : FrameDrawer {
-  std::vector<TexturePass> passes;
-  const std::int32_t* texelsSeen = nullptr;
-  void DrawPass(FrameState& frame, const TexturePass& pass) override {
-    passes.push_back(pass);
-    for (int index : pass.triangles) {
-      const MeshTriangle& face = frame.face(index);
-      const auto v = FaceVertices(frame, index, AttributeLayout::Depth);
-      fillFlatPick(frame.raster(), v.data(), index, FlatShadeColour(frame, face, RampFor(face, frame.job.mappingMode)));
-    }
-  }
 };
 
 TEST(RunFrame, WithoutAModelOnlyClears) {
@@ -96,11 +102,9 @@ TEST(RunFrame, RestoresThePriorityAfterAnEarlyStop) {
 TEST(RunFrame, DrawsAFrontFacingFaceLitAndPicked) {
   Fixture f;
   f.AddFace(0, 1, 2);
-  FlatDrawer drawer;
-  FrameJob job = f.Job();
   FramePlan plan;
   plan.lighting = LightingKind::Flat;
-  RunFrame(job, plan, drawer);
+  f.DrawFlat(plan);
   // Fully lit: index 254 of the white ramp, 255 * 254 / 256 = 253.
   EXPECT_EQ(f.Colour(45, 55), 0xFDFDFDu);
   EXPECT_EQ(f.Id(45, 55), 0);
@@ -113,18 +117,14 @@ TEST(RunFrame, DrawsAFrontFacingFaceLitAndPicked) {
 TEST(RunFrame, FacesTurnedAwayLeaveTheFrameCleared) {
   Fixture f;
   f.AddFace(0, 2, 1);
-  FlatDrawer drawer;
-  FrameJob job = f.Job();
-  RunFrame(job, {}, drawer);
+  f.DrawFlat();
   for (std::uint32_t c : f.view.frame.colour) ASSERT_EQ(c, kBackground);
 }
 
 TEST(RunFrame, TwoSidedFaceTurnedAwayIsStillDrawn) {
   Fixture f;
   f.AddFace(0, 2, 1, kTypeNormalTwoSided);
-  FlatDrawer drawer;
-  FrameJob job = f.Job();
-  RunFrame(job, {}, drawer);
+  f.DrawFlat();
   EXPECT_EQ(f.Id(45, 55), 0);
 }
 
@@ -133,9 +133,7 @@ TEST(RunFrame, NearerFaceWinsTheDepthTest) {
   f.AddFace(3, 4, 5);  // 20 units further away, drawn first
   f.AddFace(0, 1, 2);
   f.AddFace(3, 4, 5);  // again after the near one
-  FlatDrawer drawer;
-  FrameJob job = f.Job();
-  RunFrame(job, {}, drawer);
+  f.DrawFlat();
   EXPECT_EQ(f.Id(45, 55), 1);
 }
 
@@ -143,11 +141,9 @@ TEST(RunFrame, QuickPathKeepsTheIds) {
   Fixture f;
   f.AddFace(0, 2, 1);  // not drawn
   f.view.frame.ids.assign(f.view.frame.ids.size(), 7);
-  FlatDrawer drawer;
-  FrameJob job = f.Job();
   FramePlan plan;
   plan.clearIds = false;
-  RunFrame(job, plan, drawer);
+  f.DrawFlat(plan);
   EXPECT_EQ(f.Id(45, 55), 7);
   EXPECT_EQ(f.Colour(45, 55), kBackground);
 }
@@ -241,11 +237,8 @@ TEST(RunFrame, ShadePassDrawsIntoShadeAndGivesTheColourTargetBack) {
   EXPECT_EQ(f.raster.colour, f.view.frame.colour.data());
 }
 
-TEST(Wireframe, EdgesOfBackFacingFacesShowHiddenOnesDoNot) {
-  Fixture f;
-  f.AddFace(0, 2, 1);  // turned away
-  f.AddFace(3, 4, 5);
-  f.doc->triangles[1].state = kFaceHidden;
+// Every non-hidden face's edges in white, as "Wireframe" draws them.
+void RunWireframe(Fixture& f) {
   struct EdgeDrawer : FrameDrawer {
     void DrawPass(FrameState& frame, const TexturePass& pass) override {
       for (int index : pass.triangles) DrawFaceEdges(frame, index, 0xFFFFFF, EdgeStyle::AntiAliased);
@@ -255,6 +248,14 @@ TEST(Wireframe, EdgesOfBackFacingFacesShowHiddenOnesDoNot) {
   FramePlan plan;
   plan.cullFaces = false;
   RunFrame(job, plan, drawer);
+}
+
+TEST(Wireframe, EdgesOfBackFacingFacesShowHiddenOnesDoNot) {
+  Fixture f;
+  f.AddFace(0, 2, 1);  // turned away
+  f.AddFace(3, 4, 5);
+  f.doc->triangles[1].state = kFaceHidden;
+  RunWireframe(f);
   EXPECT_EQ(f.Colour(50, 60), 0xFFFFFFu);  // the vertical edge of the near face
   // The hidden far face would put its vertical edge at x = 50 + 0 too, but
   // its horizontal edge at row 50 reaches only to 50 - 22.5 * 75 / 95 = 32.
@@ -267,15 +268,7 @@ TEST(Wireframe, EdgesThroughTheEyePlaneAreClippedNotDropped) {
   f.doc->frames[0]->positions.push_back({80, 0, 10});
   f.doc->vertexCount = 7;
   f.AddFace(0, 6, 1);
-  struct EdgeDrawer : FrameDrawer {
-    void DrawPass(FrameState& frame, const TexturePass& pass) override {
-      for (int index : pass.triangles) DrawFaceEdges(frame, index, 0xFFFFFF, EdgeStyle::AntiAliased);
-    }
-  } drawer;
-  FrameJob job = f.Job();
-  FramePlan plan;
-  plan.cullFaces = false;
-  RunFrame(job, plan, drawer);
+  RunWireframe(f);
   EXPECT_EQ(f.Colour(50, 50), 0xFFFFFFu);  // the end still in front of the eye
   EXPECT_EQ(f.Colour(50, 99), 0xFFFFFFu);  // the cut end runs off the top
 }
