@@ -314,5 +314,59 @@ TEST(FaceVertices, OrthographicDoesNotDivideByDepth) {
   EXPECT_EQ(p[1].y, 67);  // 50 + 22.506 * 75 / 95 = 67.77
 }
 
+// "Textured, F-Shade" in paint mode, kind 0: texel ids, then the shade pass.
+struct PaintDrawer : FrameDrawer {
+  void DrawPass(FrameState& frame, const TexturePass& pass) override {
+    for (int index : pass.triangles) {
+      const auto v = FaceVertices(frame, index, AttributeLayout::Texture);
+      fillTexFlatPaint(frame.raster(), v.data(), FlatShadeColour(frame, frame.face(index), 0));
+    }
+  }
+  void AfterPasses(FrameState& frame) override {
+    BeginShadePass(frame);
+    for (int index : frame.visible.taken) {
+      const auto v = FaceVertices(frame, index, AttributeLayout::Depth);
+      fillFlat(frame.raster(), v.data(), FlatShadeColour(frame, frame.face(index), 0));
+    }
+  }
+};
+
+TEST(RepaintAfterPainting, ChangesOnlyMarkedTexelsWithTheStoredShade) {
+  Fixture f;
+  f.doc->ResetSkinSlots();
+  SkinSlot& skin = *f.doc->skinSlots[0];
+  AllocateSkin(skin, 4, 4);
+  std::fill(skin.pixels.begin(), skin.pixels.end(), 0xFFFFFF);
+  f.AddFace(0, 1, 2);
+  f.doc->uvVertices[1] = {0, 3.5f};
+  f.doc->uvVertices[2] = {3.5f, 0};
+  f.doc->triangles[0].uvIndex[1] = 1;
+  f.doc->triangles[0].uvIndex[2] = 2;
+  FramePlan plan;
+  plan.lighting = LightingKind::Flat;
+  plan.textured = true;
+  plan.needsActiveSkin = true;
+  PaintDrawer drawer;
+  FrameJob job = f.Job();
+  RunFrame(job, plan, drawer);
+  const std::int32_t painted = f.Id(45, 55);
+  ASSERT_GE(painted, 0);
+  const std::vector<std::uint32_t> before = f.view.frame.colour;
+
+  skin.pixels[static_cast<std::size_t>(painted)] = 0x808080;
+  std::vector<std::uint8_t> marks(16, 0);
+  marks[static_cast<std::size_t>(painted)] = 1;
+  RepaintFromShade(f.view.frame, skin, marks);
+  int changed = 0;
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    if (f.view.frame.colour[i] == before[i]) continue;
+    ++changed;
+    EXPECT_EQ(f.view.frame.ids[i], painted);
+    // Shade 0xFDFDFD (full light on the white ramp): 128 * 254 >> 8 = 127.
+    EXPECT_EQ(f.view.frame.colour[i], 0x7F7F7Fu);
+  }
+  EXPECT_GT(changed, 0);
+}
+
 }  // namespace
 }  // namespace mok
