@@ -10,8 +10,9 @@ namespace {
 // The default camera looks at the model from +x: a model point (0, y, z)
 // lands at camera (-y, z, 75), and with s = 100 / (2 * 75 * tan(16.5 deg))
 // = 2.2506 a 100 x 100 view puts it at (50 + 2.2506 y, 50 + 2.2506 z).
-// The face (0,0,0), (0,0,10), (0,-10,0) faces the eye and covers the screen
-// triangle (50, 50), (50, 72), (27, 50).
+// The face (0,0,0), (0,-10,0), (0,0,10) faces the eye and covers the screen
+// triangle (50, 50), (27, 50), (50, 72). Its normal (b - a) x (c - b) is
+// (-1, 0, 0), against the identity light (model +x), so it is fully lit.
 constexpr std::uint32_t kBackground = 0x123456;
 
 // A flat-shaded drawer in the manner of "Flat Shaded": the ramp by selection
@@ -42,7 +43,6 @@ struct Fixture {
     doc->currentVertices = doc->frames[0]->positions.data();
     doc->vertexCount = 6;
     ResizeFrameBuffer(view.frame, 100, 100, true);
-    light.m = {1, 0, 0, 0, 1, 0, 0, 0, -1};  // light along -x: a face toward the eye is lit fully
   }
 
   int AddFace(int a, int b, int c, std::uint8_t type = kTypeNormalOneSided) {
@@ -101,7 +101,7 @@ TEST(RunFrame, RestoresThePriorityAfterAnEarlyStop) {
 
 TEST(RunFrame, DrawsAFrontFacingFaceLitAndPicked) {
   Fixture f;
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   FramePlan plan;
   plan.lighting = LightingKind::Flat;
   f.DrawFlat(plan);
@@ -116,30 +116,30 @@ TEST(RunFrame, DrawsAFrontFacingFaceLitAndPicked) {
 
 TEST(RunFrame, FacesTurnedAwayLeaveTheFrameCleared) {
   Fixture f;
-  f.AddFace(0, 2, 1);
+  f.AddFace(0, 1, 2);
   f.DrawFlat();
   for (std::uint32_t c : f.view.frame.colour) ASSERT_EQ(c, kBackground);
 }
 
 TEST(RunFrame, TwoSidedFaceTurnedAwayIsStillDrawn) {
   Fixture f;
-  f.AddFace(0, 2, 1, kTypeNormalTwoSided);
+  f.AddFace(0, 1, 2, kTypeNormalTwoSided);
   f.DrawFlat();
   EXPECT_EQ(f.Id(45, 55), 0);
 }
 
 TEST(RunFrame, NearerFaceWinsTheDepthTest) {
   Fixture f;
-  f.AddFace(3, 4, 5);  // 20 units further away, drawn first
-  f.AddFace(0, 1, 2);
-  f.AddFace(3, 4, 5);  // again after the near one
+  f.AddFace(3, 5, 4);  // 20 units further away, drawn first
+  f.AddFace(0, 2, 1);
+  f.AddFace(3, 5, 4);  // again after the near one
   f.DrawFlat();
   EXPECT_EQ(f.Id(45, 55), 1);
 }
 
 TEST(RunFrame, QuickPathKeepsTheIds) {
   Fixture f;
-  f.AddFace(0, 2, 1);  // not drawn
+  f.AddFace(0, 1, 2);  // not drawn
   f.view.frame.ids.assign(f.view.frame.ids.size(), 7);
   FramePlan plan;
   plan.clearIds = false;
@@ -150,7 +150,7 @@ TEST(RunFrame, QuickPathKeepsTheIds) {
 
 TEST(RunFrame, SelectionOutlinesShowOnlyOverTheirOwnFace) {
   Fixture f;
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   f.doc->triangles[0].state = kFaceSelected;
   FlatDrawer drawer;
   FrameJob job = f.Job();
@@ -182,9 +182,9 @@ TEST(RunFrame, TrackballCircleOnlyInCameraMode) {
 TEST(RunFrame, TexturedPassesBindEachSkin) {
   Fixture f;
   f.doc->ResetSkinSlots();
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   f.doc->triangles[0].textureNum = 2;
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   f.doc->triangles[1].textureNum = 40;  // no slot: the default skin
   struct Recorder : FrameDrawer {
     std::vector<std::pair<int, const std::uint32_t*>> bound;
@@ -207,7 +207,7 @@ TEST(RunFrame, TexturedPassesBindEachSkin) {
 
 TEST(RunFrame, TexturedModeStopsWithoutAnActiveSkin) {
   Fixture f;
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   FlatDrawer drawer;
   FrameJob job = f.Job();
   FramePlan plan;
@@ -220,7 +220,7 @@ TEST(RunFrame, TexturedModeStopsWithoutAnActiveSkin) {
 
 TEST(RunFrame, ShadePassDrawsIntoShadeAndGivesTheColourTargetBack) {
   Fixture f;
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   struct ShadeDrawer : FlatDrawer {
     void AfterPasses(FrameState& frame) override {
       BeginShadePass(frame);
@@ -252,8 +252,8 @@ void RunWireframe(Fixture& f) {
 
 TEST(Wireframe, EdgesOfBackFacingFacesShowHiddenOnesDoNot) {
   Fixture f;
-  f.AddFace(0, 2, 1);  // turned away
-  f.AddFace(3, 4, 5);
+  f.AddFace(0, 1, 2);  // turned away
+  f.AddFace(3, 5, 4);
   f.doc->triangles[1].state = kFaceHidden;
   RunWireframe(f);
   EXPECT_EQ(f.Colour(50, 60), 0xFFFFFFu);  // the vertical edge of the near face
@@ -267,7 +267,7 @@ TEST(Wireframe, EdgesThroughTheEyePlaneAreClippedNotDropped) {
   // From x = 0 (Z = 75) to x = 80 (Z = -5): the line is cut at Z = 0.1.
   f.doc->frames[0]->positions.push_back({80, 0, 10});
   f.doc->vertexCount = 7;
-  f.AddFace(0, 6, 1);
+  f.AddFace(0, 1, 6);
   RunWireframe(f);
   EXPECT_EQ(f.Colour(50, 50), 0xFFFFFFu);  // the end still in front of the eye
   EXPECT_EQ(f.Colour(50, 99), 0xFFFFFFu);  // the cut end runs off the top
@@ -275,7 +275,7 @@ TEST(Wireframe, EdgesThroughTheEyePlaneAreClippedNotDropped) {
 
 TEST(FaceVertices, CarryScreenPositionDepthAndAttributes) {
   Fixture f;
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   f.doc->uvVertices[3] = {5.9f, 7.2f};
   f.doc->triangles[0].uvIndex[1] = 3;
   f.doc->triangles[0].envUv[1][0] = 9;
@@ -285,10 +285,10 @@ TEST(FaceVertices, CarryScreenPositionDepthAndAttributes) {
   frame.visible = SelectVisibleTriangles(*f.doc, f.view.cameraVertices);
   frame.depth = ComputeDepthScale(frame.visible);
   const auto plain = FaceVertices(frame, 0, AttributeLayout::Depth);
-  EXPECT_EQ(plain[1].x, 50);
-  EXPECT_EQ(plain[1].y, 72);  // 50 + 22.506
-  EXPECT_EQ(plain[2].x, 27);  // 50 - 22.506
-  EXPECT_EQ(plain[2].y, 50);
+  EXPECT_EQ(plain[2].x, 50);
+  EXPECT_EQ(plain[2].y, 72);  // 50 + 22.506
+  EXPECT_EQ(plain[1].x, 27);  // 50 - 22.506
+  EXPECT_EQ(plain[1].y, 50);
   // All corners at Z = 75 = zmin: (100 / 200) * 2^30.
   EXPECT_EQ(plain[0].attr[0], 1 << 29);
   const auto textured = FaceVertices(frame, 0, AttributeLayout::TextureMap);
@@ -302,16 +302,16 @@ TEST(FaceVertices, CarryScreenPositionDepthAndAttributes) {
 
 TEST(FaceVertices, OrthographicDoesNotDivideByDepth) {
   Fixture f;
-  f.AddFace(3, 4, 5);  // 20 further away
+  f.AddFace(3, 5, 4);  // 20 further away
   f.view.camera.orthographic = 1;
   FrameJob job = f.Job();
   ASSERT_TRUE(TransformFrame(f.view, *f.doc));
   FrameState frame(job, *f.doc);
   const auto v = FaceVertices(frame, 0, AttributeLayout::Depth);
-  EXPECT_EQ(v[1].y, 72);
+  EXPECT_EQ(v[2].y, 72);
   f.view.camera.orthographic = 0;
   const auto p = FaceVertices(frame, 0, AttributeLayout::Depth);
-  EXPECT_EQ(p[1].y, 67);  // 50 + 22.506 * 75 / 95 = 67.77
+  EXPECT_EQ(p[2].y, 67);  // 50 + 22.506 * 75 / 95 = 67.77
 }
 
 // "Textured, F-Shade" in paint mode, kind 0: texel ids, then the shade pass.
@@ -337,7 +337,7 @@ TEST(RepaintAfterPainting, ChangesOnlyMarkedTexelsWithTheStoredShade) {
   SkinSlot& skin = *f.doc->skinSlots[0];
   AllocateSkin(skin, 4, 4);
   std::fill(skin.pixels.begin(), skin.pixels.end(), 0xFFFFFF);
-  f.AddFace(0, 1, 2);
+  f.AddFace(0, 2, 1);
   f.doc->uvVertices[1] = {0, 3.5f};
   f.doc->uvVertices[2] = {3.5f, 0};
   f.doc->triangles[0].uvIndex[1] = 1;
