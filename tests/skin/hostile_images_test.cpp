@@ -319,6 +319,14 @@ TEST(HostileTga, SizesAndDepthsOutsideTheLimitsAreRefused) {
   ExpectRefused(eight.bytes(), "eight.tga", std::string("eight.tga is an 8-bit TGA; ") + kSkinList);
 }
 
+TEST(TgaDepths, FifteenBitTexelsReadLikeSixteenBitOnes) {
+  ByteWriter tga = TgaHeader(2, 2, 1, 15, 0x20);
+  tga.u16(0x7FFF); tga.u16(0x8421);
+  Result<SkinSlot> image = Decode(tga.bytes(), "fifteen.tga");
+  ASSERT_TRUE(image.ok()) << image.error().message;
+  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0xF8F8F8, 0x080808}));
+}
+
 // --- Format detection ---
 
 TEST(ImageDetection, FilesOfNoKnownFormatAreNamedAsSuch) {
