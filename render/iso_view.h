@@ -140,6 +140,7 @@ class IsoView final : private TexelSource {
   bool FieldOfViewDrag(const PaneEvent& event) const;
   void CameraMoved(bool cameraChanged, bool lightChanged);
   void SendCameraIfLinked();
+  void ActAtCursor(int x, int y);
   void ChangeSelectionAt(int x, int y);
   void TrackCornerButton(int x, int y);
   void Refresh(int panes, int kind);

@@ -138,14 +138,8 @@ void IsoView::BeginState(const PaneEvent& event) {
     case IsoMouseState::PaintStroke:
       painter_.BeginStroke(*this, event.x, event.y);
       break;
-    case IsoMouseState::ColourPick:
-      painter_.PickColour(*this, event.x, event.y);
-      break;
-    case IsoMouseState::Select:
-    case IsoMouseState::Deselect:
-      ChangeSelectionAt(event.x, event.y);
-      break;
     default:
+      ActAtCursor(event.x, event.y);
       break;
   }
   // The field-of-view drag puts the cursor back on the press point after
@@ -168,18 +162,11 @@ void IsoView::OnMove(const PaneEvent& event) {
     case IsoMouseState::PaintStroke:
       painter_.ContinueStroke(*this, event.x, event.y);
       break;
-    case IsoMouseState::ColourPick:
-      painter_.PickColour(*this, event.x, event.y);
-      break;
-    case IsoMouseState::Select:
-    case IsoMouseState::Deselect:
-      ChangeSelectionAt(event.x, event.y);
-      break;
     case IsoMouseState::CornerButton:
       TrackCornerButton(event.x, event.y);
       break;
-    case IsoMouseState::Idle:
-    case IsoMouseState::WaitForRelease:
+    default:
+      ActAtCursor(event.x, event.y);
       break;
   }
   prevX_ = event.x;
@@ -248,6 +235,12 @@ void IsoView::CameraMoved(bool cameraChanged, bool lightChanged) {
 
 void IsoView::SendCameraIfLinked() {
   if (app_.flags.syncCameras != 0 && app_.flags.watching == 0) link_.SendCameraToWatcher(GetCameraState(record_.camera));
+}
+
+// Colour picks and selection act alike at the press and at every move.
+void IsoView::ActAtCursor(int x, int y) {
+  if (state_ == IsoMouseState::ColourPick) painter_.PickColour(*this, x, y);
+  if (state_ == IsoMouseState::Select || state_ == IsoMouseState::Deselect) ChangeSelectionAt(x, y);
 }
 
 void IsoView::ChangeSelectionAt(int x, int y) {
