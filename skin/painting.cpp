@@ -142,7 +142,9 @@ bool Painter::BeginStroke(const TexelIdView& view, WindowPoint press) {
   skin_ = skin;
   mask_.assign(TexelCount(*skin), 0);
   press_ = previous_ = press;
-  if (app_.flags.brushKind == 2) lineSnapshot_ = skin->pixels;
+  if (app_.flags.brushKind == 2) {
+    lineSnapshot_.assign(skin->pixels.begin(), skin->pixels.begin() + static_cast<std::ptrdiff_t>(mask_.size()));
+  }
   StampAt(view, press);
   return true;
 }
@@ -164,10 +166,15 @@ void Painter::MoveStroke(const TexelIdView& view, WindowPoint point) {
   previous_ = point;
 }
 
-// Puts the skin back as it was at the press, lets both views recolour the
-// texels of the old line from it (rendered, not yet shown), and forgets them.
+// Puts back what earlier positions of the line painted (only marked texels
+// changed since the press), lets both views recolour those texels (rendered,
+// not yet shown), and forgets them.
 void Painter::RestoreLine() {
-  if (lineSnapshot_.size() == skin_->pixels.size()) skin_->pixels = lineSnapshot_;
+  if (lineSnapshot_.size() == mask_.size()) {
+    for (std::size_t i = 0; i < mask_.size(); ++i) {
+      if (mask_[i] != 0) skin_->pixels[i] = lineSnapshot_[i];
+    }
+  }
   app_.refresh.Refresh(kPaintedPanes | kRenderWithoutRepaint, kRefreshPaint);
   std::fill(mask_.begin(), mask_.end(), std::uint8_t{0});
 }

@@ -123,6 +123,15 @@ TEST(PaintTexel, ApplicationSettingsMakeTheBlend) {
   EXPECT_TRUE(blend.colorize);
 }
 
+TEST(PaintTexel, ActiveColourOutOfRangeUsesTheLastUserColour) {
+  PaintApp fixture;
+  fixture.app.customColors[7] = 0x010203;
+  fixture.app.activeColor = 12;
+  EXPECT_EQ(CurrentBlend(fixture.app).colour, 0x010203u);
+  fixture.app.activeColor = -4;
+  EXPECT_EQ(CurrentBlend(fixture.app).colour, fixture.app.customColors[0]);
+}
+
 // ---- StampBrush ----
 
 TEST_F(PaintingTest, SecondPassInOneStrokeLeavesTheTexelAlone) {
