@@ -48,7 +48,10 @@ struct RasterContext {
   EdgeTable rightX;
   std::array<EdgeTable, kRasterMaxAttributes> leftAttr;
   std::array<EdgeTable, kRasterMaxAttributes> rightAttr;
-  std::int32_t minRow = kEdgeIdleLeft;   // rows touched since the last reset
+  // Rows the current triangle's edges touched. A fill sets both back to the
+  // idle values once its rows are drawn, so the next triangle walks only its
+  // own rows.
+  std::int32_t minRow = kEdgeIdleLeft;
   std::int32_t maxRow = kEdgeIdleRight;
 
   // Target.

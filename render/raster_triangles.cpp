@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "render/raster.h"
+#include "render/raster_blend.h"
 #include "render/raster_edges.h"
 
 namespace mok {
@@ -137,6 +138,9 @@ TriangleConstants MakeConstants(const RasterContext& ctx, const TriangleParams& 
 
 // ---- Per-pixel pieces ----
 
+// The per-pixel helpers are forced inline: each one sits in a span loop.
+#define MOK_RASTER_INLINE [[gnu::always_inline]] inline
+
 inline std::int32_t FloorMod(std::int32_t a, std::int32_t m) {
   const std::int32_t r = a % m;
   return r < 0 ? r + m : r;
@@ -178,16 +182,7 @@ struct WrappedCoord {
   }
 };
 
-// Per channel (a * (256 - w) + b * w) >> 8 for w in 1..256, red and blue in
-// one multiply: each lane stays below 2^16. Equal to a + ((b - a) * w >> 8)
-// with an arithmetic shift.
-inline std::uint32_t LerpChannels(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
-  const std::uint32_t rb = (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8) & 0xFF00FF;
-  const std::uint32_t g = (((a & 0xFF00) * (256 - w) + (b & 0xFF00) * w) >> 8) & 0xFF00;
-  return rb | g;
-}
-
-inline std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01, std::uint32_t t11,
+MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01, std::uint32_t t11,
                               std::uint32_t wu, std::uint32_t wv) {
   return LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv);
 }
@@ -198,7 +193,7 @@ struct Sample {
 };
 
 template <bool Filtered, class Coord>
-Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
+MOK_RASTER_INLINE Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
   const std::int32_t column = u.Whole();
   const std::int32_t row = v.Whole();
   const std::int32_t rowOffset = tex.rows[row];
@@ -218,7 +213,7 @@ Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
 
 // Intensity of the 256 x 256 map at (mu, mv), both 8.16 within 0..255.99.
 template <bool Filtered>
-std::uint32_t MapValue(const std::uint8_t* map, std::int32_t mu, std::int32_t mv) {
+MOK_RASTER_INLINE std::uint32_t MapValue(const std::uint8_t* map, std::int32_t mu, std::int32_t mv) {
   const std::int32_t iu = mu >> 16;
   const std::int32_t iv = mv >> 16;
   const std::uint32_t t00 = map[iv * 256 + iu];
@@ -236,7 +231,7 @@ std::uint32_t MapValue(const std::uint8_t* map, std::int32_t mu, std::int32_t mv
 }
 
 // Per channel (texel * factor) >> 8, factors 0..256.
-inline std::uint32_t Modulate(std::uint32_t texel, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+MOK_RASTER_INLINE std::uint32_t Modulate(std::uint32_t texel, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
   return ((((texel >> 16) & 0xFF) * r) >> 8) << 16 | ((((texel >> 8) & 0xFF) * g) >> 8) << 8 |
          (((texel & 0xFF) * b) >> 8);
 }
@@ -262,7 +257,7 @@ struct SpanState {
 };
 
 template <Member M, class Coord>
-std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>& s, const Sample& t) {
+MOK_RASTER_INLINE std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>& s, const Sample& t) {
   if constexpr (M.colour == Colour::kFlat) {
     return c.shade;
   } else if constexpr (M.colour == Colour::kGouraud) {
