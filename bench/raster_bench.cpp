@@ -6,14 +6,14 @@
 // Arguments: 0 = texture coordinates inside the texture, 1 = coordinates
 // running over several texture widths (the wrapping span path).
 
+#include <benchmark/benchmark.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
 #include <random>
 #include <vector>
-
-#include <benchmark/benchmark.h>
 
 #include "render/raster.h"
 
@@ -50,8 +50,10 @@ std::vector<SceneTriangle> MakeScene(bool wrapping) {
     const double angle = unit(rng) * 6.2831853;
     // Corners lie within `size` of the centre, so (x - cx + size) is 0..600.
     const double texScale = wrapping ? 1.5 : 0.9 * kTextureSize / 600.0;
-    const double u0 = wrapping ? -2.0 * kTextureSize * unit(rng) : unit(rng) * (kTextureSize - 600 * texScale);
-    const double v0 = wrapping ? -2.0 * kTextureSize * unit(rng) : unit(rng) * (kTextureSize - 600 * texScale);
+    const double u0 =
+        wrapping ? -2.0 * kTextureSize * unit(rng) : unit(rng) * (kTextureSize - 600 * texScale);
+    const double v0 =
+        wrapping ? -2.0 * kTextureSize * unit(rng) : unit(rng) * (kTextureSize - 600 * texScale);
     const std::int32_t z = static_cast<std::int32_t>(unit(rng) * 16000) << 16;
     for (int k = 0; k < 3; ++k) {
       const double a = angle + k * 2.0943951 + 0.4 * unit(rng);
@@ -77,7 +79,8 @@ struct Frame {
   std::unique_ptr<RasterContext> ctx = std::make_unique<RasterContext>();
 
   Frame() {
-    for (int i = 0; i < kTextureSize * kTextureSize; ++i) texels[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
+    for (int i = 0; i < kTextureSize * kTextureSize; ++i)
+      texels[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFF;
     for (int r = 0; r < kTextureSize; ++r) rows[r] = r * kTextureSize;
     ctx->colour = colour.data();
     ctx->depth = depth.data();
@@ -133,7 +136,8 @@ void RunScene(benchmark::State& state, Draw draw) {
   }
   const double frames = static_cast<double>(state.iterations());
   state.counters["triangles/s"] = benchmark::Counter(frames * kTriangles, benchmark::Counter::kIsRate);
-  state.counters["pixels/s"] = benchmark::Counter(frames * static_cast<double>(pixels), benchmark::Counter::kIsRate);
+  state.counters["pixels/s"] =
+      benchmark::Counter(frames * static_cast<double>(pixels), benchmark::Counter::kIsRate);
   state.counters["pixels/frame"] = static_cast<double>(pixels);
 }
 
@@ -141,14 +145,17 @@ void BM_FillTexturePick(benchmark::State& state) {
   RunScene(state, [](RasterContext& c, const SceneTriangle& t, int id) { fillTexturePick(c, t.v, id); });
 }
 void BM_FillTexturePickFiltered(benchmark::State& state) {
-  RunScene(state, [](RasterContext& c, const SceneTriangle& t, int id) { fillTexturePickFiltered(c, t.v, id); });
+  RunScene(state,
+           [](RasterContext& c, const SceneTriangle& t, int id) { fillTexturePickFiltered(c, t.v, id); });
 }
 void BM_FillTexFlatPick(benchmark::State& state) {
-  RunScene(state, [](RasterContext& c, const SceneTriangle& t, int id) { fillTexFlatPick(c, t.v, id, t.shade); });
+  RunScene(state,
+           [](RasterContext& c, const SceneTriangle& t, int id) { fillTexFlatPick(c, t.v, id, t.shade); });
 }
 void BM_FillTexFlatPickFiltered(benchmark::State& state) {
-  RunScene(state,
-           [](RasterContext& c, const SceneTriangle& t, int id) { fillTexFlatPickFiltered(c, t.v, id, t.shade); });
+  RunScene(state, [](RasterContext& c, const SceneTriangle& t, int id) {
+    fillTexFlatPickFiltered(c, t.v, id, t.shade);
+  });
 }
 
 BENCHMARK(BM_FillTexturePick)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);

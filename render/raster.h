@@ -47,11 +47,11 @@
 // Wu lines: both end pixels take the colour exactly; horizontal, vertical
 // and 45-degree lines are plain runs; other lines step a 16-bit accumulator
 // by (minor << 16) / major along the major axis, walking from the end with
-// the smaller major coordinate, advancing the minor coordinate on every carry
-// out of 16 bits. The pixel on the line is blended with weight
-// w = accumulator >> 8 toward the old colour, its neighbour one step further
-// along the minor axis with 256 - w. Every line pixel outside the target is
-// skipped, so callers may pass unclipped lines.
+// the smaller y (so both orders of the ends draw the same pixels), advancing
+// the minor coordinate on every carry out of 16 bits. The pixel on the line
+// is blended with weight w = accumulator >> 8 toward the old colour, its
+// neighbour one step further along the minor axis with 256 - w. Every line
+// pixel outside the target is skipped, so callers may pass unclipped lines.
 
 #include <cstdint>
 
@@ -105,8 +105,7 @@ void fillTexturePaintFiltered(RasterContext& ctx, const RasterVertex* v);
 void fillTexFlatQuick(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 void fillTexFlatQuickFiltered(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 void fillTexFlatPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id, std::uint32_t shade);
-void fillTexFlatPickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id,
-                             std::uint32_t shade);
+void fillTexFlatPickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id, std::uint32_t shade);
 void fillTexFlatPaint(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 void fillTexFlatPaintFiltered(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 

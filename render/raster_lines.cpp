@@ -84,7 +84,8 @@ void WuWalk(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, 
       const std::int64_t x = x0 + carries * xDir;
       const std::int64_t y = y0 + k;
       if (bounds.Contains(x, y)) writer.Line(static_cast<int>(x), static_cast<int>(y), acc);
-      if (bounds.Contains(x + xDir, y)) writer.Neighbour(static_cast<int>(x + xDir), static_cast<int>(y), acc);
+      if (bounds.Contains(x + xDir, y))
+        writer.Neighbour(static_cast<int>(x + xDir), static_cast<int>(y), acc);
     } else {
       const std::int64_t x = x0 + k * xDir;
       const std::int64_t y = y0 + carries;

@@ -121,7 +121,6 @@ void LoadVertices(const RasterVertex* v, ClipVertex<Layout<M>::kCount> (&tri)[3]
   }
 }
 
-template <Member M>
 TriangleConstants MakeConstants(const RasterContext& ctx, const TriangleParams& params) {
   TriangleConstants c;
   c.tex = {ctx.texels, ctx.texRows, ctx.texWidth, ctx.texHeight};
@@ -182,8 +181,8 @@ struct WrappedCoord {
   }
 };
 
-MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01, std::uint32_t t11,
-                              std::uint32_t wu, std::uint32_t wv) {
+MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
+                                         std::uint32_t t11, std::uint32_t wu, std::uint32_t wv) {
   return LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv);
 }
 
@@ -231,7 +230,8 @@ MOK_RASTER_INLINE std::uint32_t MapValue(const std::uint8_t* map, std::int32_t m
 }
 
 // Per channel (texel * factor) >> 8, factors 0..256.
-MOK_RASTER_INLINE std::uint32_t Modulate(std::uint32_t texel, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+MOK_RASTER_INLINE std::uint32_t Modulate(std::uint32_t texel, std::uint32_t r, std::uint32_t g,
+                                         std::uint32_t b) {
   return ((((texel >> 16) & 0xFF) * r) >> 8) << 16 | ((((texel >> 8) & 0xFF) * g) >> 8) << 8 |
          (((texel & 0xFF) * b) >> 8);
 }
@@ -257,7 +257,8 @@ struct SpanState {
 };
 
 template <Member M, class Coord>
-MOK_RASTER_INLINE std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>& s, const Sample& t) {
+MOK_RASTER_INLINE std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>& s,
+                                            const Sample& t) {
   if constexpr (M.colour == Colour::kFlat) {
     return c.shade;
   } else if constexpr (M.colour == Colour::kGouraud) {
@@ -270,7 +271,8 @@ MOK_RASTER_INLINE std::uint32_t PixelColour(const TriangleConstants& c, const Sp
     return Modulate(t.colour, c.shadeR1, c.shadeG1, c.shadeB1);
   } else if constexpr (M.colour == Colour::kTexelGouraud) {
     return Modulate(t.colour, static_cast<std::uint32_t>(s.extra[0] >> 16),
-                    static_cast<std::uint32_t>(s.extra[1] >> 16), static_cast<std::uint32_t>(s.extra[2] >> 16));
+                    static_cast<std::uint32_t>(s.extra[1] >> 16),
+                    static_cast<std::uint32_t>(s.extra[2] >> 16));
   } else {
     const std::uint32_t ramp = c.ramps[MapValue<false>(c.map, s.extra[0], s.extra[1])];
     return Modulate(t.colour, ((ramp >> 16) & 0xFF) + 1, ((ramp >> 8) & 0xFF) + 1, (ramp & 0xFF) + 1);
@@ -346,11 +348,15 @@ void DrawRow(const TriangleConstants& c, const std::int32_t* left, const std::in
     const int n = target.count;
     if (StaysInside(left[L::kU], step[L::kU], n, c.tex.width) &&
         StaysInside(left[L::kV], step[L::kV], n, c.tex.height)) {
-      DrawSpan(c, StartSpan<M>(left, step, DirectCoord{left[L::kU], step[L::kU]},
-                               DirectCoord{left[L::kV], step[L::kV]}), target);
+      DrawSpan(c,
+               StartSpan<M>(left, step, DirectCoord{left[L::kU], step[L::kU]},
+                            DirectCoord{left[L::kV], step[L::kV]}),
+               target);
     } else {
-      DrawSpan(c, StartSpan<M>(left, step, WrappedCoord(left[L::kU], step[L::kU], c.tex.width),
-                               WrappedCoord(left[L::kV], step[L::kV], c.tex.height)), target);
+      DrawSpan(c,
+               StartSpan<M>(left, step, WrappedCoord(left[L::kU], step[L::kU], c.tex.width),
+                            WrappedCoord(left[L::kV], step[L::kV], c.tex.height)),
+               target);
     }
   } else {
     DrawSpan(c, StartSpan<M>(left, step, DirectCoord{}, DirectCoord{}), target);
@@ -391,7 +397,7 @@ void Fill(RasterContext& ctx, const RasterVertex* v, const TriangleParams& param
   ClipVertex<Layout<M>::kCount> tri[3];
   LoadVertices<M>(v, tri);
   ScanTriangle(ctx, tri, bounds);
-  FillRows<M>(ctx, MakeConstants<M>(ctx, params), bounds);
+  FillRows<M>(ctx, MakeConstants(ctx, params), bounds);
 }
 
 }  // namespace
@@ -515,9 +521,7 @@ void fillTexPhongPaintFiltered(RasterContext& ctx, const RasterVertex* v) {
   Fill<Solid(Colour::kTexelPhong, Ids::kTexel, kFiltered)>(ctx, v, {});
 }
 
-void fillSkinTexture(RasterContext& ctx, const RasterVertex* v) {
-  Fill<Skin(Ids::kNone, false)>(ctx, v, {});
-}
+void fillSkinTexture(RasterContext& ctx, const RasterVertex* v) { Fill<Skin(Ids::kNone, false)>(ctx, v, {}); }
 void fillSkinTextureRounded(RasterContext& ctx, const RasterVertex* v) {
   Fill<Skin(Ids::kNone, false, true)>(ctx, v, {});
 }

@@ -1,8 +1,8 @@
 // Hand-checked triangles for each family of fill members.
 
-#include <random>
-
 #include <gtest/gtest.h>
+
+#include <random>
 
 #include "tests/render/raster_canvas.h"
 
@@ -145,8 +145,7 @@ TEST(TriangleTexture, AffineStepsAndTexelIds) {
   t.Bind(*c.ctx);
   // u from 0 at x=0 to 3 at x=3: du = 3/4 texel -> u = 0, .75, 1.5, 2.25
   // -> columns 0, 0, 1, 2 (the right end value 3 is never reached); v = 2.
-  RasterVertex v[3] = {Vtx(0, 0, {0, Fx(2), 0}), Vtx(3, 0, {Fx(3), Fx(2), 0}),
-                       Vtx(0, 0, {0, Fx(2), 0})};
+  RasterVertex v[3] = {Vtx(0, 0, {0, Fx(2), 0}), Vtx(3, 0, {Fx(3), Fx(2), 0}), Vtx(0, 0, {0, Fx(2), 0})};
   fillTexturePaint(*c.ctx, v);
   const int columns[4] = {0, 0, 1, 2};
   for (int x = 0; x < 4; ++x) {
@@ -384,7 +383,8 @@ struct MapSetup {
   std::vector<std::uint8_t> map = std::vector<std::uint8_t>(256 * 256, 0);
   void Bind(RasterContext& ctx) {
     ctx.phongMap = map.data();
-    for (int i = 0; i < 768; ++i) ctx.shadeRamps[i] = static_cast<std::uint32_t>(0x010000 * (i / 256) + i % 256);
+    for (int i = 0; i < 768; ++i)
+      ctx.shadeRamps[i] = static_cast<std::uint32_t>(0x010000 * (i / 256) + i % 256);
   }
 };
 
@@ -405,6 +405,12 @@ TEST(TrianglePhong, MapValueSelectsRampEntryAtTheGivenBase) {
   d.ctx->shadeRamps[77] = 0x111111;
   fillPhongMapShade(*d.ctx, tri);
   EXPECT_EQ(d.Colour(0, 0), 0x111111u);
+  // A ramp base beyond the last ramp is held at the last ramp (512).
+  Canvas e(1, 1);
+  m.Bind(*e.ctx);
+  e.ctx->shadeRamps[512 + 77] = 0x222222;
+  fillPhongMap(*e.ctx, tri, 100000);
+  EXPECT_EQ(e.Colour(0, 0), 0x222222u);
 }
 
 TEST(TrianglePhong, FilteredShadeBlendsMapIntensitiesAndWrapsAt256) {

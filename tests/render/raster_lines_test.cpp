@@ -1,9 +1,9 @@
 // Hand-checked Wu lines, line clipping and the point-in-polygon test.
 
+#include <gtest/gtest.h>
+
 #include <limits>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "tests/render/raster_canvas.h"
 
@@ -138,7 +138,8 @@ TEST(WuLine, UnclippedLineDrawsExactlyTheVisiblePartOfTheSameLineOnALargerTarget
     drawLineAA(*large.ctx, l[0] + 100, l[1] + 100, l[2] + 100, l[3] + 100, 0xC0FFEE);
     EXPECT_TRUE(small.GuardsIntact());
     for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 20; ++x) EXPECT_EQ(small.Colour(x, y), large.Colour(x + 100, y + 100)) << x << "," << y;
+      for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(small.Colour(x, y), large.Colour(x + 100, y + 100)) << x << "," << y;
     }
   }
 }
@@ -311,8 +312,8 @@ TEST(PointInPolygon, IncludesRightAndBottomEdgesExcludesLeftAndTop) {
 
 TEST(PointInPolygon, SlantedEdgesAndTooFewPoints) {
   const RasterPoint2 tri[3] = {{0, 0}, {8, 0}, {0, 8}};
-  EXPECT_TRUE(pointInPolygon(3, 4.9f, tri, 3));   // hypotenuse y at x=3 is 5
-  EXPECT_FALSE(pointInPolygon(3, 5, tri, 3));     // on it: not greater
+  EXPECT_TRUE(pointInPolygon(3, 4.9f, tri, 3));  // hypotenuse y at x=3 is 5
+  EXPECT_FALSE(pointInPolygon(3, 5, tri, 3));    // on it: not greater
   EXPECT_FALSE(pointInPolygon(3, 5.1f, tri, 3));
   EXPECT_FALSE(pointInPolygon(1, 1, tri, 2));
   EXPECT_FALSE(pointInPolygon(1, 1, nullptr, 3));
