@@ -409,14 +409,6 @@ using raster_detail::Ids;
 using raster_detail::Skin;
 using raster_detail::Solid;
 
-void resetEdges(RasterContext& ctx) {
-  const int rows = std::clamp(ctx.height, 0, kRasterMaxRows);
-  std::fill_n(ctx.leftX.begin(), rows, kEdgeIdleLeft);
-  std::fill_n(ctx.rightX.begin(), rows, kEdgeIdleRight);
-  ctx.minRow = kEdgeIdleLeft;
-  ctx.maxRow = kEdgeIdleRight;
-}
-
 constexpr bool kFiltered = true;
 
 void fillFlat(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade) {

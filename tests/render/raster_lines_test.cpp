@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <random>
 #include <vector>
 
 #include "tests/render/raster_canvas.h"
@@ -156,6 +157,24 @@ TEST(WuLine, ExtremeEndPointsStayInsideTheTarget) {
   EXPECT_TRUE(c.GuardsIntact());
 }
 
+TEST(WuLine, RandomHugeLinesInEveryMemberStayInsideTheTarget) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> any(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  std::uniform_int_distribution<int> near(-100, 100);
+  Canvas c(9, 7);
+  Texture t(2, 2);
+  t.Bind(*c.ctx);
+  auto coordinate = [&](int i) { return i % 3 == 0 ? near(rng) : any(rng); };
+  for (int i = 0; i < 400; ++i) {
+    const int x0 = coordinate(i), y0 = coordinate(i + 1), x1 = coordinate(i + 2), y1 = coordinate(i);
+    drawLine(*c.ctx, x0, y0, x1, y1, 0x111111);
+    drawLineAA(*c.ctx, x0, y0, x1, y1, 0x222222);
+    drawLineAAMasked(*c.ctx, x0, y0, x1, y1, 0x333333, -1);
+    drawLineTextured(*c.ctx, x0, y0, x1, y1);
+  }
+  EXPECT_TRUE(c.GuardsIntact());
+}
+
 // 16-bit target with guard zones.
 struct Canvas16 {
   std::vector<std::uint16_t> store;
@@ -211,6 +230,12 @@ TEST(PlainLine16, UsesTheRowPitchAndStaysInsideUnclipped) {
   drawLine16(*c.ctx, -100, 2, 100, 2, 0x0042);
   drawLineAA16(*c.ctx, -1000, -900, 1000, 800, 0x7FFF);
   EXPECT_EQ(c.At(6, 2), 0);  // the padding columns stay untouched
+  std::mt19937 rng(11);
+  for (int i = 0; i < 200; ++i) {
+    const int x0 = static_cast<int>(rng()), y0 = static_cast<int>(rng());
+    drawLine16(*c.ctx, x0, y0, static_cast<int>(rng()), 3, 0x1111);
+    drawLineAA16(*c.ctx, 2, y0, x0, static_cast<int>(rng()), 0x2222);
+  }
   EXPECT_TRUE(c.GuardsIntact());
 }
 
