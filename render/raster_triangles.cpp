@@ -145,13 +145,16 @@ inline std::int32_t FloorMod(std::int32_t a, std::int32_t m) {
   return r < 0 ? r + m : r;
 }
 
-// A texture coordinate that stays within [0, size) texels over a span.
+// A texture coordinate that stays within [0, size) texels over a span. The
+// step after the last pixel may leave the int32 range, so it wraps unsigned.
 struct DirectCoord {
   std::int32_t value = 0;
   std::int32_t step = 0;
   std::int32_t Whole() const { return value >> 16; }
   std::int32_t Fraction() const { return value & 0xFFFF; }
-  void Advance() { value += step; }
+  void Advance() {
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
+  }
 };
 
 // A texture coordinate that leaves the texture somewhere on the span: its

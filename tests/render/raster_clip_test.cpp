@@ -278,6 +278,19 @@ TEST(TriangleSafety, NoMemberWritesOutsideTheTargetOrLeavesTablesBusyOnHostileCo
   }
 }
 
+TEST(TriangleSafety, WidestTextureWithHugeStepsWithinIt) {
+  // Two pixels stepping u by about 2^30: both inside a 32767-texel-wide
+  // texture, the running value after the span would leave the int32 range.
+  Texture texture(32767, 1);
+  Canvas c(2, 1);
+  texture.Bind(*c.ctx);
+  RasterVertex tri[3] = {Vtx(0, 0, {0, 0, 0}), Vtx(1, 0, {0x7FFE0000, 0, 0}), Vtx(0, 0, {0, 0, 0})};
+  fillTexturePaint(*c.ctx, tri);
+  EXPECT_EQ(c.Id(0, 0), 0);
+  EXPECT_EQ(c.Id(1, 0), 0x3FFF);  // du = 0x7FFE0000 / 2 = 0x3FFF0000
+  EXPECT_TRUE(c.GuardsIntact());
+}
+
 TEST(TriangleSafety, OneByOneTargetAndTextureAndOversizedClipLimits) {
   Texture texture(1, 1);
   texture.At(0, 0) = 0x00ABCDEF;
