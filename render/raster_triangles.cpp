@@ -157,6 +157,20 @@ struct DirectCoord {
   }
 };
 
+// A texture coordinate on a texture whose size is a power of two: masking
+// the whole part is the modulo for any sign. It stays exact even where the
+// running value wraps around 2^32, because the size divides 65536.
+struct MaskedCoord {
+  std::int32_t value = 0;
+  std::int32_t step = 0;
+  std::int32_t mask = 0;
+  std::int32_t Whole() const { return (value >> 16) & mask; }
+  std::int32_t Fraction() const { return value & 0xFFFF; }
+  void Advance() {
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
+  }
+};
+
 // A texture coordinate that leaves the texture somewhere on the span: its
 // whole part is kept reduced modulo the size and its fraction apart, which
 // gives exactly (value >> 16) mod size for any sign and never overflows.
@@ -343,22 +357,27 @@ SpanState<M, Coord> StartSpan(const std::int32_t* left, const std::int32_t* step
   return s;
 }
 
+constexpr bool IsPowerOfTwo(std::int32_t size) { return (size & (size - 1)) == 0; }
+
+// Picks the cheapest exact way to wrap the span's texture coordinates.
 template <Member M>
 void DrawRow(const TriangleConstants& c, const std::int32_t* left, const std::int32_t* step,
              const SpanTarget& target) {
   using L = Layout<M>;
   if constexpr (UsesTexture(M.colour)) {
-    const int n = target.count;
-    if (StaysInside(left[L::kU], step[L::kU], n, c.tex.width) &&
-        StaysInside(left[L::kV], step[L::kV], n, c.tex.height)) {
-      DrawSpan(c,
-               StartSpan<M>(left, step, DirectCoord{left[L::kU], step[L::kU]},
-                            DirectCoord{left[L::kV], step[L::kV]}),
-               target);
+    const std::int32_t u = left[L::kU];
+    const std::int32_t v = left[L::kV];
+    const std::int32_t du = step[L::kU];
+    const std::int32_t dv = step[L::kV];
+    const Texture& tex = c.tex;
+    if (IsPowerOfTwo(tex.width) && IsPowerOfTwo(tex.height)) {
+      DrawSpan(
+          c, StartSpan<M>(left, step, MaskedCoord{u, du, tex.width - 1}, MaskedCoord{v, dv, tex.height - 1}),
+          target);
+    } else if (StaysInside(u, du, target.count, tex.width) && StaysInside(v, dv, target.count, tex.height)) {
+      DrawSpan(c, StartSpan<M>(left, step, DirectCoord{u, du}, DirectCoord{v, dv}), target);
     } else {
-      DrawSpan(c,
-               StartSpan<M>(left, step, WrappedCoord(left[L::kU], step[L::kU], c.tex.width),
-                            WrappedCoord(left[L::kV], step[L::kV], c.tex.height)),
+      DrawSpan(c, StartSpan<M>(left, step, WrappedCoord(u, du, tex.width), WrappedCoord(v, dv, tex.height)),
                target);
     }
   } else {

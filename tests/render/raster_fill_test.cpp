@@ -316,6 +316,64 @@ TEST(TriangleFiltered, MatchesThePerChannelFormulaForRandomTexelsAndWeights) {
   }
 }
 
+std::int64_t FloorDiv65536(std::int64_t value) {
+  return value >= 0 ? value / 65536 : -((-value + 65535) / 65536);
+}
+int FloorMod(std::int64_t value, int size) { return static_cast<int>(((value % size) + size) % size); }
+
+TEST(TriangleTexture, EveryWrapPathTakesEachPixelsCoordinateModuloTheSize) {
+  // Power-of-two sizes, sizes whose spans stay inside, and sizes whose
+  // spans leave them are drawn by different span loops; all must agree
+  // with the modulo of each pixel's own coordinate.
+  const int sizes[4][2] = {{8, 4}, {6, 3}, {1, 1}, {5, 7}};
+  std::mt19937 rng(3);
+  for (const auto& size : sizes) {
+    Texture t(size[0], size[1]);
+    for (std::uint32_t& texel : t.texels) texel = static_cast<std::uint32_t>(rng()) & 0xFFFFFF;
+    for (int i = 0; i < 300; ++i) {
+      const int n = 1 + static_cast<int>(rng() % 40);
+      const bool inside = i % 2 == 0;
+      auto start = [&](int texels) {
+        return inside ? static_cast<std::int32_t>(rng() % (texels * 0x10000 / 2))
+                      : static_cast<std::int32_t>(rng() % 0x2000000) - 0x1000000;
+      };
+      auto edgeStep = [&](int texels) {
+        return inside ? static_cast<std::int32_t>(rng() % (texels * 0x8000 / 40 + 1))
+                      : static_cast<std::int32_t>(rng() % 0x60000) - 0x30000;
+      };
+      // The edge from the right end back to the left steps exactly, so the
+      // span runs from the left corner's values with steps (right - left) / n.
+      const std::int32_t u0 = start(size[0]);
+      const std::int32_t v0 = start(size[1]);
+      const std::int32_t u1 = u0 + (n - 1) * edgeStep(size[0]);
+      const std::int32_t v1 = v0 + (n - 1) * edgeStep(size[1]);
+      RasterVertex tri[3] = {Vtx(0, 0, {u0, v0, 0}), Vtx(n - 1, 0, {u1, v1, 0}), Vtx(0, 0, {u0, v0, 0})};
+      Canvas nearest(40, 1);
+      Canvas filtered(40, 1);
+      t.Bind(*nearest.ctx);
+      t.Bind(*filtered.ctx);
+      fillTexturePaint(*nearest.ctx, tri);
+      fillTexturePaintFiltered(*filtered.ctx, tri);
+      const std::int64_t du = n > 1 ? (std::int64_t{u1} - u0) / n : 0;
+      const std::int64_t dv = n > 1 ? (std::int64_t{v1} - v0) / n : 0;
+      for (int x = 0; x < n; ++x) {
+        const std::int64_t u = u0 + x * du;
+        const std::int64_t v = v0 + x * dv;
+        const int column = FloorMod(FloorDiv65536(u), size[0]);
+        const int row = FloorMod(FloorDiv65536(v), size[1]);
+        const int column1 = (column + 1) % size[0];
+        const int row1 = (row + 1) % size[1];
+        ASSERT_EQ(nearest.Id(x, 0), row * size[0] + column) << size[0] << " " << i << " " << x;
+        ASSERT_EQ(filtered.Id(x, 0), row * size[0] + column);
+        const std::uint32_t expected =
+            ReferenceBilinear(t.At(column, row), t.At(column1, row), t.At(column, row1), t.At(column1, row1),
+                              static_cast<int>((u >> 8) & 0xFF) + 1, static_cast<int>((v >> 8) & 0xFF) + 1);
+        ASSERT_EQ(filtered.Colour(x, 0), expected) << size[0] << " " << i << " " << x;
+      }
+    }
+  }
+}
+
 // ---- Lighting ----
 
 TEST(TriangleShading, TexFlatModulatesByShadePlusOne) {
