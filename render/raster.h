@@ -9,6 +9,12 @@
 // right end with affine (not perspective-correct) interpolation. Everything
 // is integer; attributes are 16.16 fixed point.
 //
+// Clipping: an edge end beyond a border is moved onto it by halving the
+// segment between the ends, every component (a + b) >> 1, the far end toward
+// the already moved near end. The floors make a clipped slanted edge land
+// up to a couple of pixels off its unclipped course (and its attributes
+// shift with it); horizontal, vertical and slope +1 edges stay exact.
+//
 // Fill conventions:
 // - A row's span runs from the smallest to the largest x any edge point
 //   reached, both INCLUSIVE. There is no top-left rule: pixels on a shared
