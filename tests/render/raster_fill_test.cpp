@@ -118,14 +118,24 @@ TEST(TriangleDepth, OnlyStrictlyNearerPixelsAreWrittenInAllThreeBuffers) {
   EXPECT_EQ(c.Id(3, 0), 42);
 }
 
-TEST(TriangleDepth, QuickMembersLeaveIdsAlone) {
-  Canvas c(4, 1);
+TEST(TriangleDepth, QuickMembersWriteColourAndDepthButLeaveIdsAlone) {
   Texture t(4, 1);
-  t.Bind(*c.ctx);
-  RasterVertex v[3] = {Vtx(0, 0, {0, 0, 0}), Vtx(3, 0, {0, 0, 0}), Vtx(0, 0, {0, 0, 0})};
-  fillTextureQuick(*c.ctx, v);
-  fillTexFlatQuick(*c.ctx, v, 0xFFFFFF);
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(c.Id(x, 0), -1);
+  t.At(0, 0) = 0x808080;
+  RasterVertex v[3] = {Vtx(0, 0, {0, 0, Fx(2)}), Vtx(3, 0, {0, 0, Fx(2)}), Vtx(0, 0, {0, 0, Fx(2)})};
+  for (int member = 0; member < 2; ++member) {
+    Canvas c(4, 1);
+    t.Bind(*c.ctx);
+    if (member == 0) {
+      fillTextureQuick(*c.ctx, v);
+    } else {
+      fillTexFlatQuick(*c.ctx, v, 0xFFFFFF);  // shade 255 + 1 keeps the texel
+    }
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(c.Colour(x, 0), 0x808080u);
+      EXPECT_EQ(c.Depth(x, 0), 2);
+      EXPECT_EQ(c.Id(x, 0), -1);
+    }
+  }
 }
 
 // ---- Textures ----
