@@ -39,7 +39,6 @@ struct PaintScene {
   QuietPrompter prompter;
   mok::NullRefreshSink refresh;
   mok::Application app{settings, prompter, refresh};
-  mok::ShadingTables shading;
   std::vector<std::int32_t> ids;
 };
 
@@ -47,7 +46,7 @@ void BM_LineBrushMove(benchmark::State& state) {
   PaintScene scene;
   scene.app.flags.brushKind = 2;
   scene.app.flags.brushRadius = 2;
-  mok::Painter painter(scene.app, scene.shading);
+  mok::Painter painter(scene.app);
   painter.BeginStroke(scene.view(), {0, 0});
   int step = 0;
   for (auto _ : state) {
@@ -61,7 +60,7 @@ void BM_PencilMove(benchmark::State& state) {
   PaintScene scene;
   scene.app.flags.brushKind = 1;
   scene.app.flags.brushRadius = 1;
-  mok::Painter painter(scene.app, scene.shading);
+  mok::Painter painter(scene.app);
   painter.BeginStroke(scene.view(), {0, 0});
   int step = 0;
   for (auto _ : state) {

@@ -92,9 +92,9 @@ std::uint32_t modulate(std::uint32_t texel, std::uint32_t shade) {
   return out;
 }
 
-void ShadingTables::Rebuild(const DisplayColours& colours) {
-  gammaTable = BuildGammaTable(gamma);
-  shadeRamps = BuildShadeRamps(colours, gammaTable);
+void ShadingTables::SetGamma(double exponent) {
+  gamma = exponent;
+  RebuildGammaTable();
 }
 
 }  // namespace mok

@@ -50,15 +50,17 @@ ShadeRamps BuildShadeRamps(const DisplayColours& colours, const GammaTable& gamm
 // Per channel (texel * (shade + 1)) >> 8.
 std::uint32_t modulate(std::uint32_t texel, std::uint32_t shade);
 
-// The program-wide tables. The gamma exponent is held by the gradient box and
-// not saved; rebuild after a change of gamma, display colours, render mode or
-// phong maps.
+// The program-wide gamma: the exponent is held by the gradient box and not
+// saved. Rebuild the table at start-up and after a change of gamma, render
+// mode or phong maps. The shade ramps need no stored copy: every frame builds
+// them from its own copy of the display colours and this table, so they can
+// never be stale.
 struct ShadingTables {
   double gamma = 1.0;
   GammaTable gammaTable = BuildGammaTable(1.0);
-  ShadeRamps shadeRamps{};
 
-  void Rebuild(const DisplayColours& colours);
+  void SetGamma(double exponent);
+  void RebuildGammaTable() { gammaTable = BuildGammaTable(gamma); }
 };
 
 }  // namespace mok

@@ -130,8 +130,7 @@ void GradientBox::FollowBar(int y, int kind) {
   if (dragState_ == kStrengthDrag) {
     app_.paintStrength = 1.0 - f;
   } else {
-    shading_.gamma = GammaFromBarFraction(f);
-    shading_.Rebuild(app_.customColors);
+    shading_.SetGamma(GammaFromBarFraction(f));
     RefreshShadedView(kind);
   }
   Redraw(kind);
@@ -181,7 +180,7 @@ void GradientBox::CaptureLost() {
   dragButton_ = BoxButton::None;
   if (lost == kStrengthDrag || lost == kGammaDrag) pointer_.ShowCursorAt(pressX_, pressY_);
   if (lost == kGammaDrag) {
-    shading_.Rebuild(app_.customColors);
+    shading_.RebuildGammaTable();
     app_.refresh.Refresh(kPaneIsoView, kRefreshFinal);
   }
   Redraw(kRefreshFinal);

@@ -6,6 +6,7 @@
 
 #include "core/refresh.h"
 #include "render/raster.h"
+#include "render/shading.h"
 #include "skin/user_colours.h"
 
 namespace mok {
@@ -126,8 +127,7 @@ std::int32_t TexelIdView::TexelAt(WindowPoint p) const {
   return ids[row * static_cast<std::size_t>(pitch) + static_cast<std::size_t>(p.x)];
 }
 
-Painter::Painter(Application& app, ShadingTables& shading)
-    : app_(app), shading_(shading), clip_(std::make_unique<RasterContext>()) {}
+Painter::Painter(Application& app) : app_(app), clip_(std::make_unique<RasterContext>()) {}
 
 Painter::~Painter() = default;
 
@@ -224,7 +224,6 @@ bool Painter::PickTexel(std::int32_t index) {
   std::uint32_t& colour = app_.customColors[static_cast<std::size_t>(active)];
   if (texel == colour) return false;
   colour = texel;
-  RebuildForUserColour(app_, shading_, active);
   app_.refresh.Refresh(kPanePalette, kRefreshFinal);
   return true;
 }

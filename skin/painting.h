@@ -24,7 +24,6 @@
 #include "core/application.h"
 #include "core/skin_slot.h"
 #include "render/raster_context.h"
-#include "render/shading.h"
 
 namespace mok {
 
@@ -78,7 +77,7 @@ struct TexelIdView {
 
 class Painter {
  public:
-  Painter(Application& app, ShadingTables& shading);
+  explicit Painter(Application& app);
   ~Painter();
   Painter(const Painter&) = delete;
   Painter& operator=(const Painter&) = delete;
@@ -119,7 +118,6 @@ class Painter {
   void RestoreLine();
 
   Application& app_;
-  ShadingTables& shading_;
   std::unique_ptr<RasterContext> clip_;  // only its clip limits are used
   SkinSlot* skin_ = nullptr;             // the skin the stroke paints
   std::vector<std::uint8_t> mask_;

@@ -4,6 +4,7 @@
 
 #include "core/refresh.h"
 #include "core/settings.h"
+#include "render/shading.h"
 #include "skin/user_colours.h"
 
 namespace mok {
@@ -66,8 +67,7 @@ std::uint32_t HueFieldColour(int column, int row, int pickerWidth) {
   return PackColour(HsvToRgb(hsv));
 }
 
-PaletteBox::PaletteBox(Application& app, ShadingTables& shading, BoxPointer& pointer)
-    : app_(app), shading_(shading), pointer_(pointer) {
+PaletteBox::PaletteBox(Application& app, BoxPointer& pointer) : app_(app), pointer_(pointer) {
   pickerType_ = Read(app_.settings, setting::PickerType) == 0 ? PickerType::Bars : PickerType::HueField;
 }
 
@@ -238,7 +238,7 @@ void PaletteBox::StoreActiveColour(std::uint32_t colour) {
   const int index = std::clamp(app_.activeColor, 0, 7);
   app_.customColors[static_cast<std::size_t>(index)] = colour & kUserColourMask;
   RequestRedraw();
-  AfterUserColourChange(app_, shading_, index);
+  AfterUserColourChange(app_, index);
 }
 
 void PaletteBox::SetPickerType(PickerType type) {

@@ -10,14 +10,13 @@
 // columns wide; the two type buttons (bars above, hue field below) sit at
 // x = W - 18, 16 x 16 each.
 //
-// Every colour change ends with the user-colour rule (ramps unless colour 7,
-// then the views' refresh) after the box asked for its own redraw.
+// Every colour change ends with the user-colour rule (the views redraw, only
+// their background for colour 7) after the box asked for its own redraw.
 
 #include <array>
 #include <cstdint>
 
 #include "core/application.h"
-#include "render/shading.h"
 #include "skin/box_canvas.h"
 #include "skin/box_input.h"
 
@@ -64,7 +63,7 @@ class PaletteBox {
   static constexpr int kTypeButtonPress = 402;
 
   // Reads "PickerType" (default 1).
-  PaletteBox(Application& app, ShadingTables& shading, BoxPointer& pointer);
+  PaletteBox(Application& app, BoxPointer& pointer);
   // Writes "PickerType" back.
   ~PaletteBox();
   PaletteBox(const PaletteBox&) = delete;
@@ -106,7 +105,6 @@ class PaletteBox {
   void PutPicture(int x, int y, std::uint32_t colour);
 
   Application& app_;
-  ShadingTables& shading_;
   BoxPointer& pointer_;
   BoxCanvas canvas_;
   PickerType pickerType_ = PickerType::HueField;

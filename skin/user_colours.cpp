@@ -1,18 +1,14 @@
 #include "skin/user_colours.h"
 
 #include "core/refresh.h"
+#include "render/shading.h"
 
 namespace mok {
 
-int RebuildForUserColour(const Application& app, ShadingTables& shading, int index) {
-  if (index == kColourBackground) return kRefreshBackground;
-  shading.Rebuild(app.customColors);
-  return kRefreshFinal;
-}
+int UserColourRefreshKind(int index) { return index == kColourBackground ? kRefreshBackground : kRefreshFinal; }
 
-void AfterUserColourChange(Application& app, ShadingTables& shading, int index) {
-  const int kind = RebuildForUserColour(app, shading, index);
-  app.refresh.Refresh(kPaneSkinView | kPaneIsoView, kind);
+void AfterUserColourChange(Application& app, int index) {
+  app.refresh.Refresh(kPaneSkinView | kPaneIsoView, UserColourRefreshKind(index));
 }
 
 }  // namespace mok

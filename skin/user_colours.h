@@ -1,25 +1,23 @@
 #pragma once
-// What follows a change of one of the eight user colours: the shade ramps are
-// rebuilt from colours 1 to 3, and the skin and 3D views redraw. Colour 7 is
-// only the views' background, so it asks for the background-only kind and
-// leaves the ramps alone.
+// What follows a change of one of the eight user colours: the skin and 3D
+// views redraw. Colour 7 is only the views' background, so it asks for the
+// background-only kind; the others re-render (the shade ramps of every frame
+// are built from the colours of that frame, so nothing else needs rebuilding).
 
 #include <cstdint>
 
 #include "core/application.h"
-#include "render/shading.h"
 
 namespace mok {
 
 // User colours hold 0x00RRGGBB; anything in the top byte is dropped.
 inline constexpr std::uint32_t kUserColourMask = 0x00FFFFFF;
 
-// Rebuilds the ramps unless `index` is the background colour, then sends the
-// views' refresh: kind 2 for colour 7, kind 0 otherwise, skin and 3D view.
-void AfterUserColourChange(Application& app, ShadingTables& shading, int index);
+// The refresh kind the views need after colour `index` changed: 2 for the
+// background colour 7, 0 otherwise.
+int UserColourRefreshKind(int index);
 
-// Rebuilds the ramps for a changed colour other than the background; the
-// refresh is left to the caller. Returns the refresh kind the views need.
-int RebuildForUserColour(const Application& app, ShadingTables& shading, int index);
+// Sends that refresh to the skin and 3D views.
+void AfterUserColourChange(Application& app, int index);
 
 }  // namespace mok

@@ -76,8 +76,7 @@ TEST_F(GradientBoxTest, RightPressAtTheTopGivesGammaTwentyAndRebuildsTheTables) 
   box.Move(Right(5, 100));  // f = 0.5: (1 - 0.5)^2 * 20 = 5
   EXPECT_DOUBLE_EQ(fixture.shading.gamma, 5.0);
   EXPECT_EQ(fixture.shading.gammaTable[128], 8);  // (128 / 255)^5 * 255 = 8.13
-  // Ramps follow the new table: ramp 0 from "Color-1".
-  EXPECT_EQ(fixture.shading.shadeRamps, BuildShadeRamps(app.customColors, BuildGammaTable(5.0)));
+  EXPECT_EQ(fixture.shading.gammaTable, BuildGammaTable(5.0));
   box.Release(Right(5, 100));
   EXPECT_EQ(refresh.Count(kIsoFinal), 1);
   EXPECT_EQ(refresh.Count(kBoxFinal), 1);
@@ -193,8 +192,7 @@ TEST(GradientBoxPicture, FillShowsStrengthShadedByTheGammaCurve) {
   EXPECT_EQ(c.At(10, 51), 0x000000u);   // d 50: above the fill
   EXPECT_EQ(c.At(10, 2), 0x000000u);
   EXPECT_EQ(c.At(1, 60), box.buttonColours.face);  // beside the bar
-  fixture.shading.gamma = 2.0;
-  fixture.shading.Rebuild(fixture.app.customColors);
+  fixture.shading.SetGamma(2.0);
   box.Render();
   EXPECT_EQ(c.At(10, 76), 0x3F3F3Fu);  // d 25: g[127] = 127^2 / 255 = 63.25
   // Band raised, buttons raised.

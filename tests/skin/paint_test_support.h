@@ -94,7 +94,6 @@ class FakeSplitterShell final : public SplitterShell {
 };
 
 struct PaintApp {
-  PaintApp() { shading.Rebuild(app.customColors); }
   MemorySettings settings;
   ColourDialogPrompter prompter;
   RecordingRefresh refresh;

@@ -75,7 +75,7 @@ class PaintingTest : public ::testing::Test {
   PaintApp fixture;
   Application& app = fixture.app;
   test::RecordingRefresh& refresh = fixture.refresh;
-  Painter painter{fixture.app, fixture.shading};
+  Painter painter{fixture.app};
 };
 
 // ---- PaintTexel ----
@@ -264,14 +264,13 @@ TEST(LineBrush, RestoreRequestSeesTheOldLineStillMarked) {
   test::ColourDialogPrompter prompter;
   RestoreChecker checker;
   Application app{settings, prompter, checker};
-  ShadingTables shading;
   app.doc().skinSlots.push_back(std::make_unique<SkinSlot>());
   SkinSlot& skin = *app.doc().skinSlots.back();
   AllocateSkin(skin, 4, 4);
   app.doc().activeSkin = &skin;
   app.customColors[0] = 0xFFFFFF;
   app.flags.brushKind = 2;
-  Painter painter(app, shading);
+  Painter painter(app);
   checker.painter = &painter;
   checker.skin = &skin;
   const ZoomedView zoomed(4, 4, 8, 32, 32);
@@ -386,15 +385,13 @@ TEST_F(PaintingTest, PickTakesTheTexelUnderTheCursorIntoTheActiveColour) {
   EXPECT_EQ(refresh.requests.back(), (RefreshRequest{kPaneSkinView | kPaneIsoView, kRefreshFinal}));
 }
 
-TEST_F(PaintingTest, PickIntoAnOutlineColourRecoloursItsRamp) {
+TEST_F(PaintingTest, PickIgnoresIdsOutsideTheSkin) {
   SkinSlot& skin = AddSkin(2, 2, 0x000000);
   skin.pixels[3] = 0x00FF00;
-  app.activeColor = 1;
-  ASSERT_TRUE(painter.PickTexel(3));
-  // Ramp 0 comes from colour 1; at full light it is the colour itself (gamma 1).
-  EXPECT_EQ(fixture.shading.shadeRamps[255], BuildShadeRamp(0x00FF00, BuildGammaTable(1.0))[255]);
   EXPECT_FALSE(painter.PickTexel(4));
   EXPECT_FALSE(painter.PickTexel(-1));
+  EXPECT_TRUE(painter.PickTexel(3));
+  EXPECT_EQ(app.customColors[0], 0x00FF00u);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ class PaletteBoxTest : public ::testing::Test {
  protected:
   explicit PaletteBoxTest(int pickerSetting = 1) {
     fixture.settings.writeInt("Project", "PickerType", pickerSetting);
-    box = std::make_unique<PaletteBox>(fixture.app, fixture.shading, pointer);
+    box = std::make_unique<PaletteBox>(fixture.app, pointer);
     box->Resize(338, 35);
   }
   void Click(const BoxEvent& press) {
@@ -179,7 +179,7 @@ TEST_F(PaletteBoxTest, TypeButtonsAndRightPressSwitchThePicker) {
 TEST(PaletteBoxSetting, MissingSettingMeansHueField) {
   test::PaintApp fixture;
   test::RecordingPointer pointer;
-  { PaletteBox box(fixture.app, fixture.shading, pointer); EXPECT_EQ(box.pickerType(), PickerType::HueField); }
+  { PaletteBox box(fixture.app, pointer); EXPECT_EQ(box.pickerType(), PickerType::HueField); }
   EXPECT_EQ(fixture.settings.readInt("Project", "PickerType"), 1);
 }
 
@@ -187,21 +187,17 @@ TEST(PaletteBoxSetting, MissingSettingMeansHueField) {
 
 TEST_F(BarsPicker, ChangingColourSevenRedrawsOnlyTheBackground) {
   app.activeColor = 7;
-  fixture.shading.shadeRamps[0] = 0xDEAD;
   box->Press(Left(193, 5));
   EXPECT_EQ(app.customColors[7], 0x800000u);
   EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsBackground}));
-  EXPECT_EQ(fixture.shading.shadeRamps[0], 0xDEADu);  // ramps untouched
 }
 
-TEST_F(BarsPicker, ChangingColourOneRecoloursRampZero) {
+TEST_F(BarsPicker, ChangingColourOneReRendersTheViews) {
   app.activeColor = 1;
   app.customColors[1] = 0x000000;
   box->Press(Left(193, 5));  // red 128
+  EXPECT_EQ(app.customColors[1], 0x800000u);
   EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsFull}));
-  // Ramp 0 at full light (gamma 1): value 128 / 256 * 255 / 256, times 256 = 127.5 -> 127.
-  EXPECT_EQ(fixture.shading.shadeRamps[255], 0x7F0000u);
-  EXPECT_EQ(fixture.shading.shadeRamps[0], 0x000000u);
 }
 
 TEST_F(BarsPicker, PressGivingTheSameColourRefreshesNothing) {
@@ -258,7 +254,7 @@ TEST_F(PaletteBoxTest, OtherButtonDuringADragIsIgnored) {
 TEST(PaletteBoxSize, NarrowBoxSendsPickerPressesToTheTypeButtons) {
   test::PaintApp fixture;
   test::RecordingPointer pointer;
-  PaletteBox box(fixture.app, fixture.shading, pointer);
+  PaletteBox box(fixture.app, pointer);
   box.Resize(70, 35);  // P = -12: no picker
   box.Render();
   const auto colours = fixture.app.customColors;
@@ -273,7 +269,7 @@ TEST(PaletteBoxSize, NarrowBoxSendsPickerPressesToTheTypeButtons) {
 TEST(PaletteBoxSize, ZeroSizedBoxDrawsAndTakesNothing) {
   test::PaintApp fixture;
   test::RecordingPointer pointer;
-  PaletteBox box(fixture.app, fixture.shading, pointer);
+  PaletteBox box(fixture.app, pointer);
   for (auto [w, h] : {std::pair{0, 0}, std::pair{2, 35}, std::pair{338, 0}}) {
     box.Resize(w, h);
     box.Render();
