@@ -281,6 +281,21 @@ TEST(LineBrush, RestoreRequestSeesTheOldLineStillMarked) {
   EXPECT_EQ(checker.markedAtRestore, (std::vector<std::vector<int>>{{0}, {0, 1, 2, 3}}));
 }
 
+TEST_F(PaintingTest, LineBackOnAnEmptyPressPointStillShowsTheRestoredSkin) {
+  SkinSlot& skin = AddSkin(4, 4, 0x000000);
+  app.customColors[0] = 0xFFFFFF;
+  app.flags.brushKind = 2;
+  const ZoomedView zoomed(4, 4, 8, 64, 64);
+  ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {40, 4}));  // press beside the skin
+  painter.MoveStroke(zoomed.view(), {4, 4});
+  EXPECT_EQ(PaintedCount(skin, 0), 4);  // the top row up to the press column
+  refresh.requests.clear();
+  painter.MoveStroke(zoomed.view(), {40, 4});  // a line of one point with no texel
+  EXPECT_EQ(PaintedCount(skin, 0), 0);
+  // The restore was rendered without a repaint; a repaint must follow.
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kRestoreRefresh, kPaintRefresh}));
+}
+
 TEST_F(PaintingTest, PointBrushOverNoSkinPaintsAndRefreshesNothing) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;
