@@ -16,7 +16,6 @@
 // Placeholders may be painted like any skin (Store and Revert act on them
 // too); a skin without texels, or a point without a texel, paints nothing.
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
