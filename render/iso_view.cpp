@@ -59,10 +59,10 @@ std::int32_t IsoView::IdAt(int x, int y) const {
   return frame.ids[row * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(x)];
 }
 
-std::int32_t IsoView::TexelAt(int x, int y) const {
-  // Pixels of other skins (-2) show no texel of the active skin.
-  const std::int32_t id = IdAt(x, y);
-  return id >= 0 ? id : kIdBackground;
+TexelIdView IsoView::TexelIds() const {
+  const FrameBuffer& frame = record_.frame;
+  if (frame.ids.size() != frame.pixelCount() || frame.pixelCount() == 0) return {};
+  return {frame.ids.data(), frame.width, frame.height, clientWidth_};
 }
 
 void IsoView::Refresh(int panes, int kind) { app_.refresh.Refresh(panes, kind); }

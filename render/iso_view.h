@@ -5,9 +5,9 @@
 //
 // The view never draws a pane or talks to a window itself. It reaches the
 // rest of the program through small interfaces: IsoRenderer (the current
-// render mode), PaneHost (capture, cursor, context menu), SkinPainter (the
-// painting engine), CameraLink (the session link) and the application's
-// RefreshSink. During a drag it asks for quick renders (kind 1) of the panes
+// render mode), PaneHost (capture, cursor, context menu), CameraLink (the
+// session link) and the application's RefreshSink; strokes and colour picks
+// go to the painting engine with a view of the id buffer. During a drag it asks for quick renders (kind 1) of the panes
 // that change, and for one final render (kind 0) when the drag ends.
 //
 // Mouse points are client pixels counted from the top-left corner; the id
@@ -20,8 +20,8 @@
 #include "render/camera_controls.h"
 #include "render/cursor_control.h"
 #include "render/frame_buffer.h"
-#include "render/paint_handoff.h"
 #include "render/pane_events.h"
+#include "skin/painting.h"
 
 namespace mok {
 
@@ -52,7 +52,7 @@ struct IsoViewLinks {
   LightFrame& light;
   IsoRenderer& renderer;
   PaneHost& host;
-  SkinPainter& painter;
+  Painter& painter;
   CameraLink& link;
 };
 
@@ -82,12 +82,12 @@ inline constexpr int kCursorCamera = 158;
 inline constexpr int kCursorPaint = 159;
 inline constexpr int kCursorMapping = 160;
 
-class IsoView final : private TexelSource {
+class IsoView final {
  public:
   // Reads "IsoFilter" and sets the light orientation to the identity.
   explicit IsoView(const IsoViewLinks& links);
   // Writes "IsoFilter" back.
-  ~IsoView() override;
+  ~IsoView();
   IsoView(const IsoView&) = delete;
   IsoView& operator=(const IsoView&) = delete;
 
@@ -115,13 +115,11 @@ class IsoView final : private TexelSource {
 
   // The id under a client point; -1 outside the client area or the buffer.
   std::int32_t IdAt(int x, int y) const;
+  // The id buffer as the painting engine reads it: texel offsets in paint
+  // mode, bottom-up rows, strokes clipped to the client area.
+  TexelIdView TexelIds() const;
 
  private:
-  // TexelSource for the painting engine.
-  int ClientWidth() const override { return clientWidth_; }
-  int ClientHeight() const override { return clientHeight_; }
-  std::int32_t TexelAt(int x, int y) const override;
-
   void OnPress(const PaneEvent& event);
   void OnMove(const PaneEvent& event);
   void OnRelease(const PaneEvent& event);
@@ -149,7 +147,7 @@ class IsoView final : private TexelSource {
   LightFrame& light_;
   IsoRenderer& renderer_;
   PaneHost& host_;
-  SkinPainter& painter_;
+  Painter& painter_;
   CameraLink& link_;
 
   ViewRecord record_;

@@ -136,7 +136,7 @@ void IsoView::BeginState(const PaneEvent& event) {
       handle_ = HitTrackballHandle(event.x, event.y, frame.width, frame.height);
       break;
     case IsoMouseState::PaintStroke:
-      painter_.BeginStroke(*this, event.x, event.y);
+      painter_.BeginStroke(TexelIds(), {event.x, event.y});
       break;
     default:
       ActAtCursor(event.x, event.y);
@@ -160,7 +160,7 @@ void IsoView::OnMove(const PaneEvent& event) {
       MoveCamera(event);
       return;
     case IsoMouseState::PaintStroke:
-      painter_.ContinueStroke(*this, event.x, event.y);
+      painter_.MoveStroke(TexelIds(), {event.x, event.y});
       break;
     case IsoMouseState::CornerButton:
       TrackCornerButton(event.x, event.y);
@@ -239,7 +239,7 @@ void IsoView::SendCameraIfLinked() {
 
 // Colour picks and selection act alike at the press and at every move.
 void IsoView::ActAtCursor(int x, int y) {
-  if (state_ == IsoMouseState::ColourPick) painter_.PickColour(*this, x, y);
+  if (state_ == IsoMouseState::ColourPick) painter_.PickAt(TexelIds(), {x, y});
   if (state_ == IsoMouseState::Select || state_ == IsoMouseState::Deselect) ChangeSelectionAt(x, y);
 }
 
@@ -290,7 +290,7 @@ bool IsoView::EndState() {
       painter_.EndStroke();
       break;
     case IsoMouseState::ColourPick:
-      Refresh(kPaneSkinView | kPaneIsoView, kRefreshFinal);
+      painter_.EndPick();
       break;
     case IsoMouseState::Select:
     case IsoMouseState::Deselect:

@@ -45,7 +45,7 @@ TEST_F(IsoCameraTest, VerticalHandleTurnsOnlyAboutTheHorizontalAxis) {
   Press(B::Left, 52, 4, kHeldLeft);
   Move(90, 4, kHeldLeft);  // sideways only: the handle allows no turn
   EXPECT_EQ(view->camera().orientation, kIdentity3);
-  EXPECT_TRUE(refresh.calls.empty());
+  EXPECT_TRUE(refresh.requests.empty());
   Move(90, 20, kHeldLeft);
   Camera expected;
   LightFrame unused;
@@ -177,7 +177,7 @@ TEST_F(IsoCameraTest, DragsRenderQuickDuringAndFullOnceAtTheEnd) {
   Move(35, 30, kHeldLeft);
   Move(40, 33, kHeldLeft);
   Release(B::Left, 40, 33, 0);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshQuick},
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshQuick},
                                                      {kPaneIsoView, kRefreshQuick},
                                                      {kPaneIsoView, kRefreshFinal}}));
   EXPECT_EQ(host.releases, 1);
@@ -186,13 +186,13 @@ TEST_F(IsoCameraTest, DragsRenderQuickDuringAndFullOnceAtTheEnd) {
 TEST_F(IsoCameraTest, AMoveThatChangesNothingRendersNothing) {
   Press(B::Left, 30, 30, kHeldLeft);
   Move(30, 30, kHeldLeft);
-  EXPECT_TRUE(refresh.calls.empty());
+  EXPECT_TRUE(refresh.requests.empty());
 }
 
 TEST_F(IsoCameraTest, AClickWithoutMovingStillEndsWithAFullFrame) {
   Press(B::Middle, 30, 30, kHeldMiddle);
   Release(B::Middle, 30, 30, 0);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
 }
 
 TEST_F(IsoCameraTest, WheelZoomsAndRendersInFull) {
@@ -201,9 +201,9 @@ TEST_F(IsoCameraTest, WheelZoomsAndRendersInFull) {
   WheelZoom(expected, 120);
   EXPECT_EQ(view->camera().distance, expected.distance);
   EXPECT_NEAR(view->camera().distance, 75.0 * std::pow(1.002, 120), 1e-3);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
   Wheel(0);
-  EXPECT_EQ(refresh.calls.size(), 1u);
+  EXPECT_EQ(refresh.requests.size(), 1u);
 }
 
 // ---- Session link ----
@@ -239,7 +239,7 @@ TEST_F(IsoCameraTest, LightRotationIsNeverSent) {
   Move(45, 38, kHeldLeft);
   EXPECT_NE(light.m, kIdentity3);
   EXPECT_TRUE(link.sent.empty());
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshQuick}}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshQuick}}));
 }
 
 TEST_F(IsoCameraTest, WheelSendsTheCameraWhenSynced) {

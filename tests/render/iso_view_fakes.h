@@ -5,31 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
 #include <utility>
 #include <vector>
 
 #include "core/application.h"
 #include "core/settings.h"
 #include "render/iso_view.h"
-#include "tests/core/mesh_test_support.h"
+#include "tests/skin/paint_test_support.h"
 
 namespace mok::test {
 
-struct RefreshCall {
-  int panes;
-  int kind;
-  bool operator==(const RefreshCall&) const = default;
-};
-
-inline void PrintTo(const RefreshCall& c, std::ostream* os) { *os << "(panes " << c.panes << ", kind " << c.kind << ")"; }
-
-class RecordingRefresh final : public RefreshSink {
- public:
-  std::vector<RefreshCall> calls;
-  void Refresh(int paneBits, int kind) override { calls.push_back({paneBits, kind}); }
-  void RefillLists() override {}
-};
+using RefreshCall = RefreshRequest;
 
 class FakeRenderer final : public IsoRenderer {
  public:
@@ -65,48 +51,24 @@ class FakeHost final : public PaneHost {
   void OpenContextMenu(int x, int y) override { menus.emplace_back(x, y); }
 };
 
-// Records each request with the texel the view offers under its point.
-struct PaintCall {
-  std::string what;
-  int x = 0;
-  int y = 0;
-  std::int32_t texel = 0;
-  bool operator==(const PaintCall&) const = default;
-};
-
-inline void PrintTo(const PaintCall& c, std::ostream* os) {
-  *os << c.what << "(" << c.x << ", " << c.y << ") texel " << c.texel;
-}
-
-class FakePainter final : public SkinPainter {
- public:
-  std::vector<PaintCall> calls;
-  void BeginStroke(const TexelSource& view, int x, int y) override { calls.push_back({"begin", x, y, view.TexelAt(x, y)}); }
-  void ContinueStroke(const TexelSource& view, int x, int y) override {
-    calls.push_back({"continue", x, y, view.TexelAt(x, y)});
-  }
-  void EndStroke() override { calls.push_back({"end", 0, 0, 0}); }
-  void PickColour(const TexelSource& view, int x, int y) override { calls.push_back({"pick", x, y, view.TexelAt(x, y)}); }
-  std::span<const std::uint8_t> StrokeMask() const override { return {}; }
-};
-
 class FakeLink final : public CameraLink {
  public:
   std::vector<CameraState> sent;
   void SendCameraToWatcher(const CameraState& state) override { sent.push_back(state); }
 };
 
-// A 101 x 80 client (buffers 104 wide) over a document of 8 triangles.
+// A 101 x 80 client (buffers 104 wide) over a document of 8 triangles, with
+// the real painting engine.
 class IsoViewTest : public ::testing::Test {
  protected:
   static constexpr int kClientWidth = 101;
   static constexpr int kClientHeight = 80;
 
-  IsoViewTest() : app(settings, prompter, refresh) {
+  IsoViewTest() {
     app.doc().triangleCount = 8;
     view = std::make_unique<IsoView>(IsoViewLinks{app, light, renderer, host, painter, link});
     view->Resize(kClientWidth, kClientHeight);
-    refresh.calls.clear();
+    refresh.requests.clear();
     renderer.renders.clear();
   }
 
@@ -140,14 +102,14 @@ class IsoViewTest : public ::testing::Test {
     f.ids[static_cast<std::size_t>(rowFromBottom) * static_cast<std::size_t>(f.width) + static_cast<std::size_t>(column)] = id;
   }
 
-  MemorySettings settings;
-  ScriptedPrompter prompter;
-  RecordingRefresh refresh;
-  Application app;
+  PaintApp fixture;
+  MemorySettings& settings = fixture.settings;
+  RecordingRefresh& refresh = fixture.refresh;
+  Application& app = fixture.app;
+  Painter painter{fixture.app};
   LightFrame light;
   FakeRenderer renderer;
   FakeHost host;
-  FakePainter painter;
   FakeLink link;
   std::unique_ptr<IsoView> view;
 };

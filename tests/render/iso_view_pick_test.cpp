@@ -25,7 +25,7 @@ TEST_F(IsoSelectionTest, LeftPressSelectsTheTriangleUnderTheCursorCountingRowsFr
   Press(B::Left, 10, kBottomY, kHeldLeft);
   EXPECT_EQ(State(3), kFaceSelected);
   EXPECT_EQ(State(4), 0u);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneSkinView | kPaneIsoView, kRefreshQuick}}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneSkinView | kPaneIsoView, kRefreshQuick}}));
   Move(10, 0, kHeldLeft);
   EXPECT_EQ(State(4), kFaceSelected);
 }
@@ -38,7 +38,7 @@ TEST_F(IsoSelectionTest, DraggingOverSelectedTrianglesChangesNothingMore) {
   Move(11, kBottomY, kHeldLeft);
   Release(B::Left, 11, kBottomY, 0);
   EXPECT_EQ(State(3), kFaceSelected | 2u);
-  EXPECT_TRUE(refresh.calls.empty());
+  EXPECT_TRUE(refresh.requests.empty());
 }
 
 TEST_F(IsoSelectionTest, RightDragDeselectsAndKeepsTheOtherStateBits) {
@@ -51,7 +51,7 @@ TEST_F(IsoSelectionTest, RightDragDeselectsAndKeepsTheOtherStateBits) {
   EXPECT_EQ(State(3), 2u);
   EXPECT_EQ(State(5), 0u);
   Release(B::Right, 20, kBottomY, 0);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneSkinView | kPaneIsoView, kRefreshQuick},
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneSkinView | kPaneIsoView, kRefreshQuick},
                                                      {kPaneSkinView | kPaneIsoView, kRefreshQuick},
                                                      {kPaneSkinView | kPaneIsoView, kRefreshFinal}}));
   EXPECT_EQ(view->mouseState(), S::Idle);
@@ -63,7 +63,7 @@ TEST_F(IsoSelectionTest, IdsThatNameNoTriangleAreIgnored) {
   Press(B::Left, 0, kBottomY, kHeldLeft);
   for (int x = 1; x < static_cast<int>(std::size(bad)); ++x) Move(x, kBottomY, kHeldLeft);
   for (int f = 0; f < 8; ++f) EXPECT_EQ(State(f), 0u);
-  EXPECT_TRUE(refresh.calls.empty());
+  EXPECT_TRUE(refresh.requests.empty());
 }
 
 TEST_F(IsoSelectionTest, IdsLeftOverFromDeletedFacesAreIgnored) {
@@ -101,44 +101,121 @@ TEST_F(IsoSelectionTest, CameraModeTakesPrecedenceOverSelection) {
   EXPECT_EQ(State(3), 0u);
 }
 
-// ---- Painting and colour picking ----
+// ---- Painting and colour picking, with the real painting engine ----
 
-class IsoPaintTest : public IsoViewTest {};
+// A 16 x 16 black skin; the drawing colour is red.
+class IsoPaintTest : public IsoViewTest {
+ protected:
+  IsoPaintTest() {
+    auto slot = std::make_unique<SkinSlot>();
+    AllocateSkin(*slot, 16, 16);
+    std::fill(slot->pixels.begin(), slot->pixels.end(), 0u);
+    skin = slot.get();
+    app.doc().skinSlots.push_back(std::move(slot));
+    app.doc().activeSkin = skin;
+    app.customColors[0] = 0xFF0000;
+  }
+  std::vector<int> PaintedTexels() const {
+    std::vector<int> out;
+    for (std::size_t i = 0; i < skin->pixels.size(); ++i)
+      if (skin->pixels[i] != 0) out.push_back(static_cast<int>(i));
+    return out;
+  }
+  // Gives every pixel of a client line the texel id `base + x`.
+  void TexelRow(int clientY, int base) {
+    for (int x = 0; x < kClientWidth; ++x) SetIdAtRow(x, kClientHeight - 1 - clientY, base + x);
+  }
+  SkinSlot* skin = nullptr;
+};
 
-TEST_F(IsoPaintTest, StrokeHandsThePainterTheTexelsUnderTheCursor) {
-  SetIdAtRow(30, 0, 777);
-  SetIdAtRow(31, 1, 778);
-  SetIdAtRow(32, 2, -2);  // a triangle of another skin
+TEST_F(IsoPaintTest, APointStrokePaintsTheTexelsUnderTheCursorCountingRowsFromTheBottom) {
+  SetIdAtRow(30, 0, 17);  // bottom row
+  SetIdAtRow(31, 79, 40); // top row
   Press(B::Left, 30, kBottomY, kHeldLeft);
-  Move(31, kBottomY - 1, kHeldLeft);
-  Move(32, kBottomY - 2, kHeldLeft);
-  Move(500, 500, kHeldLeft);
-  Release(B::Left, 500, 500, 0);
-  EXPECT_EQ(painter.calls, (std::vector<PaintCall>{{"begin", 30, kBottomY, 777},
-                                                   {"continue", 31, kBottomY - 1, 778},
-                                                   {"continue", 32, kBottomY - 2, -1},
-                                                   {"continue", 500, 500, -1},
-                                                   {"end", 0, 0, 0}}));
+  EXPECT_EQ(PaintedTexels(), (std::vector<int>{17}));
+  EXPECT_EQ(skin->pixels[17], 0xFF0000u);
+  Move(31, 0, kHeldLeft);
+  EXPECT_EQ(PaintedTexels(), (std::vector<int>{17, 40}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneSkinView | kPaneIsoView, kRefreshPaint},
+                                                        {kPaneSkinView | kPaneIsoView, kRefreshPaint}}));
+  Release(B::Left, 31, 0, 0);
+  EXPECT_FALSE(painter.StrokeInProgress());
   EXPECT_EQ(view->mouseState(), S::Idle);
-  EXPECT_TRUE(refresh.calls.empty());  // the painter refreshes what it paints
 }
 
-TEST_F(IsoPaintTest, ColourPickAtThePressAndEveryMoveThenAFinalFrame) {
+TEST_F(IsoPaintTest, PixelsOfOtherSkinsAndTheBackgroundPaintNothing) {
+  SetIdAtRow(30, 0, kIdOtherSkin);
+  SetIdAtRow(31, 0, kIdBackground);
+  Press(B::Left, 30, kBottomY, kHeldLeft);
+  Move(31, kBottomY, kHeldLeft);
+  Move(-4, kBottomY, kHeldLeft);
+  Move(101, kBottomY, kHeldLeft);  // padding column, not on screen
+  EXPECT_TRUE(PaintedTexels().empty());
+  EXPECT_TRUE(refresh.requests.empty());
+}
+
+TEST_F(IsoPaintTest, PencilWalksEveryPixelBetweenTwoMoves) {
+  app.flags.brushKind = 1;
+  TexelRow(30, 0);
+  Press(B::Left, 22, 30, kHeldLeft);
+  Move(29, 30, kHeldLeft);
+  EXPECT_EQ(PaintedTexels(), (std::vector<int>{22, 23, 24, 25, 26, 27, 28, 29}));
+}
+
+TEST_F(IsoPaintTest, LineBrushKeepsOnlyTheLastLineFromThePressPoint) {
+  app.flags.brushKind = 2;
+  TexelRow(30, 0);
+  TexelRow(31, 120);  // the line below shows other texels
+  Press(B::Left, 22, 30, kHeldLeft);
+  Move(26, 31, kHeldLeft);
+  Move(24, 30, kHeldLeft);
+  EXPECT_EQ(PaintedTexels(), (std::vector<int>{22, 23, 24}));
+}
+
+TEST_F(IsoPaintTest, NoActiveSkinMeansNoStroke) {
+  app.doc().activeSkin = nullptr;
+  SetIdAtRow(30, 0, 17);
+  Press(B::Left, 30, kBottomY, kHeldLeft);
+  EXPECT_EQ(view->mouseState(), S::PaintStroke);
+  EXPECT_FALSE(painter.StrokeInProgress());
+  EXPECT_TRUE(refresh.requests.empty());
+}
+
+TEST_F(IsoPaintTest, LosingTheMouseEndsTheStroke) {
+  SetIdAtRow(30, 0, 17);
+  Press(B::Left, 30, kBottomY, kHeldLeft);
+  LoseCapture();
+  EXPECT_FALSE(painter.StrokeInProgress());
+  EXPECT_EQ(view->mouseState(), S::Idle);
+}
+
+TEST_F(IsoPaintTest, ColourPickTakesTheTexelAtThePressAndEveryMoveThenAFinalFrame) {
+  skin->pixels[12] = 0x123456;
+  skin->pixels[13] = 0x00FF00;
   SetIdAtRow(5, 0, 12);
+  SetIdAtRow(6, 0, 13);
+  SetIdAtRow(7, 0, kIdOtherSkin);
   Press(B::Right, 5, kBottomY, kHeldRight);
+  EXPECT_EQ(app.customColors[0], 0x123456u);
   Move(6, kBottomY, kHeldRight);
-  Release(B::Right, 6, kBottomY, 0);
-  EXPECT_EQ(painter.calls, (std::vector<PaintCall>{{"pick", 5, kBottomY, 12}, {"pick", 6, kBottomY, -1}}));
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneSkinView | kPaneIsoView, kRefreshFinal}}));
+  Move(7, kBottomY, kHeldRight);
+  EXPECT_EQ(app.customColors[0], 0x00FF00u);
+  Release(B::Right, 7, kBottomY, 0);
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPanePalette, kRefreshFinal},
+                                                        {kPanePalette, kRefreshFinal},
+                                                        {kPaneSkinView | kPaneIsoView, kRefreshFinal}}));
+  EXPECT_EQ(PaintedTexels(), (std::vector<int>{12, 13}));  // picking paints nothing
 }
 
 TEST_F(IsoPaintTest, MappingModeNeverPaints) {
   app.flags.editMode = 1;
+  SetIdAtRow(5, 0, 1);  // a triangle index in mapping mode
   Press(B::Left, 5, kBottomY, kHeldLeft);
   Release(B::Left, 5, kBottomY, 0);
   Press(B::Right, 5, kBottomY, kHeldRight);
   Release(B::Right, 5, kBottomY, 0);
-  EXPECT_TRUE(painter.calls.empty());
+  EXPECT_TRUE(PaintedTexels().empty());
+  EXPECT_EQ(app.customColors[0], 0xFF0000u);
 }
 
 // ---- Buffers, frames and settings ----
@@ -209,7 +286,7 @@ TEST_F(IsoViewTest, IsoFilterIsReadAtCreationCopiedIntoEveryFrameAndSavedAtTheEn
     fresh.Resize(8, 8);
     EXPECT_EQ(renderer.filteredSeen.back(), 0);
     fresh.ToggleFiltered();
-    EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
+    EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
     fresh.RenderFrame(kRefreshFinal, kPaneIsoView);
     EXPECT_EQ(renderer.filteredSeen.back(), 1);
   }
