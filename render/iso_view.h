@@ -7,8 +7,9 @@
 // rest of the program through small interfaces: IsoRenderer (the current
 // render mode), PaneHost (capture, cursor, context menu), CameraLink (the
 // session link) and the application's RefreshSink; strokes and colour picks
-// go to the painting engine with a view of the id buffer. During a drag it asks for quick renders (kind 1) of the panes
-// that change, and for one final render (kind 0) when the drag ends.
+// go to the painting engine with a view of the id buffer. During a drag the
+// view asks for quick renders (kind 1) of the panes that change, and for one
+// final render (kind 0) when the drag ends.
 //
 // Mouse points are client pixels counted from the top-left corner; the id
 // buffer's rows are bottom-up, so the pixel under (x, y) is row height-1-y.
