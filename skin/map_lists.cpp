@@ -1,7 +1,5 @@
 #include "skin/map_lists.h"
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -37,17 +35,6 @@ const MapKindTraits& TraitsOf(MapKind kind) {
 // The scan's file groups, in this order.
 constexpr const char* kScanEndings[] = {".pcx", ".bmp", ".tga"};
 
-std::string LowerCase(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-std::string FileNameOf(const std::string& path) {
-  std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 bool IsMapSized(const SkinSlot& map) { return map.width == kMapSize && map.height == kMapSize; }
 
 void AfterMapsChanged(Application& app, MapKind kind) {
@@ -55,7 +42,7 @@ void AfterMapsChanged(Application& app, MapKind kind) {
 }
 
 void AppendMap(MapList& list, SkinSlot map) {
-  map.name = FileNameOf(map.name);
+  map.name = FileNamePart(map.name);
   map.storedPixels.clear();
   map.storedPixels.shrink_to_fit();
   list.maps.push_back(std::make_unique<SkinSlot>(std::move(map)));
@@ -126,7 +113,7 @@ int ScanMapFolder(Application& app, const std::string& folder, MapKind kind) {
   for (const char* ending : kScanEndings) {
     bool matched = false;
     for (const std::filesystem::path& file : files) {
-      if (LowerCase(file.extension().string()) != ending) continue;
+      if (!EndsWithNoCase(file.filename().string(), ending)) continue;
       matched = true;
       if (ScanFile(list, file.string(), traits.mode, complaints)) ++added;
     }
