@@ -24,17 +24,31 @@ inline constexpr const char* kOpenFailedMessage = "There was an error loading th
 using MeshLoader = std::function<Result<MeshFileReport>(MeshDocument&, const std::string&, Prompter&)>;
 
 // What distinguishes one opening command from another.
-struct OpenCommandSpec {
+struct OpenCommandOptions {
   std::string filter;            // the dialog's filter list
   std::string initialName;       // e.g. "*.3d"
   std::string defaultExtension;  // appended to a chosen name without a '.'
   MeshLoader load;
 };
 
+// The options of "&Open...": the mesh filter, "*.3d", ".3d" and LoadMesh.
+OpenCommandOptions MeshOpenOptions();
+
+// The open dialog in `loadDir`; after OK the folder is remembered and the
+// default extension appended to a name without a '.'. Nothing on Cancel.
+std::optional<std::string> ChooseFileToOpen(Application& app, const OpenCommandOptions& options);
+
+// Loads name, telling the user why it failed or what was odd about it; true
+// on success.
+bool LoadReporting(Application& app, const MeshLoader& load, const std::string& name);
+
+// Makes name `currentFile` and writes it to "CurFile".
+void RememberCurrentFile(Application& app, const std::string& name);
+
 // The opening flow: choose a file in `loadDir`, remember its folder, offer to
 // save the current mesh, load the file, and on success make it `currentFile`
 // and "CurFile".
-void RunOpenCommand(Application& app, const OpenCommandSpec& spec);
+void RunOpenCommand(Application& app, const OpenCommandOptions& options);
 
 // "&Open...": RunOpenCommand with the mesh filter, "*.3d", ".3d" and LoadMesh.
 void FileOpen(Application& app);

@@ -181,8 +181,11 @@ void ConvertBytesToTexels(MeshDocument& doc) {
   doc.RebuildUvVertices(true);
 }
 
+// No mesh file comes near this; larger files are not read into memory.
+constexpr std::uint64_t kMaxMeshFileBytes = std::uint64_t{1} << 30;
+
 std::optional<FileReadResult> ReadIfPresent(const std::string& path) {
-  FileReadResult file = ReadWholeFile(path);
+  FileReadResult file = ReadWholeFile(path, kMaxMeshFileBytes);
   if (!file.ok()) return std::nullopt;
   return file;
 }

@@ -222,8 +222,9 @@ void StoreRunLengthRows(const BmpHeader& header, const std::vector<std::uint8_t>
 
 }  // namespace
 
-bool CanLoadBmp(std::span<const std::uint8_t> file) {
-  return file.size() >= 2 && file[0] == 'B' && file[1] == 'M';
+bool CanLoadBmp(const ByteReader& file) {
+  ByteReader magic = file;
+  return magic.u8() == 'B' && magic.u8() == 'M' && !magic.failed();
 }
 
 Result<SkinSlot> LoadBmp(const ByteReader& file, const ImageRequest& request) {

@@ -32,9 +32,9 @@ std::string LowerCaseEnding(const std::string& path, std::size_t length) {
 
 Result<SkinSlot> DecodeByContent(std::span<const std::uint8_t> file, const ImageRequest& request) {
   ByteReader reader(file);
-  if (CanLoadPcx(file)) return LoadPcx(reader, request);
-  if (CanLoadBmp(file)) return LoadBmp(reader, request);
-  if (CanLoadTga(file)) return LoadTga(reader, request);
+  if (CanLoadPcx(reader)) return LoadPcx(reader, request);
+  if (CanLoadBmp(reader)) return LoadBmp(reader, request);
+  if (CanLoadTga(reader)) return LoadTga(reader, request);
   return Error{request.fileName + " is not a PCX, BMP or TGA image", request.fileName};
 }
 

@@ -57,13 +57,13 @@ SkinSlot NewImage(int width, int height, SkinFormat format);
 void StoreIndexedRow(SkinSlot& image, int y, std::span<const std::uint8_t> indices,
                      const Palette& palette, ImageMode mode);
 
-bool CanLoadPcx(std::span<const std::uint8_t> file);
+bool CanLoadPcx(const ByteReader& file);
 Result<SkinSlot> LoadPcx(const ByteReader& file, const ImageRequest& request);
 
-bool CanLoadBmp(std::span<const std::uint8_t> file);
+bool CanLoadBmp(const ByteReader& file);
 Result<SkinSlot> LoadBmp(const ByteReader& file, const ImageRequest& request);
 
-bool CanLoadTga(std::span<const std::uint8_t> file);
+bool CanLoadTga(const ByteReader& file);
 Result<SkinSlot> LoadTga(const ByteReader& file, const ImageRequest& request);
 
 // Writes encoded bytes through a temporary file; "Error Saving: <cause>".

@@ -1,6 +1,7 @@
 // ZSoft PCX reader: one 8-bit plane with a 256-colour palette, or three
 // 8-bit planes (red, green, blue) of true colour. PCX is never written.
 
+#include <optional>
 #include <vector>
 
 #include "skin/image_formats.h"
@@ -50,8 +51,9 @@ PcxHeader ReadHeader(ByteReader file) {
 }
 
 Status CheckHeader(const PcxHeader& header, const ImageRequest& request) {
+  if (header.encoding == 0) return UnsupportedImage(request, "an uncompressed PCX");
   if (header.encoding != PcxLayout::kRunLengthEncoding) {
-    return UnsupportedImage(request, "an uncompressed PCX");
+    return DamagedImage(request, "its PCX encoding " + std::to_string(header.encoding) + " is unknown");
   }
   int bits = header.bitsPerPixel * header.planes;
   bool paletted = header.bitsPerPixel == 8 && header.planes == 1;
@@ -100,6 +102,8 @@ class RunLengthStream {
     return true;
   }
 
+  bool exhausted() const { return stream_.remaining() == 0; }
+
   bool fill(std::span<std::uint8_t> line) {
     for (std::uint8_t& byte : line) {
       if (!next(byte)) return false;
@@ -113,6 +117,15 @@ class RunLengthStream {
   std::uint8_t runValue_ = 0;
 };
 
+Palette GreyLevels() {
+  Palette palette{};
+  for (std::size_t i = 0; i < palette.size(); ++i) {
+    std::uint8_t level = static_cast<std::uint8_t>(i);
+    palette[i] = Texel(level, level, level);
+  }
+  return palette;
+}
+
 void StoreTrueColorRow(SkinSlot& image, int y, std::span<const std::uint8_t> line,
                        std::size_t bytesPerLine) {
   std::size_t width = static_cast<std::size_t>(image.width);
@@ -122,46 +135,67 @@ void StoreTrueColorRow(SkinSlot& image, int y, std::span<const std::uint8_t> lin
   }
 }
 
+enum class DataUse { Prefix, ToTheEnd };
+
+// The image from its run-length data, or nothing when the data end before
+// the last line or could not possibly fill it (checked before allocating:
+// two stream bytes decode to at most one full run). With ToTheEnd, data
+// left over behind the last line also give nothing.
+std::optional<SkinSlot> DecodeLines(const PcxHeader& header, const ByteReader& data, const Palette& palette,
+                                    ImageMode mode, DataUse use = DataUse::Prefix) {
+  std::size_t lineBytes = header.bytesPerLine * static_cast<std::size_t>(header.planes);
+  auto decodedBytes = MultiplySizes(lineBytes, static_cast<std::size_t>(header.height));
+  std::size_t mostDecodable = data.size() / 2 * PcxLayout::kMaxRunLength + data.size() % 2;
+  if (!decodedBytes || *decodedBytes > mostDecodable) return std::nullopt;
+
+  int width = static_cast<int>(header.width), height = static_cast<int>(header.height);
+  SkinSlot image = NewImage(width, height, kFormatPcx);
+  RunLengthStream stream(data);
+  std::vector<std::uint8_t> line(lineBytes);
+  for (int y = 0; y < height; ++y) {
+    if (!stream.fill(line)) return std::nullopt;
+    if (header.planes == 1) {
+      StoreIndexedRow(image, y, line, palette, mode);
+    } else {
+      StoreTrueColorRow(image, y, line, header.bytesPerLine);
+    }
+  }
+  if (use == DataUse::ToTheEnd && !stream.exhausted()) return std::nullopt;
+  return image;
+}
+
 }  // namespace
 
-bool CanLoadPcx(std::span<const std::uint8_t> file) {
+bool CanLoadPcx(const ByteReader& file) {
   // Versions 2 to 4 only count with the run-length encoding byte, since a TGA
   // may also start with 10 and a small number.
-  if (file.size() < 3 || file[0] != PcxLayout::kManufacturer) return false;
-  if (file[1] == PcxLayout::kPaletteVersion) return true;
-  return file[1] >= 2 && file[1] <= 4 && file[PcxLayout::kEncodingAt] == PcxLayout::kRunLengthEncoding;
+  ByteReader head = file;
+  std::uint8_t manufacturer = head.u8(), version = head.u8(), encoding = head.u8();
+  if (head.failed() || manufacturer != PcxLayout::kManufacturer) return false;
+  if (version == PcxLayout::kPaletteVersion) return true;
+  return version >= 2 && version <= 4 && encoding == PcxLayout::kRunLengthEncoding;
 }
 
 Result<SkinSlot> LoadPcx(const ByteReader& file, const ImageRequest& request) {
   if (!file.has(PcxLayout::kHeaderSize)) return TruncatedImage(request);
   PcxHeader header = ReadHeader(file);
   if (Status valid = CheckHeader(header, request); !valid) return valid.error();
-
-  bool paletted = header.planes == 1;
-  std::size_t trailer = paletted ? PcxLayout::kPaletteBytes : 0;
-  if (file.size() < PcxLayout::kHeaderSize + trailer) return TruncatedImage(request);
-  std::size_t streamBytes = file.size() - PcxLayout::kHeaderSize - trailer;
-  std::size_t lineBytes = header.bytesPerLine * static_cast<std::size_t>(header.planes);
-  auto decodedBytes = MultiplySizes(lineBytes, static_cast<std::size_t>(header.height));
-  // Two stream bytes decode to at most one full run: a file too short for
-  // its stated size is refused before anything is allocated.
-  std::size_t mostDecodable = streamBytes / 2 * PcxLayout::kMaxRunLength + streamBytes % 2;
-  if (!decodedBytes || *decodedBytes > mostDecodable) return TruncatedImage(request);
-
-  int width = static_cast<int>(header.width), height = static_cast<int>(header.height);
-  SkinSlot image = NewImage(width, height, kFormatPcx);
-  Palette palette = paletted ? ReadPalette(file) : Palette{};
-  RunLengthStream stream(*file.sub(PcxLayout::kHeaderSize, streamBytes));
-  std::vector<std::uint8_t> line(lineBytes);
-  for (int y = 0; y < height; ++y) {
-    if (!stream.fill(line)) return TruncatedImage(request);
-    if (paletted) {
-      StoreIndexedRow(image, y, line, palette, request.mode);
-    } else {
-      StoreTrueColorRow(image, y, line, header.bytesPerLine);
-    }
+  std::size_t dataBytes = file.size() - PcxLayout::kHeaderSize;
+  ByteReader wholeData = *file.sub(PcxLayout::kHeaderSize, dataBytes);
+  if (header.planes == 3) {
+    if (auto image = DecodeLines(header, wholeData, Palette{}, request.mode)) return std::move(*image);
+    return TruncatedImage(request);
   }
-  return image;
+  if (dataBytes >= PcxLayout::kPaletteBytes) {
+    ByteReader data = *file.sub(PcxLayout::kHeaderSize, dataBytes - PcxLayout::kPaletteBytes);
+    if (auto image = DecodeLines(header, data, ReadPalette(file), request.mode)) return std::move(*image);
+  }
+  // Run-length data that fill the file up to its very end leave no room for
+  // a palette: such a file is grey levels, as other readers show it.
+  if (auto grey = DecodeLines(header, wholeData, GreyLevels(), request.mode, DataUse::ToTheEnd)) {
+    return std::move(*grey);
+  }
+  return TruncatedImage(request);
 }
 
 }  // namespace mok

@@ -134,13 +134,13 @@ void Orient(SkinSlot& image, std::uint8_t descriptor) {
 
 }  // namespace
 
-bool CanLoadTga(std::span<const std::uint8_t> file) {
+bool CanLoadTga(const ByteReader& file) {
   // TGA has no magic: accept only headers whose fixed fields make sense.
-  if (file.size() < TgaLayout::kHeaderSize) return false;
-  std::uint8_t colorMapType = file[1], imageType = file[2], descriptor = file[17];
-  std::uint8_t baseType = imageType & ~TgaLayout::kRunLength;
-  bool knownType = baseType >= TgaLayout::kColorMapped && baseType <= TgaLayout::kGrey;
-  return colorMapType <= 1 && knownType && imageType <= 11 && (descriptor & TgaLayout::kInterleave) == 0;
+  if (!file.has(TgaLayout::kHeaderSize)) return false;
+  TgaHeader header = ReadHeader(file);
+  std::uint8_t baseType = header.imageType & ~TgaLayout::kRunLength;
+  bool knownType = baseType >= TgaLayout::kColorMapped && baseType <= TgaLayout::kGrey && header.imageType <= 11;
+  return header.colorMapType <= 1 && knownType && (header.descriptor & TgaLayout::kInterleave) == 0;
 }
 
 Result<SkinSlot> LoadTga(const ByteReader& file, const ImageRequest& request) {

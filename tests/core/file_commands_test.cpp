@@ -17,10 +17,23 @@ using test::ReadBytes;
 using test::TestFace;
 using test::WriteBytes;
 
-class FileCommands : public ::testing::Test {
+// An application on scripted user input; the commands change the current
+// directory, which is put back afterwards.
+class ApplicationFixture : public ::testing::Test {
+ protected:
+  void TearDown() override { std::filesystem::current_path(startDir); }
+
+  std::filesystem::path startDir = std::filesystem::current_path();
+  test::TempDir dir;
+  MemorySettings settings;
+  test::ScriptedPrompter prompter;
+  test::CountingRefresh refresh;
+  Application app{settings, prompter, refresh};
+};
+
+class FileCommands : public ApplicationFixture {
  protected:
   void SetUp() override { WriteMesh("ship", 2); }
-  void TearDown() override { std::filesystem::current_path(startDir); }
 
   void WriteMesh(const std::string& base, int faces) {
     WriteBytes(dir / (base + "_d.3d"), GeometryFile(faces, 3, std::vector<TestFace>(static_cast<std::size_t>(faces))));
@@ -35,25 +48,18 @@ class FileCommands : public ::testing::Test {
     prompter.messages.clear();
     prompter.dialogs.clear();
   }
-
-  std::filesystem::path startDir = std::filesystem::current_path();
-  test::TempDir dir;
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
-  Application app{settings, prompter, refresh};
 };
 
 TEST_F(FileCommands, OpenDialogShowsMeshFilterInTheLoadFolder) {
   app.loadDir = dir.path().string();
   FileOpen(app);  // no file chosen: cancelled
   ASSERT_EQ(prompter.dialogs.size(), 1u);
-  const FileDialogSpec& spec = prompter.dialogs[0];
-  EXPECT_FALSE(spec.save);
-  EXPECT_EQ(spec.filter, "Unreal Raw Model (*.3d)|*.3d|All Files (*.*)|*.*||");
-  EXPECT_EQ(spec.initialName, "*.3d");
-  EXPECT_EQ(spec.initialDir, dir.path().string());
-  EXPECT_TRUE(spec.mustExist);
+  const FileDialogSpec& dialog = prompter.dialogs[0];
+  EXPECT_FALSE(dialog.save);
+  EXPECT_EQ(dialog.filter, "Unreal Raw Model (*.3d)|*.3d|All Files (*.*)|*.*||");
+  EXPECT_EQ(dialog.initialName, "*.3d");
+  EXPECT_EQ(dialog.initialDir, dir.path().string());
+  EXPECT_TRUE(dialog.mustExist);
   EXPECT_EQ(refresh.refreshes, 0);
   EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
@@ -185,11 +191,11 @@ TEST_F(FileCommands, SaveOfANonMeshNameRunsSaveAs) {
   prompter.files = {dir / "copy"};
   FileSave(app);
   ASSERT_EQ(prompter.dialogs.size(), 1u);
-  const FileDialogSpec& spec = prompter.dialogs[0];
-  EXPECT_TRUE(spec.save);
-  EXPECT_EQ(spec.filter, "Unreal Raw Mesh (*.3d)|*.3d|All Files (*.*)|*.*||");
-  EXPECT_EQ(spec.initialName, dir / "tris.md2");
-  EXPECT_EQ(spec.initialDir, "/somewhere");
+  const FileDialogSpec& dialog = prompter.dialogs[0];
+  EXPECT_TRUE(dialog.save);
+  EXPECT_EQ(dialog.filter, "Unreal Raw Mesh (*.3d)|*.3d|All Files (*.*)|*.*||");
+  EXPECT_EQ(dialog.initialName, dir / "tris.md2");
+  EXPECT_EQ(dialog.initialDir, "/somewhere");
   EXPECT_TRUE(std::filesystem::exists(dir / "copy_d.3d"));
   EXPECT_TRUE(std::filesystem::exists(dir / "copy_a.3d"));
   EXPECT_TRUE(std::filesystem::exists(dir / "copy_k.3d"));
@@ -239,16 +245,7 @@ TEST_F(FileCommands, PropertiesCancelChangesNothing) {
   EXPECT_EQ(app.doc().fileInfo.credits, "team");
 }
 
-class LoadDir : public ::testing::Test {
- protected:
-  void TearDown() override { std::filesystem::current_path(startDir); }
-  std::filesystem::path startDir = std::filesystem::current_path();
-  test::TempDir dir;
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
-  Application app{settings, prompter, refresh};
-};
+class LoadDir : public ApplicationFixture {};
 
 TEST_F(LoadDir, FolderOfTheChosenFileBecomesCurrentAndIsStored) {
   std::filesystem::create_directory(dir.path() / "sub");

@@ -376,3 +376,43 @@ TEST_F(MeshFiles, InfoFileThatCannotBeWrittenIsNotFatal) {
 
 }  // namespace
 }  // namespace mok
+
+namespace mok {
+namespace {
+
+// Cut short or scrambled copies of a real mesh either load or are refused;
+// none may crash or read outside its data (run under the sanitizers too).
+TEST(MeshFilesHostile, TruncatedAndScrambledCopiesOfARealMeshNeverCrash) {
+  auto folder = std::filesystem::path(MOK_SHARED_TESTDATA) / "real" / "unreal";
+  if (!std::filesystem::exists(folder / "bottle_d.3d")) GTEST_SKIP();
+  auto geometry = ReadBytes((folder / "bottle_d.3d").string());
+  auto animation = ReadBytes((folder / "bottle_a.3d").string());
+  test::TempDir dir;
+  test::ScriptedPrompter prompter;
+  auto doc = std::make_unique<MeshDocument>();
+  int loads = 0;
+  auto tryLoad = [&](const std::vector<std::uint8_t>& d, const std::vector<std::uint8_t>& a) {
+    WriteBytes(dir / "m_d.3d", d);
+    WriteBytes(dir / "m_a.3d", a);
+    // Saving syncs to disk; a sample of the loaded meshes is enough.
+    if (LoadMesh(*doc, dir / "m_d.3d", prompter) && ++loads % 25 == 0) {
+      EXPECT_TRUE(SaveMesh(*doc, dir / "out.3d"));
+    }
+  };
+  for (std::size_t n = 0; n < geometry.size(); n += 7) tryLoad({geometry.begin(), geometry.begin() + static_cast<std::ptrdiff_t>(n)}, animation);
+  for (std::size_t n = 0; n < animation.size(); n += 3) tryLoad(geometry, {animation.begin(), animation.begin() + static_cast<std::ptrdiff_t>(n)});
+  std::uint32_t seed = 12345;
+  auto next = [&seed] { return seed = seed * 1664525u + 1013904223u; };
+  for (int round = 0; round < 300; ++round) {
+    auto d = geometry;
+    auto a = animation;
+    for (int flips = 0; flips < 4; ++flips) {
+      d[next() % d.size()] = static_cast<std::uint8_t>(next() >> 24);
+      a[next() % std::min<std::size_t>(a.size(), 8)] = static_cast<std::uint8_t>(next() >> 24);
+    }
+    tryLoad(d, a);
+  }
+}
+
+}  // namespace
+}  // namespace mok

@@ -39,7 +39,7 @@ std::uint32_t PcxColour(int index) { return std::uint32_t(index) << 16 | std::ui
 ByteWriter BmpHeaders(int width, int height, int bits, std::uint32_t compression, std::uint32_t colours,
                       std::uint32_t dataOffset, std::uint32_t infoSize = 40) {
   ByteWriter out;
-  out.text("BM"); out.u32(0); out.u32(0); out.u32(dataOffset);
+  out.u8('B'); out.u8('M'); out.u32(0); out.u32(0); out.u32(dataOffset);
   out.u32(infoSize); out.i32(width); out.i32(height); out.u16(1); out.u16(static_cast<std::uint16_t>(bits));
   out.u32(compression); out.u32(0); out.u32(2835); out.u32(2835); out.u32(colours); out.u32(0);
   out.zeros(14 + infoSize - out.size());
@@ -121,8 +121,22 @@ TEST(HostilePcx, StreamEndingBeforeTheLastLineIsTruncated) {
   shortStream.u8(0xC0 + 14); shortStream.u8(1);  // two texels short (a marker byte could be one)
   AppendPcxPalette(shortStream, true);
   ExpectRefused(shortStream.bytes(), "short.pcx", "short.pcx is truncated: its image data end early");
-  ByteWriter noPalette = PcxHeader(2, 2, 2);
+  ByteWriter cutPalette = PcxHeader(40, 40, 40);
+  for (int i = 0; i < 800; ++i) { cutPalette.u8(0xC2); cutPalette.u8(static_cast<std::uint8_t>(i)); }
+  AppendPcxPalette(cutPalette, true);
+  Bytes cut = cutPalette.bytes();
+  cut.resize(cut.size() - 100);  // the lost tail is not guessed from what remains
+  ExpectRefused(cut, "cut.pcx", "cut.pcx is truncated: its image data end early");
+}
+
+TEST(HostilePcx, RunLengthDataReachingTheFileEndAreGreyLevels) {
+  ByteWriter noPalette = PcxHeader(3, 2, 4);
   noPalette.u8(0xC4); noPalette.u8(3);
+  noPalette.u8(0xC4); noPalette.u8(200);
+  Result<SkinSlot> image = Decode(noPalette.bytes(), "bare.pcx");
+  ASSERT_TRUE(image.ok()) << image.error().message;
+  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0x030303, 0x030303, 0x030303, 0xC8C8C8, 0xC8C8C8, 0xC8C8C8}));
+  noPalette.u8(0);  // one byte too many for a file without palette
   ExpectRefused(noPalette.bytes(), "bare.pcx", "bare.pcx is truncated: its image data end early");
 }
 
@@ -140,6 +154,9 @@ TEST(HostilePcx, OtherDepthsAndEncodingsAreRefusedNotGuessed) {
   ByteWriter raw = PcxHeader(8, 2, 8, 8, 1, 0);
   raw.zeros(900);
   ExpectRefused(raw.bytes(), "raw.pcx", "raw.pcx is an uncompressed PCX" + list);
+  ByteWriter strange = PcxHeader(8, 2, 8, 8, 1, 7);
+  strange.zeros(900);
+  ExpectRefused(strange.bytes(), "odd.pcx", "odd.pcx is damaged: its PCX encoding 7 is unknown");
 }
 
 // --- BMP ---
@@ -302,6 +319,14 @@ TEST(HostileTga, SizesAndDepthsOutsideTheLimitsAreRefused) {
   ExpectRefused(eight.bytes(), "eight.tga", std::string("eight.tga is an 8-bit TGA; ") + kSkinList);
 }
 
+TEST(TgaDepths, FifteenBitTexelsReadLikeSixteenBitOnes) {
+  ByteWriter tga = TgaHeader(2, 2, 1, 15, 0x20);
+  tga.u16(0x7FFF); tga.u16(0x8421);
+  Result<SkinSlot> image = Decode(tga.bytes(), "fifteen.tga");
+  ASSERT_TRUE(image.ok()) << image.error().message;
+  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0xF8F8F8, 0x080808}));
+}
+
 // --- Format detection ---
 
 TEST(ImageDetection, FilesOfNoKnownFormatAreNamedAsSuch) {
@@ -403,7 +428,7 @@ TEST(TruncatedAndFlippedImages, EverySingleBitFlipIsRefusedOrWhole) {
       for (int bit = 0; bit < 8; ++bit) {
         Bytes flipped = file;
         flipped[at] ^= static_cast<std::uint8_t>(1 << bit);
-        ExpectSound(flipped, name, ImageMode::TrueColor);
+        ExpectSound(flipped, name, bit % 2 ? ImageMode::Indexed : ImageMode::TrueColor);
       }
     }
   }

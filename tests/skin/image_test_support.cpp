@@ -2,7 +2,6 @@
 
 #include <unistd.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -62,14 +61,6 @@ bool DumpWithPillow(const std::string& folder, const std::vector<std::string>& f
   std::string arguments = "dump " + Quoted(folder);
   for (const std::string& file : files) arguments += " " + Quoted(file);
   return RunScript(arguments);
-}
-
-std::string TestNameOf(const std::string& fileName) {
-  std::string name = fileName;
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
 }
 
 std::vector<std::uint8_t> ReadBytes(const std::string& path) {

@@ -40,9 +40,6 @@ std::string DumpNameOf(const std::string& path);
 // The dump called name (a generated image's file name, or DumpNameOf).
 std::optional<PillowDump> ReadPillowDump(const std::string& folder, const std::string& name);
 
-// A file name as a test name: letters and digits, the rest '_'.
-std::string TestNameOf(const std::string& fileName);
-
 std::vector<std::uint8_t> ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
