@@ -58,7 +58,7 @@ int TexelCoordinate(float value) {
 // The edges 0-1, 1-2 and 2-0 of every face on the active channel, hidden
 // or not, anti-aliased in the active user colour.
 void DrawMeshLines(SkinSlot& skin, const Application& app) {
-  const MeshDocument& doc = app.document.operator*();
+  const MeshDocument& doc = *app.document;
   auto ctx = std::make_unique<RasterContext>();
   ctx->colour = skin.pixels.data();
   ctx->width = skin.width;

@@ -156,6 +156,19 @@ TEST_F(SkinFiles, SaveWritesTheFileInItsFormatAndMovesTheRevertPoint) {
   EXPECT_EQ(back->pixels, slot(0).pixels);
 }
 
+TEST_F(SkinFiles, SaveOfATargaSkinWritesA32BitTargaOverItsFile) {
+  if (!test::MakeImagesWithPillow(dir.path().string(), {"sky.tga:8x4:RGB"})) GTEST_SKIP() << "no Pillow";
+  Open(dir / "sky.tga");
+  ASSERT_EQ(slot(0).format, kFormatTga);
+  slot(0).pixels[0] = 0x7F123456;
+  SkinSave(app);
+  EXPECT_TRUE(prompter.messages.empty());
+  std::vector<std::uint8_t> bytes = test::ReadBytes(dir / "sky.tga");
+  ASSERT_EQ(bytes.size(), 18u + 8 * 4 * 4);
+  EXPECT_EQ(bytes[16], 32);
+  EXPECT_EQ(bytes[21], 0x7F);
+}
+
 TEST_F(SkinFiles, AFailedSaveKeepsTheRevertPointAndSaysSoTwice) {
   std::filesystem::create_directory(dir / "gone");
   Open(WriteNumberedBmp("gone/body.bmp", 16, 8));
