@@ -39,12 +39,6 @@ class Prompter {
   virtual Answer Ask(const std::string& text, Buttons buttons, MessageIcon icon = MessageIcon::Question) = 0;
   // The chosen full path, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogSpec& spec) = 0;
-  // The "File Properties" dialog: shows the five strings, lets the user edit
-  // them in place and returns true on OK. Without a dialog: cancelled.
-  virtual bool EditFileProperties(FileInfo& fields) {
-    (void)fields;
-    return false;
-  }
   // A file dialog whose caller needs the filter in use. Without filter
   // support the answer counts as the first filter's.
   virtual std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec& spec) {
@@ -53,19 +47,16 @@ class Prompter {
     return FileChoice{*path, 1};
   }
   // The folder browser: a folder, or nothing when cancelled.
-  virtual std::optional<std::string> ChooseFolder(const std::string& title) {
-    (void)title;
-    return std::nullopt;
-  }
+  virtual std::optional<std::string> ChooseFolder(const std::string&) { return std::nullopt; }
   // "Create New Skin" and "Resize Skin / UV Mapping" (skin/skin_dialogs.h):
   // the dialog shows the state it is given and writes the choices back;
   // true for OK. Without the dialog: cancelled.
-  virtual bool ChooseNewSkin(NewSkinDialog& dialog) {
-    (void)dialog;
-    return false;
-  }
-  virtual bool ChooseSkinResize(ResizeSkinDialog& dialog) {
-    (void)dialog;
+  virtual bool ChooseNewSkin(NewSkinDialog&) { return false; }
+  virtual bool ChooseSkinResize(ResizeSkinDialog&) { return false; }
+  // The "File Properties" dialog: shows the five strings, lets the user edit
+  // them in place and returns true on OK. Without a dialog: cancelled.
+  virtual bool EditFileProperties(FileInfo& fields) {
+    (void)fields;
     return false;
   }
 };
