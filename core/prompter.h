@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "core/dialog_state.h"
+
 namespace mok {
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
@@ -29,6 +31,14 @@ class Prompter {
   virtual Answer Ask(const std::string& text, Buttons buttons, MessageIcon icon = MessageIcon::Question) = 0;
   // The chosen full path, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogSpec& spec) = 0;
+
+  // Modal dialogs: each shows the state it is given and writes the user's
+  // choices back into it. A prompter without the dialog answers cancel.
+  virtual TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog&) { return TriangleFlagsOutcome::Cancel; }
+  // True for OK.
+  virtual bool ChooseChannel(ChannelDialog&) { return false; }
+  // True for OK.
+  virtual bool ChooseMkmpImportOptions(MkmpImportOptions&) { return false; }
 };
 
 }  // namespace mok
