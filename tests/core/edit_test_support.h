@@ -1,0 +1,134 @@
+#pragma once
+// Small hand-built meshes and a scripted prompter for the editing tests.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/mesh_document.h"
+#include "core/prompter.h"
+#include "core/refresh.h"
+
+namespace mok::edit_test {
+
+// Records every request, so tests can tell which panes a command redraws.
+class RecordingRefresh final : public RefreshSink {
+ public:
+  void Refresh(int paneBits, int kind) override { requests.push_back({paneBits, kind}); }
+  void RefillLists() override { ++refills; }
+  struct Request {
+    int paneBits;
+    int kind;
+  };
+  std::vector<Request> requests;
+  int refills = 0;
+};
+
+// Answers from a script and records every message.
+class ScriptedPrompter final : public Prompter {
+ public:
+  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  Answer Ask(const std::string& text, Buttons, MessageIcon) override {
+    questions.push_back(text);
+    return answer;
+  }
+  std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override {
+    fileDialogs.push_back(spec);
+    return chosenFile;
+  }
+  TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog& dialog) override {
+    shownFlags = dialog;
+    if (!flagsAnswer) return TriangleFlagsOutcome::Cancel;
+    return flagsAnswer(dialog);
+  }
+  bool ChooseChannel(ChannelDialog& dialog) override {
+    shownChannels = dialog;
+    if (!channelAnswer) return false;
+    return channelAnswer(dialog);
+  }
+  bool ChooseMkmpImportOptions(MkmpImportOptions& options) override {
+    shownOptions = options;
+    if (!optionsAnswer) return false;
+    return optionsAnswer(options);
+  }
+
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::vector<FileDialogSpec> fileDialogs;
+  Answer answer = Answer::No;
+  std::optional<std::string> chosenFile;
+  std::function<TriangleFlagsOutcome(TriangleFlagsDialog&)> flagsAnswer;
+  std::function<bool(ChannelDialog&)> channelAnswer;
+  std::function<bool(MkmpImportOptions&)> optionsAnswer;
+  std::optional<TriangleFlagsDialog> shownFlags;
+  std::optional<ChannelDialog> shownChannels;
+  std::optional<MkmpImportOptions> shownOptions;
+};
+
+// A document with placeholder slots of the default 32 x 32 size, one frame of
+// the given positions, and faces added by AddFace.
+class MeshBuilder {
+ public:
+  explicit MeshBuilder(std::vector<Vec3> positions = {}) : doc_(std::make_unique<MeshDocument>()) {
+    doc_->ResetSkinSlots();
+    doc_->refresh = &refresh;
+    auto frame = std::make_unique<AnimFrame>();
+    frame->name = "0";
+    frame->positions = std::move(positions);
+    frame->positions.resize(64);
+    doc_->frames.push_back(std::move(frame));
+    doc_->vertexCount = 64;
+    doc_->currentVertices = doc_->frames[0]->positions.data();
+    doc_->meshLoaded = 1;
+  }
+
+  // A face with vertex indices and texel coordinates on a channel.
+  MeshBuilder& AddFace(std::int16_t v0, std::int16_t v1, std::int16_t v2, UvPair uv0, UvPair uv1, UvPair uv2,
+                       std::uint8_t channel = 0) {
+    MeshTriangle& face = doc_->triangles[doc_->triangleCount++];
+    face = MeshTriangle{};
+    face.vertex[0] = v0;
+    face.vertex[1] = v1;
+    face.vertex[2] = v2;
+    face.uv[0] = uv0;
+    face.uv[1] = uv1;
+    face.uv[2] = uv2;
+    face.textureNum = channel;
+    return *this;
+  }
+
+  // Welds the mapping and takes the mapping snapshot, as a loader does.
+  std::unique_ptr<MeshDocument> Build() {
+    doc_->RebuildUvVertices(false);
+    doc_->StoreMapping();
+    doc_->ComputeFaceNormals();
+    refresh.requests.clear();
+    refresh.refills = 0;
+    return std::move(doc_);
+  }
+
+  RecordingRefresh refresh;
+
+ private:
+  std::unique_ptr<MeshDocument> doc_;
+};
+
+inline std::vector<int> SelectedFaces(const MeshDocument& doc) {
+  std::vector<int> faces;
+  for (int i = 0; i < doc.triangleCount; ++i)
+    if (doc.triangles[i].selected()) faces.push_back(i);
+  return faces;
+}
+
+inline void Select(MeshDocument& doc, std::initializer_list<int> faces) {
+  for (int i = 0; i < doc.triangleCount; ++i) doc.triangles[i].state &= ~kFaceSelected;
+  for (int i : faces) doc.triangles[i].state |= kFaceSelected;
+}
+
+inline void Hide(MeshDocument& doc, std::initializer_list<int> faces) {
+  for (int i : faces) doc.triangles[i].state |= kFaceHidden;
+}
+
+}  // namespace mok::edit_test
