@@ -1,0 +1,84 @@
+#include "shell/qt_prompter.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace mok::shell {
+namespace {
+
+const QString kTitle = QStringLiteral("MOK");
+
+QMessageBox::Icon IconOf(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons ButtonsOf(Buttons buttons) {
+  switch (buttons) {
+    case Buttons::Ok: return QMessageBox::Ok;
+    case Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+  }
+  return QMessageBox::Ok;
+}
+
+Answer AnswerOf(int button) {
+  switch (button) {
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Cancel;
+  }
+}
+
+}  // namespace
+
+QString QtFilterFromPipes(const std::string& filter) {
+  QStringList parts = QString::fromStdString(filter).split('|');
+  QStringList entries;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].isEmpty()) break;
+    QString description = parts[i];
+    QString patterns = parts[i + 1];
+    patterns.replace(';', ' ');
+    // Qt takes the patterns from the parentheses of the description.
+    if (!description.contains('(')) description += " (" + patterns + ")";
+    entries << description;
+  }
+  return entries.join(";;");
+}
+
+void QtPrompter::Message(const std::string& text, MessageIcon icon) {
+  QMessageBox box(IconOf(icon), kTitle, QString::fromStdString(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+Answer QtPrompter::Ask(const std::string& text, Buttons buttons, MessageIcon icon) {
+  QMessageBox box(IconOf(icon), kTitle, QString::fromStdString(text), ButtonsOf(buttons), parent_);
+  return AnswerOf(box.exec());
+}
+
+std::optional<std::string> QtPrompter::ChooseFile(const FileDialogSpec& spec) {
+  QString filter = QtFilterFromPipes(spec.filter);
+  QString start = QString::fromStdString(spec.initialDir);
+  QString initial = QString::fromStdString(spec.initialName);
+  // A wildcard initial name only selects the filter; a real name is offered.
+  if (!initial.isEmpty() && !initial.contains('*')) {
+    start = QFileInfo(initial).isAbsolute() || start.isEmpty() ? initial : start + "/" + initial;
+  }
+  QString chosen = spec.save ? QFileDialog::getSaveFileName(parent_, QString(), start, filter)
+                             : QFileDialog::getOpenFileName(parent_, QString(), start, filter);
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
+}
+
+}  // namespace mok::shell
