@@ -1,0 +1,19 @@
+#include "core/mapping_commands.h"
+
+#include "core/mapping_file.h"
+
+namespace mok {
+
+void ExportMappingCommand(Application& app) {
+  FileDialogSpec spec;
+  spec.save = true;
+  spec.filter = mapping_text::kFilter;
+  spec.initialName = mapping_text::kInitialName;
+  spec.initialDir = app.loadDir;
+  auto chosen = app.prompter.ChooseFile(spec);
+  if (!chosen) return;
+  Status saved = ExportMappingTo(app.doc(), WithDefaultExtension(*chosen, mapping_text::kExtension));
+  if (!saved) app.prompter.Message(saved.error().message);
+}
+
+}  // namespace mok
