@@ -178,19 +178,13 @@ void InstallMd2(MeshDocument& doc, Md2Model model) {
   doc.ComputeFaceNormals();
 }
 
-bool ImportMd2(MeshDocument& doc, Prompter& prompter, const std::string& path) {
+Status ImportMd2(MeshDocument& doc, const std::string& path) {
   FileReadResult file = ReadWholeFile(path, kMaxMd2FileBytes);
-  if (!file.ok()) {
-    prompter.Message(md2_text::kCannotOpen);
-    return false;
-  }
+  if (!file.ok()) return Error{md2_text::kCannotOpen, path};
   auto model = ReadMd2(file.bytes);
-  if (!model) {
-    prompter.Message(model.error().message);
-    return false;
-  }
+  if (!model) return Error{model.error().message, path};
   InstallMd2(doc, std::move(*model));
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace mok

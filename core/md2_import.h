@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "core/mesh_document.h"
-#include "core/prompter.h"
 #include "core/result.h"
 
 namespace mok {
@@ -77,8 +76,8 @@ Result<Md2Model> ReadMd2(std::span<const std::uint8_t> bytes);
 // caller's to rebuild.
 void InstallMd2(MeshDocument& doc, Md2Model model);
 
-// Reads the file and installs it; messages through the prompter. On failure
-// the document is unchanged.
-bool ImportMd2(MeshDocument& doc, Prompter& prompter, const std::string& path);
+// Reads the file and installs it. On failure the error carries the message
+// for the user and the document is unchanged.
+Status ImportMd2(MeshDocument& doc, const std::string& path);
 
 }  // namespace mok

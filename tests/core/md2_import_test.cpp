@@ -8,12 +8,9 @@
 
 #include "core/byte_writer.h"
 #include "core/file_io.h"
-#include "tests/core/edit_test_support.h"
 
 namespace mok {
 namespace {
-
-using edit_test::ScriptedPrompter;
 
 struct TestFrame {
   std::string name;  // up to 16 characters; 16 leaves no terminator
@@ -163,15 +160,16 @@ TEST(ImportMd2, ARefusedFileLeavesTheDocumentAsItWas) {
   doc->triangles[0].state = kFaceSelected;
   auto dir = std::filesystem::temp_directory_path() / "mok-md2-refused";
   std::filesystem::create_directories(dir);
-  TestMd2 bad = Quad();
-  bad.triangles[0][0] = 9;
-  auto bytes = Encode(bad);
+  TestMd2 damaged = Quad();
+  damaged.triangles[0][0] = 9;
+  auto bytes = Encode(damaged);
   ASSERT_EQ(WriteFileAtomically((dir / "bad.md2").string(), bytes), FileErrorCause::None);
-  ScriptedPrompter prompter;
-  EXPECT_FALSE(ImportMd2(*doc, prompter, (dir / "bad.md2").string()));
-  EXPECT_FALSE(ImportMd2(*doc, prompter, (dir / "missing.md2").string()));
-  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"This MD2 is damaged: a triangle uses an index out of range!",
-                                                         "There was an error importing the MD2!"}));
+  Status bad = ImportMd2(*doc, (dir / "bad.md2").string());
+  ASSERT_FALSE(bad);
+  EXPECT_EQ(bad.error().message, "This MD2 is damaged: a triangle uses an index out of range!");
+  Status missing = ImportMd2(*doc, (dir / "missing.md2").string());
+  ASSERT_FALSE(missing);
+  EXPECT_EQ(missing.error().message, "There was an error importing the MD2!");
   EXPECT_EQ(doc->triangles[0].state, kFaceSelected);
   EXPECT_EQ(doc->frames.size(), 2u);
   std::filesystem::remove_all(dir);
@@ -200,9 +198,9 @@ TEST_P(RealMd2, ImportsWhatItsHeaderAnnounces) {
   ASSERT_TRUE(file.ok());
   const auto& b = file.bytes;
   RealHeader h = HeaderOf(b);
-  ScriptedPrompter prompter;
   auto doc = std::make_unique<MeshDocument>();
-  ASSERT_TRUE(ImportMd2(*doc, prompter, path.string())) << prompter.messages.back();
+  Status imported = ImportMd2(*doc, path.string());
+  ASSERT_TRUE(imported) << imported.error().message;
   ASSERT_EQ(doc->triangleCount, h.triangles);
   ASSERT_EQ(doc->vertexCount, h.vertices);
   ASSERT_EQ(static_cast<int>(doc->frames.size()), h.frames);
@@ -250,17 +248,16 @@ INSTANTIATE_TEST_SUITE_P(SharedModels, RealMd2,
 TEST(RealMd2Names, FrameNamesOfTheSharedModels) {
   std::filesystem::path root = std::filesystem::path(MOK_SHARED_TESTDATA) / "real/md2";
   if (!std::filesystem::exists(root)) GTEST_SKIP() << "no shared test data";
-  ScriptedPrompter prompter;
   auto doc = std::make_unique<MeshDocument>();
-  ASSERT_TRUE(ImportMd2(*doc, prompter, (root / "dq2_null/null.md2").string()));
+  ASSERT_TRUE(ImportMd2(*doc, (root / "dq2_null/null.md2").string()));
   ASSERT_EQ(doc->frames.size(), 2u);
   EXPECT_EQ(doc->frames[0]->name, "flash1");
   EXPECT_EQ(doc->frames[1]->name, "flash2");
-  ASSERT_TRUE(ImportMd2(*doc, prompter, (root / "dq2_sydney/tris.md2").string()));
+  ASSERT_TRUE(ImportMd2(*doc, (root / "dq2_sydney/tris.md2").string()));
   ASSERT_EQ(doc->frames.size(), 198u);
   EXPECT_EQ(doc->frames[0]->name, "stand001");
   EXPECT_EQ(doc->frames[197]->name, "death020");
-  ASSERT_TRUE(ImportMd2(*doc, prompter, (root / "m64_crate/tris.md2").string()));
+  ASSERT_TRUE(ImportMd2(*doc, (root / "m64_crate/tris.md2").string()));
   ASSERT_EQ(doc->frames.size(), 1u);
   EXPECT_EQ(doc->frames[0]->name, "Frame000");
   EXPECT_EQ(doc->triangleCount, 12);
