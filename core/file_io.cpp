@@ -134,6 +134,10 @@ FileSet::~FileSet() {
 }
 
 FileErrorCause FileSet::stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+  // A directory in the way could not be replaced at commit time; fail now,
+  // before any file of the set is touched.
+  struct stat target;
+  if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) return FileErrorCause::AccessDenied;
   Staged s{path, TemporaryNameFor(path)};
   FileErrorCause cause = WriteAndSync(s.temporary, bytes);
   if (cause != FileErrorCause::None) {

@@ -1,6 +1,7 @@
 #include "core/mapping_commands.h"
 
 #include "core/mapping_file.h"
+#include "core/mesh_names.h"
 
 namespace mok {
 

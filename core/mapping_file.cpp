@@ -135,11 +135,4 @@ Status ImportMappingFrom(MeshDocument& doc, const std::string& path, const MkmpI
   return Status::Ok();
 }
 
-std::string WithDefaultExtension(const std::string& name, const std::string& extension) {
-  std::size_t slash = name.find_last_of('/');
-  std::size_t start = slash == std::string::npos ? 0 : slash + 1;
-  if (name.find('.', start) != std::string::npos) return name;
-  return name + extension;
-}
-
 }  // namespace mok

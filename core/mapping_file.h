@@ -60,7 +60,4 @@ Status ExportMappingTo(MeshDocument& doc, const std::string& path);
 // Reads and applies a mapping file, then NotifyMeshChanged.
 Status ImportMappingFrom(MeshDocument& doc, const std::string& path, const MkmpImportOptions& options);
 
-// A name without a "." gets the extension appended.
-std::string WithDefaultExtension(const std::string& name, const std::string& extension);
-
 }  // namespace mok

@@ -68,17 +68,13 @@ void MeshDocument::ComputeFaceNormals() {
   }
 }
 
+UvPair MeshDocument::InChannelUnits(int channel, UvPair texels) const {
+  if (const SkinSlot* slot = slotFor(channel)) return {(texels.u * 4096) / slot->width, (texels.v * 4096) / slot->height};
+  return {texels.u * 16, texels.v * 16};
+}
+
 void MeshDocument::ToChannelUnits() {
-  for (int i = 0; i < uvVertexCount; ++i) {
-    UvPair& uv = uvVertices[i];
-    if (const SkinSlot* slot = slotFor(uvVertexChannel[i])) {
-      uv.u = (uv.u * 4096) / slot->width;
-      uv.v = (uv.v * 4096) / slot->height;
-    } else {
-      uv.u = uv.u * 16;
-      uv.v = uv.v * 16;
-    }
-  }
+  for (int i = 0; i < uvVertexCount; ++i) uvVertices[i] = InChannelUnits(uvVertexChannel[i], uvVertices[i]);
 }
 
 void MeshDocument::FromChannelUnits() {

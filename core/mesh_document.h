@@ -139,6 +139,9 @@ class MeshDocument {
   void RebuildUvVertices(bool syncFirst);
   void ComputeFaceNormals();
   void ToChannelUnits();
+  // A texel coordinate of a channel in channel units, as ToChannelUnits
+  // converts it.
+  UvPair InChannelUnits(int channel, UvPair texels) const;
   void FromChannelUnits();
   void StoreMapping();
   void RevertMapping();

@@ -12,6 +12,8 @@
 
 namespace mok {
 
+struct FileInfo;
+
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
@@ -31,6 +33,12 @@ class Prompter {
   virtual Answer Ask(const std::string& text, Buttons buttons, MessageIcon icon = MessageIcon::Question) = 0;
   // The chosen full path, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogSpec& spec) = 0;
+  // The "File Properties" dialog: shows the five strings, lets the user edit
+  // them in place and returns true on OK. Without a dialog: cancelled.
+  virtual bool EditFileProperties(FileInfo& fields) {
+    (void)fields;
+    return false;
+  }
 
   // Modal dialogs: each shows the state it is given and writes the user's
   // choices back into it. A prompter without the dialog answers cancel.

@@ -1,10 +1,44 @@
+// mok: the program. Builds the application object, chooses the first mesh
+// and shows the main window; without a mesh it quits.
 #include <QApplication>
-#include <QMainWindow>
+#include <QGuiApplication>
+
+#include "core/application.h"
+#include "core/command_line.h"
+#include "core/startup.h"
+#include "shell/main_window.h"
+#include "shell/qt_prompter.h"
+#include "shell/qt_settings.h"
+#include "shell/refresh_bus.h"
+
+namespace {
+
+std::string CommandLineOf(const QStringList& arguments) {
+  std::vector<std::string> parts;
+  for (const QString& argument : arguments) parts.push_back(argument.toStdString());
+  return mok::JoinCommandLine(parts);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  QMainWindow window;
-  window.setWindowTitle("MOK");
+  QApplication qtApp(argc, argv);
+  QApplication::setOrganizationName("Korvane");
+  QApplication::setApplicationName("MOK");
+
+  mok::shell::QtSettingsStore settings;
+  mok::shell::QtPrompter prompter;
+  mok::shell::RefreshBus refresh;
+  mok::Application app(settings, prompter, refresh);
+  app.ReadStartupSettings();
+
+  mok::shell::MainWindow window(app);
+  prompter.setParent(&window);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainWindow::refillLists);
+
+  bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+  if (!mok::LoadFirstMesh(app, {CommandLineOf(QApplication::arguments()), ctrlHeld})) return 0;
+  window.refillLists();
   window.show();
-  return app.exec();
+  return qtApp.exec();
 }

@@ -235,11 +235,5 @@ TEST(MappingFile, ExportAndImportThroughFilesReportCauseNumbers) {
   EXPECT_EQ(builder.refresh.requests.back().paneBits, kPanesAll);
 }
 
-TEST(MappingFile, DefaultExtensionOnlyForNamesWithoutADot) {
-  EXPECT_EQ(WithDefaultExtension("/a.b/map", ".mkmp"), "/a.b/map.mkmp");
-  EXPECT_EQ(WithDefaultExtension("/a/map.x", ".mkmp"), "/a/map.x");
-  EXPECT_EQ(WithDefaultExtension("map", ".mkmp"), "map.mkmp");
-}
-
 }  // namespace
 }  // namespace mok

@@ -1,11 +1,29 @@
 // mokcli: the headless tool on the same library as the program.
 #include <cstdio>
 #include <string>
+#include <string_view>
+
+#include "tools/mokcli/commands.h"
 
 namespace {
+
+struct Command {
+  std::string_view name;
+  std::string_view usage;
+  int (*run)(const mokcli::Arguments& args);
+};
+
+constexpr Command kCommands[] = {
+    {"info", "info MESH            model statistics as JSON", mokcli::RunInfo},
+    {"convert", "convert IN OUT       read IN, write it under OUT", mokcli::RunConvert},
+};
+
 void PrintUsage() {
-  std::fprintf(stderr, "usage: mokcli <command> [arguments]\n");
+  std::fprintf(stderr, "usage: mokcli <command> [arguments]\ncommands:\n");
+  for (const Command& command : kCommands)
+    std::fprintf(stderr, "  %.*s\n", static_cast<int>(command.usage.size()), command.usage.data());
 }
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -13,7 +31,11 @@ int main(int argc, char** argv) {
     PrintUsage();
     return 1;
   }
-  std::string command = argv[1];
+  std::string_view name = argv[1];
+  mokcli::Arguments args(argv + 2, argv + argc);
+  for (const Command& command : kCommands)
+    if (command.name == name) return command.run(args);
+  std::fprintf(stderr, "mokcli: unknown command '%s'\n", argv[1]);
   PrintUsage();
   return 1;
 }

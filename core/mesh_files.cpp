@@ -1,0 +1,336 @@
+#include "core/mesh_files.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/byte_reader.h"
+#include "core/byte_writer.h"
+#include "core/file_io.h"
+#include "core/info_file.h"
+#include "core/mesh_names.h"
+#include "core/packed_vertex.h"
+
+namespace mok {
+namespace {
+
+namespace layout {
+constexpr std::size_t kGeometryHeader = 48;
+constexpr std::size_t kGeometryReserved = 44;
+constexpr std::size_t kFaceRecord = 16;
+constexpr std::size_t kPackedVertex = 4;
+constexpr std::size_t kDeusExVertex = 8;
+constexpr std::size_t kMaxFrames = 65535;
+}  // namespace layout
+
+struct FaceRecord {
+  std::uint16_t vertex[3] = {0, 0, 0};
+  std::uint8_t type = 0;
+  std::uint8_t color = 0;
+  std::uint8_t uv[6] = {0, 0, 0, 0, 0, 0};
+  std::uint8_t textureNum = 0;
+  std::uint8_t flags = 0;
+};
+
+struct GeometryData {
+  int vertexCount = 0;
+  std::vector<FaceRecord> faces;
+  int positionCount = 0;  // entries every frame needs: past the highest index used
+  std::vector<std::string> warnings;
+};
+
+struct AnimationData {
+  std::vector<std::unique_ptr<AnimFrame>> frames;
+  VertexLayout layout = VertexLayout::Packed;
+  std::vector<std::string> warnings;
+};
+
+FaceRecord ReadFaceRecord(ByteReader& reader) {
+  FaceRecord face;
+  for (std::uint16_t& index : face.vertex) index = reader.u16();
+  face.type = reader.u8();
+  face.color = reader.u8();
+  reader.bytes(face.uv, sizeof face.uv);
+  face.textureNum = reader.u8();
+  face.flags = reader.u8();
+  return face;
+}
+
+std::string FacesBeyondCountWarning(int faces, int vertexCount) {
+  return std::to_string(faces) + " triangles use vertices beyond the vertex count of " + std::to_string(vertexCount) +
+         "; their positions read as 0.";
+}
+
+Result<GeometryData> ParseGeometry(std::span<const std::uint8_t> bytes) {
+  ByteReader reader(bytes);
+  if (!reader.has(layout::kGeometryHeader)) return Error{kGeometryShortMessage, "XXX_d.3d"};
+  int faceCount = reader.u16();
+  GeometryData geometry;
+  geometry.vertexCount = reader.u16();
+  if (faceCount > kMaxTriangles) return Error{kTooManyTrianglesMessage, "XXX_d.3d"};
+  if (geometry.vertexCount > kMaxVertices) return Error{kTooManyVerticesMessage, "XXX_d.3d"};
+  reader.seek(layout::kGeometryHeader);
+  if (!reader.has(static_cast<std::size_t>(faceCount) * layout::kFaceRecord))
+    return Error{kGeometryShortMessage, "XXX_d.3d"};
+  geometry.positionCount = geometry.vertexCount;
+  int facesBeyondCount = 0;
+  for (int i = 0; i < faceCount; ++i) {
+    FaceRecord face = ReadFaceRecord(reader);
+    int highest = std::max({face.vertex[0], face.vertex[1], face.vertex[2]});
+    if (highest >= kMaxVertices) return Error{kVertexIndexMessage, "XXX_d.3d"};
+    if (highest >= geometry.vertexCount) ++facesBeyondCount;
+    geometry.positionCount = std::max(geometry.positionCount, highest + 1);
+    geometry.faces.push_back(face);
+  }
+  if (facesBeyondCount > 0) geometry.warnings.push_back(FacesBeyondCountWarning(facesBeyondCount, geometry.vertexCount));
+  return geometry;
+}
+
+std::string ShortLastFrameWarning(std::size_t missingBytes) {
+  return "The Animation data's last frame is " + std::to_string(missingBytes) +
+         " bytes short; the missing vertex positions read as 0.";
+}
+
+// Decodes the first vertexCount vertices of a frame block; vertices the block
+// does not hold in full stay 0.
+void DecodeFrame(ByteReader block, VertexLayout vertexLayout, int vertexCount, std::vector<Vec3>& positions) {
+  for (int i = 0; i < vertexCount; ++i) {
+    Vec3& position = positions[static_cast<std::size_t>(i)];
+    if (vertexLayout == VertexLayout::DeusEx) {
+      if (!block.has(layout::kDeusExVertex)) return;
+      DeusExVertex stored{block.i16(), block.i16(), block.i16()};
+      block.skip(2);
+      position = DecodeDeusExVertex(stored);
+    } else {
+      if (!block.has(layout::kPackedVertex)) return;
+      position = UnpackVertex(block.u32());
+    }
+  }
+}
+
+Result<AnimationData> ParseAnimation(std::span<const std::uint8_t> bytes, const GeometryData& geometry) {
+  ByteReader reader(bytes);
+  std::size_t frameCount = reader.u16();
+  std::size_t frameSize = reader.u16();
+  if (reader.failed()) return Error{kAnimationShortMessage, "XXX_a.3d"};
+  std::size_t vertexCount = static_cast<std::size_t>(geometry.vertexCount);
+  if (frameSize < layout::kPackedVertex * vertexCount) return Error{kFrameSizeMessage, "XXX_a.3d"};
+
+  AnimationData animation;
+  std::size_t needed = frameCount * frameSize;
+  if (reader.remaining() < needed) {
+    std::size_t missing = needed - reader.remaining();
+    if (missing >= frameSize) return Error{kAnimationShortMessage, "XXX_a.3d"};
+    animation.warnings.push_back(ShortLastFrameWarning(missing));
+  }
+  std::size_t positionCount = static_cast<std::size_t>(geometry.positionCount);
+  if (frameCount * positionCount * sizeof(Vec3) > kMaxAnimationBytes) return Error{kAnimationTooLargeMessage, "XXX_a.3d"};
+
+  if (vertexCount > 0 && frameSize == layout::kDeusExVertex * vertexCount) animation.layout = VertexLayout::DeusEx;
+  auto frames = reader.take(reader.remaining());
+  for (std::size_t f = 0; f < frameCount; ++f) {
+    std::size_t start = f * frameSize;
+    std::size_t length = std::min(frameSize, frames.size() - start);
+    auto frame = std::make_unique<AnimFrame>();
+    frame->name = std::to_string(f);
+    frame->positions.assign(positionCount, Vec3{});
+    DecodeFrame(ByteReader(frames.subspan(start, length)), animation.layout, geometry.vertexCount, frame->positions);
+    animation.frames.push_back(std::move(frame));
+  }
+  return animation;
+}
+
+void CommitGeometry(MeshDocument& doc, const GeometryData& geometry) {
+  doc.triangleCount = static_cast<std::int16_t>(geometry.faces.size());
+  doc.vertexCount = static_cast<std::int16_t>(geometry.vertexCount);
+  doc.uvVertexCount = 0;
+  for (std::size_t i = 0; i < geometry.faces.size(); ++i) {
+    const FaceRecord& record = geometry.faces[i];
+    MeshTriangle& face = doc.triangles[i];
+    face = MeshTriangle{};
+    for (std::size_t k = 0; k < 3; ++k) {
+      face.vertex[k] = static_cast<std::int16_t>(record.vertex[k]);
+      face.uvIndex[k] = static_cast<std::int16_t>(3 * i + k);
+      doc.uvVertices[3 * i + k] = {static_cast<float>(record.uv[2 * k]), static_cast<float>(record.uv[2 * k + 1])};
+    }
+    face.flags = record.flags;
+    face.color = record.color;
+    face.type = record.type;
+    face.textureNum = record.textureNum;
+  }
+  doc.StoreMapping();
+}
+
+void CommitAnimation(MeshDocument& doc, AnimationData& animation) {
+  doc.frames = std::move(animation.frames);
+  doc.vertexLayout = animation.layout;
+  doc.currentFrame = 0;
+  doc.currentVertices = doc.frames.empty() ? nullptr : doc.frames.front()->positions.data();
+}
+
+// Geometry-file bytes (256 = whole skin) to texels of each channel's slot;
+// channels without a slot keep the byte values.
+void ConvertBytesToTexels(MeshDocument& doc) {
+  doc.RebuildUvVertices(false);
+  for (int i = 0; i < doc.uvVertexCount; ++i) {
+    const SkinSlot* slot = doc.slotFor(doc.uvVertexChannel[static_cast<std::size_t>(i)]);
+    if (!slot) continue;
+    UvPair& uv = doc.uvVertices[static_cast<std::size_t>(i)];
+    uv.u = slot->width * uv.u * (1.0f / 256);
+    uv.v = slot->height * uv.v * (1.0f / 256);
+  }
+  doc.RebuildUvVertices(true);
+}
+
+// No mesh file comes near this; larger files are not read into memory.
+constexpr std::uint64_t kMaxMeshFileBytes = std::uint64_t{1} << 30;
+
+std::optional<FileReadResult> ReadIfPresent(const std::string& path) {
+  FileReadResult file = ReadWholeFile(path, kMaxMeshFileBytes);
+  if (!file.ok()) return std::nullopt;
+  return file;
+}
+
+}  // namespace
+
+Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prompter& prompter) {
+  std::optional<MeshFileNames> names = IdentifyMeshName(name);
+  if (!names) return Error{kIdentifyMessage, name};
+  std::optional<FileReadResult> geometryFile = ReadIfPresent(names->geometry);
+  if (!geometryFile) geometryFile = ReadIfPresent(names->plainGeometry);
+  if (!geometryFile) return Error{kGeometryLoadError, names->geometry};
+  std::optional<FileReadResult> animationFile = ReadIfPresent(names->animation);
+  if (!animationFile) return Error{kAnimationLoadError, names->animation};
+  std::optional<FileReadResult> infoFile = ReadIfPresent(names->info);
+
+  Result<GeometryData> geometry = ParseGeometry(geometryFile->bytes);
+  if (!geometry) return geometry.error();
+  Result<AnimationData> animation = ParseAnimation(animationFile->bytes, *geometry);
+  if (!animation) return animation.error();
+  ParsedInfoFile info;
+  if (infoFile) {
+    Result<ParsedInfoFile> parsed = ParseInfoFile(infoFile->bytes);
+    if (!parsed) return parsed.error();
+    info = std::move(*parsed);
+  }
+
+  MeshFileReport report;
+  report.warnings = geometry->warnings;
+  report.warnings.insert(report.warnings.end(), animation->warnings.begin(), animation->warnings.end());
+  if (infoFile && !info.hasMagic) report.warnings.push_back(kInfoInvalidMessage);
+  InfoFileUse use = DecideInfoFileUse(info, static_cast<int>(geometry->faces.size()), prompter);
+
+  CommitGeometry(doc, *geometry);
+  CommitAnimation(doc, *animation);
+  doc.meshLoaded = 1;
+  doc.fileInfo = FileInfo{};
+  doc.ResetSkinSlots();
+  ConvertBytesToTexels(doc);
+  ApplyInfoFile(doc, info.data, use);
+  doc.ComputeFaceNormals();
+  return report;
+}
+
+namespace {
+
+// Every face's corners in channel units (4096 = whole skin), as the info file
+// holds them and the geometry file's bytes derive from them.
+std::vector<FaceCoordinates> CornersInChannelUnits(const MeshDocument& doc) {
+  std::vector<FaceCoordinates> corners(static_cast<std::size_t>(doc.triangleCount));
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const MeshTriangle& face = doc.triangles[i];
+    for (std::size_t k = 0; k < 3; ++k) {
+      const UvPair& texels = doc.uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
+      corners[i][k] = doc.InChannelUnits(face.textureNum, texels);
+    }
+  }
+  return corners;
+}
+
+// A channel-unit coordinate as a geometry-file byte: 1/16, truncated toward
+// zero and clamped to 0..255 (so the right edge of a skin is 255).
+std::uint8_t CoordinateByte(float channelUnits) {
+  float value = channelUnits * 0.0625f;
+  if (!(value > 0)) return 0;  // also NaN
+  if (value >= 255) return 255;
+  return static_cast<std::uint8_t>(value);
+}
+
+std::vector<std::uint8_t> BuildGeometryFile(const MeshDocument& doc, const std::vector<FaceCoordinates>& corners) {
+  ByteWriter out;
+  out.u16(static_cast<std::uint16_t>(doc.triangleCount));
+  out.u16(static_cast<std::uint16_t>(doc.vertexCount));
+  out.zeros(layout::kGeometryReserved);
+  for (std::size_t i = 0; i < corners.size(); ++i) {
+    const MeshTriangle& face = doc.triangles[i];
+    for (std::int16_t index : face.vertex) out.u16(static_cast<std::uint16_t>(index));
+    out.u8(face.type);
+    out.u8(face.color);
+    for (const UvPair& corner : corners[i]) {
+      out.u8(CoordinateByte(corner.u));
+      out.u8(CoordinateByte(corner.v));
+    }
+    out.u8(face.textureNum);
+    out.u8(face.flags);
+  }
+  return std::move(out.bytes());
+}
+
+// The frame's position of vertex i; 0 where a frame holds fewer entries.
+Vec3 PositionOf(const AnimFrame& frame, std::size_t i) {
+  return i < frame.positions.size() ? frame.positions[i] : Vec3{};
+}
+
+std::vector<std::uint8_t> BuildAnimationFile(const MeshDocument& doc, int& clampedVertices) {
+  bool deusEx = doc.vertexLayout == VertexLayout::DeusEx;
+  std::size_t vertexCount = static_cast<std::size_t>(std::max<int>(doc.vertexCount, 0));
+  ByteWriter out;
+  out.u16(static_cast<std::uint16_t>(doc.frames.size()));
+  out.u16(static_cast<std::uint16_t>(vertexCount * (deusEx ? layout::kDeusExVertex : layout::kPackedVertex)));
+  for (const auto& frame : doc.frames) {
+    for (std::size_t i = 0; i < vertexCount; ++i) {
+      bool clamped = false;
+      if (deusEx) {
+        DeusExVertex stored = EncodeDeusExVertex(PositionOf(*frame, i), &clamped);
+        out.i16(stored.x);
+        out.i16(stored.y);
+        out.i16(stored.z);
+        out.i16(0);
+      } else {
+        out.u32(PackVertex(PositionOf(*frame, i), &clamped));
+      }
+      if (clamped) ++clampedVertices;
+    }
+  }
+  return std::move(out.bytes());
+}
+
+std::string ClampedVerticesWarning(int count) {
+  return std::to_string(count) +
+         " vertex positions lay outside the range the Animation data can hold and were clamped to it.";
+}
+
+}  // namespace
+
+Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name) {
+  std::optional<MeshFileNames> names = IdentifyMeshName(name);
+  if (!names) return Error{kIdentifyMessage, name};
+  if (doc.frames.size() > layout::kMaxFrames) return Error{kAnimationSaveError, names->animation};
+
+  std::vector<FaceCoordinates> corners = CornersInChannelUnits(doc);
+  int clampedVertices = 0;
+  std::vector<std::uint8_t> animation = BuildAnimationFile(doc, clampedVertices);
+
+  FileSet files;
+  if (files.stage(names->geometry, BuildGeometryFile(doc, corners)) != FileErrorCause::None)
+    return Error{kGeometrySaveError, names->geometry};
+  if (files.stage(names->animation, animation) != FileErrorCause::None)
+    return Error{kAnimationSaveError, names->animation};
+  MeshFileReport report;
+  if (files.stage(names->info, WriteInfoFile(doc.fileInfo, corners)) != FileErrorCause::None)
+    report.warnings.push_back(kInfoSaveWarning);
+  if (files.commit() != FileErrorCause::None) return Error{kGeometrySaveError, names->geometry};
+  if (clampedVertices > 0) report.warnings.push_back(ClampedVerticesWarning(clampedVertices));
+  return report;
+}
+
+}  // namespace mok

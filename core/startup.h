@@ -1,0 +1,29 @@
+#pragma once
+// Choosing the first mesh at start-up: the "-3d" command line, else the last
+// file ("CurFile"), else an Open dialog that cannot be skipped. The program
+// never runs without a mesh: when this returns false, it quits.
+
+#include <string>
+
+#include "core/application.h"
+
+namespace mok {
+
+inline constexpr const char* kCommandLineMeshError = "There was an error loading from the command line!";
+inline constexpr const char* kCommandLineSkinError = "Error loading skin from the command line!";
+
+struct StartupRequest {
+  std::string commandLine;  // the whole command line (see JoinCommandLine)
+  bool ctrlHeld = false;    // skips the command line and the last file
+};
+
+// Runs the loading steps of start-up; true when a mesh is loaded. Ends with
+// NotifyMeshChanged when it succeeds.
+bool LoadFirstMesh(Application& app, const StartupRequest& request);
+
+// Reads an image into a new skin slot behind the existing ones and makes it
+// the active channel; false (document unchanged) when it cannot be read, in
+// which case the reason has been shown.
+bool AppendSkinFromFile(Application& app, const std::string& path);
+
+}  // namespace mok

@@ -1,0 +1,122 @@
+#pragma once
+// Helpers for the mesh file tests: temporary folders, hand-built geometry and
+// animation files, and a prompter that plays a script.
+
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/byte_writer.h"
+#include "core/file_io.h"
+#include "core/mesh_document.h"
+#include "core/prompter.h"
+#include "core/refresh.h"
+
+namespace mok::test {
+
+class TempDir {
+ public:
+  TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "mok-test-XXXXXX").string();
+    path_ = ::mkdtemp(pattern.data());
+  }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+    std::filesystem::remove_all(path_, ignored);
+  }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) { return ReadWholeFile(path).bytes; }
+
+struct TestFace {
+  std::uint16_t vertex[3] = {0, 1, 2};
+  std::uint8_t type = 0;
+  std::uint8_t color = 0;
+  std::uint8_t uv[6] = {0, 0, 0, 0, 0, 0};
+  std::uint8_t textureNum = 0;
+  std::uint8_t flags = 0;
+};
+
+inline std::vector<std::uint8_t> GeometryFile(int faceCount, int vertexCount, const std::vector<TestFace>& faces) {
+  ByteWriter out;
+  out.u16(static_cast<std::uint16_t>(faceCount));
+  out.u16(static_cast<std::uint16_t>(vertexCount));
+  out.zeros(44);
+  for (const TestFace& f : faces) {
+    for (std::uint16_t v : f.vertex) out.u16(v);
+    out.u8(f.type);
+    out.u8(f.color);
+    out.raw(f.uv, 6);
+    out.u8(f.textureNum);
+    out.u8(f.flags);
+  }
+  return out.bytes();
+}
+
+// An animation file with the given header and 32-bit words after it.
+inline std::vector<std::uint8_t> AnimationFile(int frameCount, int frameSize, const std::vector<std::uint32_t>& words) {
+  ByteWriter out;
+  out.u16(static_cast<std::uint16_t>(frameCount));
+  out.u16(static_cast<std::uint16_t>(frameSize));
+  for (std::uint32_t w : words) out.u32(w);
+  return out.bytes();
+}
+
+// Plays back answers and file choices in order and records what was said.
+class ScriptedPrompter final : public Prompter {
+ public:
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::vector<FileDialogSpec> dialogs;
+  std::deque<Answer> answers;
+  std::deque<std::optional<std::string>> files;
+  std::optional<FileInfo> propertiesShown;  // what the properties dialog was given
+  std::optional<FileInfo> propertiesReply;  // what OK hands back; none: Cancel
+
+  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  Answer Ask(const std::string& text, Buttons, MessageIcon) override {
+    questions.push_back(text);
+    if (answers.empty()) return Answer::Cancel;
+    Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override {
+    dialogs.push_back(spec);
+    if (files.empty()) return std::nullopt;
+    auto f = files.front();
+    files.pop_front();
+    return f;
+  }
+  bool EditFileProperties(FileInfo& fields) override {
+    propertiesShown = fields;
+    if (!propertiesReply) return false;
+    fields = *propertiesReply;
+    return true;
+  }
+};
+
+class CountingRefresh final : public RefreshSink {
+ public:
+  int refreshes = 0;
+  int refills = 0;
+  void Refresh(int, int) override { ++refreshes; }
+  void RefillLists() override { ++refills; }
+};
+
+}  // namespace mok::test
