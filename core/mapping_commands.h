@@ -10,4 +10,9 @@ namespace mok {
 // opens in loadDir, which is not changed afterwards.
 void ExportMappingCommand(Application& app);
 
+// Reads a chosen ".mkmp" file into the current mesh with the options of the
+// "Import MKMP" dialog, remembering the file's folder; ends with
+// NotifyMeshChanged. Mapping Revert undoes the coordinates it changed.
+void ImportMappingCommand(Application& app);
+
 }  // namespace mok

@@ -47,7 +47,7 @@ TEST(AssignChannel, DialogListsSlotsAndOpensOnTheFirstSelectedFacesChannel) {
   Select(*doc, {2, 0});
   Hide(*doc, {0});  // hidden faces with the selected bit count
   ScriptedPrompter prompter;
-  prompter.channelAnswer = [](ChannelDialog& dialog) {
+  prompter.channelReply = [](ChannelDialog& dialog) {
     dialog.chosen = 2;
     return true;
   };
@@ -71,7 +71,7 @@ TEST(AssignChannel, OkWithoutAChosenLineChangesNothing) {
   auto doc = ThreeFaces(builder);
   Select(*doc, {0});
   ScriptedPrompter prompter;
-  prompter.channelAnswer = [](ChannelDialog& dialog) {
+  prompter.channelReply = [](ChannelDialog& dialog) {
     dialog.chosen = -1;
     return true;
   };

@@ -1,17 +1,17 @@
 #pragma once
-// Small hand-built meshes and a scripted prompter for the editing tests.
+// Small hand-built meshes for the editing tests.
 
-#include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/mesh_document.h"
-#include "core/prompter.h"
 #include "core/refresh.h"
+#include "tests/core/mesh_test_support.h"
 
 namespace mok::edit_test {
+
+using test::ScriptedPrompter;
 
 // Records every request, so tests can tell which panes a command redraws.
 class RecordingRefresh final : public RefreshSink {
@@ -24,47 +24,6 @@ class RecordingRefresh final : public RefreshSink {
   };
   std::vector<Request> requests;
   int refills = 0;
-};
-
-// Answers from a script and records every message.
-class ScriptedPrompter final : public Prompter {
- public:
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string& text, Buttons, MessageIcon) override {
-    questions.push_back(text);
-    return answer;
-  }
-  std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override {
-    fileDialogs.push_back(spec);
-    return chosenFile;
-  }
-  TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog& dialog) override {
-    shownFlags = dialog;
-    if (!flagsAnswer) return TriangleFlagsOutcome::Cancel;
-    return flagsAnswer(dialog);
-  }
-  bool ChooseChannel(ChannelDialog& dialog) override {
-    shownChannels = dialog;
-    if (!channelAnswer) return false;
-    return channelAnswer(dialog);
-  }
-  bool ChooseMkmpImportOptions(MkmpImportOptions& options) override {
-    shownOptions = options;
-    if (!optionsAnswer) return false;
-    return optionsAnswer(options);
-  }
-
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  std::vector<FileDialogSpec> fileDialogs;
-  Answer answer = Answer::No;
-  std::optional<std::string> chosenFile;
-  std::function<TriangleFlagsOutcome(TriangleFlagsDialog&)> flagsAnswer;
-  std::function<bool(ChannelDialog&)> channelAnswer;
-  std::function<bool(MkmpImportOptions&)> optionsAnswer;
-  std::optional<TriangleFlagsDialog> shownFlags;
-  std::optional<ChannelDialog> shownChannels;
-  std::optional<MkmpImportOptions> shownOptions;
 };
 
 // A document with placeholder slots of the default 32 x 32 size, one frame of

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 
-#include "core/file_io.h"
 #include "core/mapping_file.h"
 #include "core/settings.h"
 #include "tests/core/edit_test_support.h"
@@ -13,14 +12,14 @@ namespace mok {
 namespace {
 
 using edit_test::RecordingRefresh;
-using edit_test::ScriptedPrompter;
+using test::ScriptedPrompter;
 
-struct CommandFixture : ::testing::Test {
-  CommandFixture() {
-    dir = std::filesystem::temp_directory_path() /
-          ("mok-mapcmd-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    std::filesystem::create_directories(dir);
-    app.loadDir = dir.string();
+// An application with a two-face mesh; the commands change the current
+// directory, which is put back afterwards.
+class MappingCommands : public ::testing::Test {
+ protected:
+  MappingCommands() {
+    app.loadDir = dir.path().string();
     MeshDocument& doc = app.doc();
     doc.ResetSkinSlots();
     doc.triangleCount = 2;
@@ -29,40 +28,102 @@ struct CommandFixture : ::testing::Test {
     doc.triangles[1].type = 0x12;
     doc.RebuildUvVertices(false);
     doc.StoreMapping();
+    doc.meshLoaded = 1;
   }
-  ~CommandFixture() override { std::filesystem::remove_all(dir); }
+  ~MappingCommands() override { std::filesystem::current_path(startDir); }
 
-  std::filesystem::path dir;
+  // Writes the current mapping to name and changes the document afterwards.
+  void ExportThenChange(const std::string& name) {
+    ASSERT_TRUE(ExportMappingTo(app.doc(), dir / name));
+    app.doc().triangles[0].uv[1] = {1, 1};
+    app.doc().triangles[1].type = 0;
+    app.doc().RebuildUvVertices(false);
+  }
+
+  std::filesystem::path startDir = std::filesystem::current_path();
+  test::TempDir dir;
   MemorySettings settings;
   ScriptedPrompter prompter;
   RecordingRefresh refresh;
   Application app{settings, prompter, refresh};
 };
 
-TEST_F(CommandFixture, ExportAsksForAMkmpFileAndAppendsTheExtension) {
-  prompter.chosenFile = (dir / "walls").string();
+TEST_F(MappingCommands, ExportAsksForAMkmpFileAndAppendsTheExtension) {
+  prompter.files = {dir / "walls"};
   ExportMappingCommand(app);
-  ASSERT_EQ(prompter.fileDialogs.size(), 1u);
-  const FileDialogSpec& spec = prompter.fileDialogs[0];
+  ASSERT_EQ(prompter.dialogs.size(), 1u);
+  const FileDialogSpec& spec = prompter.dialogs[0];
   EXPECT_TRUE(spec.save);
   EXPECT_EQ(spec.filter, "MOKX Mapping (*.mkmp)|*.mkmp|All Files (*.*)|*.*||");
   EXPECT_EQ(spec.initialName, "*.mkmp");
-  EXPECT_EQ(spec.initialDir, dir.string());
+  EXPECT_EQ(spec.initialDir, dir.path().string());
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(std::filesystem::file_size(dir / "walls.mkmp"), 6u + 2 * 28);
   EXPECT_TRUE(refresh.requests.empty());
-  EXPECT_EQ(app.loadDir, dir.string());
+  EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
 
-TEST_F(CommandFixture, ExportThatCannotCreateTheFileShowsTheCause) {
-  prompter.chosenFile = (dir / "missing" / "walls.mkmp").string();
+TEST_F(MappingCommands, ExportThatCannotCreateTheFileShowsTheCause) {
+  prompter.files = {dir / "missing/walls.mkmp"};
   ExportMappingCommand(app);
   EXPECT_EQ(prompter.messages, (std::vector<std::string>{"Error Saving: 2"}));
 }
 
-TEST_F(CommandFixture, ExportCancelledWritesNothing) {
+TEST_F(MappingCommands, ExportCancelledWritesNothing) {
   ExportMappingCommand(app);
-  EXPECT_TRUE(std::filesystem::is_empty(dir));
+  EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
+}
+
+TEST_F(MappingCommands, ImportShowsTheOptionsAndReadsTheFile) {
+  ExportThenChange("m.mkmp");
+  prompter.files = {dir / "m"};
+  prompter.optionsReply = [](MkmpImportOptions&) { return true; };
+  ImportMappingCommand(app);
+  const FileDialogSpec& spec = prompter.dialogs.at(0);
+  EXPECT_FALSE(spec.save);
+  EXPECT_TRUE(spec.mustExist);
+  EXPECT_EQ(spec.filter, "MOKX Mapping (*.mkmp)|*.mkmp|All Files (*.*)|*.*||");
+  EXPECT_EQ(spec.initialName, "*.mkmp");
+  const MkmpImportOptions& shown = *prompter.shownOptions;
+  EXPECT_TRUE(shown.importUvs && shown.importTypeFlags && shown.importChannels);
+  EXPECT_FALSE(shown.selectedOnly);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 16);
+  EXPECT_EQ(app.doc().triangles[1].type, 0x12);
+  EXPECT_EQ(refresh.requests.back().paneBits, kPanesAll);
+  EXPECT_EQ(Read(settings, setting::LoadDir), dir.path().string());
+}
+
+TEST_F(MappingCommands, ImportWithOnlyUvsLeavesTypeBytes) {
+  ExportThenChange("m.mkmp");
+  prompter.files = {dir / "m.mkmp"};
+  prompter.optionsReply = [](MkmpImportOptions& options) {
+    options.importTypeFlags = false;
+    return true;
+  };
+  ImportMappingCommand(app);
+  EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 16);
+  EXPECT_EQ(app.doc().triangles[1].type, 0);
+}
+
+TEST_F(MappingCommands, ImportCancelledInTheOptionsDialogChangesNothing) {
+  ExportThenChange("m.mkmp");
+  prompter.files = {dir / "m.mkmp"};
+  ImportMappingCommand(app);
+  EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 1);
+  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_FALSE(settings.contains("Project", "LoadDir"));
+}
+
+TEST_F(MappingCommands, ImportOfAMissingOrForeignFileShowsItsMessage) {
+  prompter.files = {dir / "absent.mkmp"};
+  prompter.optionsReply = [](MkmpImportOptions&) { return true; };
+  ImportMappingCommand(app);
+  test::WriteBytes(dir / "other.mkmp", {'K', '3', 'D', 'F', 2, 0});
+  prompter.files = {dir / "other.mkmp"};
+  ImportMappingCommand(app);
+  EXPECT_EQ(prompter.messages, (std::vector<std::string>{"Error Loading: 2", "This isn't a valid UMAP file!"}));
+  EXPECT_TRUE(refresh.requests.empty());
 }
 
 }  // namespace

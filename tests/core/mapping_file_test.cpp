@@ -36,17 +36,6 @@ std::unique_ptr<MeshDocument> Source(MeshBuilder& builder) {
   return doc;
 }
 
-struct TempDir {
-  TempDir() {
-    path = std::filesystem::temp_directory_path() / ("mok-mapping-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(path);
-  }
-  ~TempDir() { std::filesystem::remove_all(path); }
-  std::string file(const std::string& name) const { return (path / name).string(); }
-  std::filesystem::path path;
-};
-
 MkmpImportOptions Only(bool uvs, bool types, bool channels, bool selectedOnly = false) {
   return {uvs, types, channels, selectedOnly};
 }
@@ -216,22 +205,22 @@ TEST(MappingFile, RefusedFilesChangeNeitherFacesNorTheStoredMapping) {
 }
 
 TEST(MappingFile, ExportAndImportThroughFilesReportCauseNumbers) {
-  TempDir dir;
+  test::TempDir dir;
   MeshBuilder builder;
   auto doc = Source(builder);
-  Status missingFolder = ExportMappingTo(*doc, dir.file("no/such/folder/x.mkmp"));
+  Status missingFolder = ExportMappingTo(*doc, dir / "no/such/folder/x.mkmp");
   ASSERT_FALSE(missingFolder);
   EXPECT_EQ(missingFolder.error().message, "Error Saving: 2");
-  Status missingFile = ImportMappingFrom(*doc, dir.file("absent.mkmp"), MkmpImportOptions{});
+  Status missingFile = ImportMappingFrom(*doc, dir / "absent.mkmp", MkmpImportOptions{});
   ASSERT_FALSE(missingFile);
   EXPECT_EQ(missingFile.error().message, "Error Loading: 2");
-  Status folder = ImportMappingFrom(*doc, dir.path.string(), MkmpImportOptions{});
+  Status folder = ImportMappingFrom(*doc, dir.path().string(), MkmpImportOptions{});
   EXPECT_EQ(folder.error().message, "Error Loading: 5");
 
-  ASSERT_TRUE(ExportMappingTo(*doc, dir.file("m.mkmp")));
-  EXPECT_EQ(std::filesystem::file_size(dir.file("m.mkmp")), 6u + 28 * 3);
+  ASSERT_TRUE(ExportMappingTo(*doc, dir / "m.mkmp"));
+  EXPECT_EQ(std::filesystem::file_size(dir / "m.mkmp"), 6u + 28 * 3);
   builder.refresh.requests.clear();
-  ASSERT_TRUE(ImportMappingFrom(*doc, dir.file("m.mkmp"), MkmpImportOptions{}));
+  ASSERT_TRUE(ImportMappingFrom(*doc, dir / "m.mkmp", MkmpImportOptions{}));
   EXPECT_EQ(builder.refresh.requests.back().paneBits, kPanesAll);
 }
 

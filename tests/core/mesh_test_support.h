@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -108,6 +109,28 @@ class ScriptedPrompter final : public Prompter {
     if (!propertiesReply) return false;
     fields = *propertiesReply;
     return true;
+  }
+
+  // The selection and mapping dialogs: each records the state it was shown
+  // and, when a reply is scripted, lets it change the state and answer.
+  std::optional<TriangleFlagsDialog> shownFlags;
+  std::optional<ChannelDialog> shownChannels;
+  std::optional<MkmpImportOptions> shownOptions;
+  std::function<TriangleFlagsOutcome(TriangleFlagsDialog&)> flagsReply;
+  std::function<bool(ChannelDialog&)> channelReply;
+  std::function<bool(MkmpImportOptions&)> optionsReply;
+
+  TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog& dialog) override {
+    shownFlags = dialog;
+    return flagsReply ? flagsReply(dialog) : TriangleFlagsOutcome::Cancel;
+  }
+  bool ChooseChannel(ChannelDialog& dialog) override {
+    shownChannels = dialog;
+    return channelReply && channelReply(dialog);
+  }
+  bool ChooseMkmpImportOptions(MkmpImportOptions& options) override {
+    shownOptions = options;
+    return optionsReply && optionsReply(options);
   }
 };
 
