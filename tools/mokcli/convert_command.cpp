@@ -50,6 +50,7 @@ struct Converter {
 
 constexpr Converter kConverters[] = {
     {IsMeshName, ConvertMesh},
+    {IsMd2File, ConvertMd2},
     {IsAnythingElse, ConvertImage},  // keep last
 };
 
