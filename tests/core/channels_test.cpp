@@ -63,7 +63,7 @@ TEST(AssignChannel, DialogListsSlotsAndOpensOnTheFirstSelectedFacesChannel) {
   EXPECT_FLOAT_EQ(doc->triangles[0].uv[1].u, 64);  // 32 of 32 texels -> 64 of 64
   EXPECT_FLOAT_EQ(doc->triangles[2].uv[2].v, 6 * 64.0f / 32);
   EXPECT_EQ(doc->triangles[1].textureNum, 0);
-  EXPECT_EQ(builder.refresh.requests.back().paneBits, kPanesAll);
+  EXPECT_EQ(builder.refresh.lastPaneBits, kPanesAll);
 }
 
 TEST(AssignChannel, OkWithoutAChosenLineChangesNothing) {
@@ -77,7 +77,7 @@ TEST(AssignChannel, OkWithoutAChosenLineChangesNothing) {
   };
   EXPECT_FALSE(AssignChannel(*doc, prompter));
   EXPECT_EQ(doc->triangles[0].textureNum, 0);
-  EXPECT_TRUE(builder.refresh.requests.empty());
+  EXPECT_TRUE(builder.refresh.refreshes == 0);
 }
 
 TEST(AssignChannel, DoesNothingWithoutSelection) {
@@ -94,8 +94,8 @@ TEST(SelectChannel, ChoosesTheSlotAndRedrawsSkinViewIsoViewAndPalette) {
   ASSERT_TRUE(SelectChannel(*doc, 9));
   EXPECT_EQ(doc->activeChannel, 9);
   EXPECT_EQ(doc->activeSkin, doc->skinSlots[9].get());
-  ASSERT_EQ(builder.refresh.requests.size(), 1u);
-  EXPECT_EQ(builder.refresh.requests[0].paneBits, 11);
+  ASSERT_EQ(builder.refresh.refreshes, 1);
+  EXPECT_EQ(builder.refresh.lastPaneBits, 11);
   EXPECT_EQ(builder.refresh.refills, 1);
 }
 
@@ -105,7 +105,7 @@ TEST(SelectChannel, RefusesAChannelWithoutSlot) {
   EXPECT_FALSE(SelectChannel(*doc, 16));
   EXPECT_FALSE(SelectChannel(*doc, -1));
   EXPECT_EQ(doc->activeChannel, 0);
-  EXPECT_TRUE(builder.refresh.requests.empty());
+  EXPECT_TRUE(builder.refresh.refreshes == 0);
 }
 
 TEST(ChannelKeys, DigitsOneToNineAndZeroChooseChannelsZeroToNine) {

@@ -6,25 +6,11 @@
 #include <vector>
 
 #include "core/mesh_document.h"
-#include "core/refresh.h"
 #include "tests/core/mesh_test_support.h"
 
 namespace mok::edit_test {
 
 using test::ScriptedPrompter;
-
-// Records every request, so tests can tell which panes a command redraws.
-class RecordingRefresh final : public RefreshSink {
- public:
-  void Refresh(int paneBits, int kind) override { requests.push_back({paneBits, kind}); }
-  void RefillLists() override { ++refills; }
-  struct Request {
-    int paneBits;
-    int kind;
-  };
-  std::vector<Request> requests;
-  int refills = 0;
-};
 
 // A document with placeholder slots of the default 32 x 32 size, one frame of
 // the given positions, and faces added by AddFace.
@@ -63,12 +49,11 @@ class MeshBuilder {
     doc_->RebuildUvVertices(false);
     doc_->StoreMapping();
     doc_->ComputeFaceNormals();
-    refresh.requests.clear();
-    refresh.refills = 0;
+    refresh = {};
     return std::move(doc_);
   }
 
-  RecordingRefresh refresh;
+  test::CountingRefresh refresh;
 
  private:
   std::unique_ptr<MeshDocument> doc_;

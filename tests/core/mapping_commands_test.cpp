@@ -5,18 +5,14 @@
 #include <filesystem>
 
 #include "core/mapping_file.h"
-#include "core/settings.h"
-#include "tests/core/edit_test_support.h"
+#include "tests/core/application_fixture.h"
 
 namespace mok {
 namespace {
 
-using edit_test::RecordingRefresh;
-using test::ScriptedPrompter;
 
-// An application with a two-face mesh; the commands change the current
-// directory, which is put back afterwards.
-class MappingCommands : public ::testing::Test {
+// An application with a two-face mesh.
+class MappingCommands : public test::ApplicationFixture {
  protected:
   MappingCommands() {
     app.loadDir = dir.path().string();
@@ -30,8 +26,6 @@ class MappingCommands : public ::testing::Test {
     doc.StoreMapping();
     doc.meshLoaded = 1;
   }
-  ~MappingCommands() override { std::filesystem::current_path(startDir); }
-
   // Writes the current mapping to name and changes the document afterwards.
   void ExportThenChange(const std::string& name) {
     ASSERT_TRUE(ExportMappingTo(app.doc(), dir / name));
@@ -39,13 +33,6 @@ class MappingCommands : public ::testing::Test {
     app.doc().triangles[1].type = 0;
     app.doc().RebuildUvVertices(false);
   }
-
-  std::filesystem::path startDir = std::filesystem::current_path();
-  test::TempDir dir;
-  MemorySettings settings;
-  ScriptedPrompter prompter;
-  RecordingRefresh refresh;
-  Application app{settings, prompter, refresh};
 };
 
 TEST_F(MappingCommands, ExportAsksForAMkmpFileAndAppendsTheExtension) {
@@ -59,7 +46,7 @@ TEST_F(MappingCommands, ExportAsksForAMkmpFileAndAppendsTheExtension) {
   EXPECT_EQ(spec.initialDir, dir.path().string());
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(std::filesystem::file_size(dir / "walls.mkmp"), 6u + 2 * 28);
-  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_TRUE(refresh.refreshes == 0);
   EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
 
@@ -90,7 +77,7 @@ TEST_F(MappingCommands, ImportShowsTheOptionsAndReadsTheFile) {
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 16);
   EXPECT_EQ(app.doc().triangles[1].type, 0x12);
-  EXPECT_EQ(refresh.requests.back().paneBits, kPanesAll);
+  EXPECT_EQ(refresh.lastPaneBits, kPanesAll);
   EXPECT_EQ(Read(settings, setting::LoadDir), dir.path().string());
 }
 
@@ -111,7 +98,7 @@ TEST_F(MappingCommands, ImportCancelledInTheOptionsDialogChangesNothing) {
   prompter.files = {dir / "m.mkmp"};
   ImportMappingCommand(app);
   EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 1);
-  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_TRUE(refresh.refreshes == 0);
   EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
 
@@ -123,7 +110,7 @@ TEST_F(MappingCommands, ImportOfAMissingOrForeignFileShowsItsMessage) {
   prompter.files = {dir / "other.mkmp"};
   ImportMappingCommand(app);
   EXPECT_EQ(prompter.messages, (std::vector<std::string>{"Error Loading: 2", "This isn't a valid UMAP file!"}));
-  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_TRUE(refresh.refreshes == 0);
 }
 
 }  // namespace

@@ -36,6 +36,12 @@ std::unique_ptr<MeshDocument> Source(MeshBuilder& builder) {
   return doc;
 }
 
+// Three faces mapped at the skin's corner, all on one channel.
+std::unique_ptr<MeshDocument> Target(MeshBuilder& builder, std::uint8_t channel = 0) {
+  for (int i = 0; i < 3; ++i) builder.AddFace(0, 1, 2, {4, 4}, {5, 5}, {6, 6}, channel);
+  return builder.Build();
+}
+
 MkmpImportOptions Only(bool uvs, bool types, bool channels, bool selectedOnly = false) {
   return {uvs, types, channels, selectedOnly};
 }
@@ -107,8 +113,7 @@ TEST(MappingFile, ChannelsAndUvsConvertWithTheNewChannelsSkin) {
   auto from = Source(source);
   std::vector<std::uint8_t> bytes = BuildMappingFile(*from);  // all skins 32 wide
   MeshBuilder target;
-  for (int i = 0; i < 3; ++i) target.AddFace(0, 1, 2, {0, 0}, {1, 1}, {2, 2}, 0);
-  auto doc = target.Build();
+  auto doc = Target(target);
   LoadImageInto(*doc, 1, 512, 64);
   ASSERT_TRUE(ApplyMappingFile(*doc, bytes, Only(true, false, true)));
   EXPECT_FLOAT_EQ(doc->triangles[1].uv[0].u, 100 * 16);
@@ -123,8 +128,7 @@ TEST(MappingFile, A256WideMappingImportedOnA512WideSkinDoublesTexels) {
   from->RebuildUvVertices(false);
   std::vector<std::uint8_t> bytes = BuildMappingFile(*from);
   MeshBuilder target;
-  for (int i = 0; i < 3; ++i) target.AddFace(0, 1, 2, {0, 0}, {1, 1}, {2, 2}, 0);
-  auto doc = target.Build();
+  auto doc = Target(target);
   LoadImageInto(*doc, 0, 512, 512);
   ASSERT_TRUE(ApplyMappingFile(*doc, bytes, MkmpImportOptions{}));
   EXPECT_FLOAT_EQ(doc->triangles[0].uv[1].u, 62);
@@ -136,8 +140,7 @@ TEST(MappingFile, SelectedOnlyLeavesUnselectedFacesAndTakesHiddenSelectedOnes) {
   auto from = Source(source);
   std::vector<std::uint8_t> bytes = BuildMappingFile(*from);
   MeshBuilder target;
-  for (int i = 0; i < 3; ++i) target.AddFace(0, 1, 2, {0, 0}, {1, 1}, {2, 2}, 3);
-  auto doc = target.Build();
+  auto doc = Target(target, 3);
   Select(*doc, {0, 2});
   Hide(*doc, {2});
   ASSERT_TRUE(ApplyMappingFile(*doc, bytes, Only(true, true, true, true)));
@@ -148,7 +151,7 @@ TEST(MappingFile, SelectedOnlyLeavesUnselectedFacesAndTakesHiddenSelectedOnes) {
   EXPECT_EQ(doc->triangles[1].type, 0);
   EXPECT_EQ(doc->triangles[1].textureNum, 3);
   EXPECT_EQ(doc->triangles[1].flags, 0);
-  EXPECT_FLOAT_EQ(doc->triangles[1].uv[1].u, 1);
+  EXPECT_FLOAT_EQ(doc->triangles[1].uv[1].u, 5);
 }
 
 TEST(MappingFile, RevertAfterImportRestoresCoordinatesButNotTypesOrChannels) {
@@ -156,8 +159,7 @@ TEST(MappingFile, RevertAfterImportRestoresCoordinatesButNotTypesOrChannels) {
   auto from = Source(source);
   std::vector<std::uint8_t> bytes = BuildMappingFile(*from);
   MeshBuilder target;
-  for (int i = 0; i < 3; ++i) target.AddFace(0, 1, 2, {4, 4}, {5, 5}, {6, 6}, 0);
-  auto doc = target.Build();
+  auto doc = Target(target);
   doc->triangles[0].uv[0] = {9, 9};  // an edit after the load's snapshot
   doc->RebuildUvVertices(false);
   ASSERT_TRUE(ApplyMappingFile(*doc, bytes, Only(true, true, false)));
@@ -172,8 +174,7 @@ TEST(MappingFile, RefusedFilesChangeNeitherFacesNorTheStoredMapping) {
   auto from = Source(source);
   std::vector<std::uint8_t> good = BuildMappingFile(*from);
   MeshBuilder target;
-  for (int i = 0; i < 3; ++i) target.AddFace(0, 1, 2, {4, 4}, {5, 5}, {6, 6}, 0);
-  auto doc = target.Build();
+  auto doc = Target(target);
   doc->triangles[0].uv[0] = {9, 9};
   doc->RebuildUvVertices(false);
 
@@ -219,9 +220,9 @@ TEST(MappingFile, ExportAndImportThroughFilesReportCauseNumbers) {
 
   ASSERT_TRUE(ExportMappingTo(*doc, dir / "m.mkmp"));
   EXPECT_EQ(std::filesystem::file_size(dir / "m.mkmp"), 6u + 28 * 3);
-  builder.refresh.requests.clear();
+  builder.refresh = {};
   ASSERT_TRUE(ImportMappingFrom(*doc, dir / "m.mkmp", MkmpImportOptions{}));
-  EXPECT_EQ(builder.refresh.requests.back().paneBits, kPanesAll);
+  EXPECT_EQ(builder.refresh.lastPaneBits, kPanesAll);
 }
 
 }  // namespace

@@ -7,8 +7,7 @@
 #include "core/file_commands.h"
 #include "core/md2_import.h"
 #include "core/mesh_files.h"
-#include "core/settings.h"
-#include "tests/core/mesh_test_support.h"
+#include "tests/core/application_fixture.h"
 
 namespace mok {
 namespace {
@@ -28,17 +27,7 @@ std::vector<std::uint8_t> TinyMd2() {
   return w.bytes();
 }
 
-class Md2Command : public ::testing::Test {
- protected:
-  ~Md2Command() override { std::filesystem::current_path(startDir); }
-
-  std::filesystem::path startDir = std::filesystem::current_path();
-  test::TempDir dir;
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
-  Application app{settings, prompter, refresh};
-};
+using Md2Command = test::ApplicationFixture;
 
 TEST_F(Md2Command, OpensAnMd2AndMakesItTheCurrentFile) {
   test::WriteBytes(dir / "tiny.md2", TinyMd2());

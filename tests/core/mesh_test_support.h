@@ -138,7 +138,11 @@ class CountingRefresh final : public RefreshSink {
  public:
   int refreshes = 0;
   int refills = 0;
-  void Refresh(int, int) override { ++refreshes; }
+  int lastPaneBits = 0;
+  void Refresh(int paneBits, int) override {
+    ++refreshes;
+    lastPaneBits = paneBits;
+  }
   void RefillLists() override { ++refills; }
 };
 

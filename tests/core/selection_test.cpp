@@ -42,8 +42,8 @@ TEST(SelectConnected, FillsTheIslandButStopsAtASeam) {
   Select(*doc, {1});
   SelectConnected(*doc);
   EXPECT_EQ(SelectedFaces(*doc), (std::vector<int>{0, 1}));
-  EXPECT_EQ(builder.refresh.requests.size(), 1u);
-  EXPECT_EQ(builder.refresh.requests[0].paneBits, kPanesAll);
+  EXPECT_EQ(builder.refresh.refreshes, 1);
+  EXPECT_EQ(builder.refresh.lastPaneBits, kPanesAll);
 }
 
 TEST(SelectConnected, IslandsAtTheSameTexelsOnDifferentChannelsStayApart) {

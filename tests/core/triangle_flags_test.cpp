@@ -68,7 +68,7 @@ TEST(SetTypeFlags, OkWithUnchangedMixedModifiersKeepsEachFacesModifiers) {
   prompter.flagsReply = [](TriangleFlagsDialog&) { return TriangleFlagsOutcome::Ok; };
   SetTypeFlags(*doc, prompter);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x12, 0x02, 0x44}));
-  EXPECT_EQ(builder.refresh.requests.size(), 1u);
+  EXPECT_EQ(builder.refresh.refreshes, 1);
 }
 
 TEST(SetTypeFlags, MaskedWithModifiersUnchangedKeepsTheHighNibble) {
@@ -168,7 +168,7 @@ TEST(SetTypeFlags, CancelAndAnEmptySelectionDoNothing) {
   SetTypeFlags(*doc, prompter);  // the scripted prompter cancels
   EXPECT_TRUE(prompter.shownFlags.has_value());
   EXPECT_EQ(doc->triangles[0].type, 0x12);
-  EXPECT_TRUE(builder.refresh.requests.empty());
+  EXPECT_TRUE(builder.refresh.refreshes == 0);
 }
 
 }  // namespace

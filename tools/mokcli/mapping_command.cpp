@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "core/mapping_file.h"
-#include "core/mesh_files.h"
 #include "tools/mokcli/cli_support.h"
 #include "tools/mokcli/commands.h"
 
@@ -53,13 +52,7 @@ int ImportMapping(const std::string& mesh, const std::string& mapping, const std
   auto doc = std::make_unique<mok::MeshDocument>();
   if (!LoadMeshForCli(*doc, mesh)) return 1;
   if (!Reported(mok::ImportMappingFrom(*doc, mapping, options), mapping)) return 1;
-  mok::Result<mok::MeshFileReport> saved = mok::SaveMesh(*doc, out);
-  if (!saved) {
-    std::fprintf(stderr, "%s: %s\n", out.c_str(), saved.error().message.c_str());
-    return 1;
-  }
-  PrintWarnings(saved->warnings);
-  return 0;
+  return SaveMeshForCli(*doc, out) ? 0 : 1;
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "core/md2_import.h"
-#include "core/mesh_files.h"
 #include "tools/mokcli/cli_support.h"
 #include "tools/mokcli/commands.h"
 
@@ -26,13 +25,7 @@ int ConvertMd2(const std::string& in, const std::string& out) {
     std::fprintf(stderr, "%s: %s\n", in.c_str(), imported.error().message.c_str());
     return 1;
   }
-  mok::Result<mok::MeshFileReport> saved = mok::SaveMesh(*doc, out);
-  if (!saved) {
-    std::fprintf(stderr, "%s: %s\n", out.c_str(), saved.error().message.c_str());
-    return 1;
-  }
-  PrintWarnings(saved->warnings);
-  return 0;
+  return SaveMeshForCli(*doc, out) ? 0 : 1;
 }
 
 }  // namespace mokcli
