@@ -41,8 +41,8 @@ std::optional<Error> CheckCounts(const Md2Header& h) {
 }
 
 // A reader over a table of count records at offset, or nothing when the table
-// does not lie inside the file. Counts are at most a few thousand and records
-// small, so the size cannot overflow; the frame table is bounded below.
+// does not lie inside the file. Counts are below 2^31 and records below 2^15
+// bytes, so the 64-bit size cannot overflow.
 std::optional<ByteReader> Table(const ByteReader& file, std::int32_t offset, std::uint64_t count,
                                 std::uint64_t recordSize) {
   if (offset < 0) return std::nullopt;
