@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
+#include <random>
 
 #include "core/byte_reader.h"
 #include "core/file_io.h"
@@ -203,6 +203,21 @@ TEST(MappingFile, RefusedFilesChangeNeitherFacesNorTheStoredMapping) {
   notANumber[6 + 28 + 3] = 0x7F;  // face 1's u0 becomes 0x7F...: NaN or infinity
   notANumber[6 + 28 + 2] = 0xC0;
   EXPECT_EQ(refused(notANumber), "This UMAP file holds a texture coordinate that is not a number!");
+}
+
+TEST(MappingFile, RandomDamageIsRefusedOrImportedWithoutHarm) {
+  MeshBuilder builder;
+  auto doc = Source(builder);
+  const std::vector<std::uint8_t> good = BuildMappingFile(*doc);
+  std::mt19937 random(99);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<std::uint8_t> bytes = good;
+    bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+    if (round % 5 == 0) bytes.resize(random() % bytes.size());
+    if (!ApplyMappingFile(*doc, bytes, MkmpImportOptions{})) continue;
+    for (int i = 0; i < doc->triangleCount; ++i)
+      for (int k = 0; k < 3; ++k) ASSERT_LT(doc->triangles[i].uvIndex[k], doc->uvVertexCount);
+  }
 }
 
 TEST(MappingFile, ExportAndImportThroughFilesReportCauseNumbers) {

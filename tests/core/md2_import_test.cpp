@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
 #include <filesystem>
 #include <set>
 
@@ -151,6 +152,29 @@ TEST(ReadMd2, RefusesDamagedFilesWithAMessage) {
   TestMd2 infinite = Quad();
   infinite.frames[1].scale[2] = std::numeric_limits<float>::infinity();
   EXPECT_EQ(refusal(Encode(infinite)), "This MD2 is damaged: a frame's scale or origin is not a number!");
+}
+
+// Random damage anywhere in the file: every result is either a refusal or a
+// model whose indices all lie inside its tables.
+TEST(ReadMd2, DamagedBytesAreRefusedOrGiveAConsistentModel) {
+  const std::vector<std::uint8_t> good = Encode(Quad());
+  std::mt19937 random(1234);
+  auto doc = std::make_unique<MeshDocument>();
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<std::uint8_t> bytes = good;
+    int changes = 1 + static_cast<int>(random() % 4);
+    for (int c = 0; c < changes; ++c) bytes[random() % bytes.size()] = static_cast<std::uint8_t>(random());
+    if (round % 7 == 0) bytes.resize(random() % bytes.size());
+    auto model = ReadMd2(bytes);
+    if (!model) continue;
+    for (const Md2Triangle& t : model->triangles) {
+      for (int k = 0; k < 3; ++k) {
+        ASSERT_LT(t.vertex[k], model->vertexCount);
+        ASSERT_LT(t.texCoord[k], static_cast<int>(model->texCoords.size()));
+      }
+    }
+    InstallMd2(*doc, std::move(*model));
+  }
 }
 
 TEST(ImportMd2, ARefusedFileLeavesTheDocumentAsItWas) {
