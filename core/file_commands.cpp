@@ -18,11 +18,6 @@ bool SaveReporting(Application& app, const std::string& name) {
   return true;
 }
 
-void RememberCurrentFile(Application& app, const std::string& name) {
-  app.currentFile = name;
-  Write(app.settings, setting::CurFile, name);
-}
-
 // The question before another mesh replaces the one on screen; false when
 // the user cancelled.
 bool OfferToSaveCurrentMesh(Application& app) {
@@ -38,13 +33,7 @@ void LoadChosenFile(Application& app, const OpenCommandOptions& options, const s
     app.prompter.Message(kOpenFailedMessage, MessageIcon::Error);
     return;
   }
-  Result<MeshFileReport> loaded = options.load(app.doc(), name, app.prompter);
-  if (!loaded) {
-    app.prompter.Message(loaded.error().message, MessageIcon::Error);
-    return;
-  }
-  RememberCurrentFile(app, name);
-  ShowWarnings(app.prompter, loaded->warnings);
+  if (LoadReporting(app, options.load, name)) RememberCurrentFile(app, name);
 }
 
 std::string Limited(const std::string& text, std::size_t maxChars) { return text.substr(0, maxChars); }
@@ -58,16 +47,39 @@ void ShowWarnings(Prompter& prompter, const std::vector<std::string>& warnings) 
   prompter.Message(text, MessageIcon::Warning);
 }
 
-void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
+void RememberCurrentFile(Application& app, const std::string& name) {
+  app.currentFile = name;
+  Write(app.settings, setting::CurFile, name);
+}
+
+bool LoadReporting(Application& app, const MeshLoader& load, const std::string& name) {
+  Result<MeshFileReport> loaded = load(app.doc(), name, app.prompter);
+  if (!loaded) {
+    app.prompter.Message(loaded.error().message, MessageIcon::Error);
+    return false;
+  }
+  ShowWarnings(app.prompter, loaded->warnings);
+  return true;
+}
+
+std::optional<std::string> ChooseFileToOpen(Application& app, const OpenCommandOptions& options) {
   FileDialogSpec dialog;
   dialog.filter = options.filter;
   dialog.initialName = options.initialName;
   dialog.initialDir = app.loadDir;
   dialog.mustExist = true;
   std::optional<std::string> chosen = app.prompter.ChooseFile(dialog);
-  if (!chosen) return;
+  if (!chosen) return std::nullopt;
   UpdateLoadDir(app, *chosen);
-  std::string name = WithDefaultExtension(*chosen, options.defaultExtension);
+  return WithDefaultExtension(*chosen, options.defaultExtension);
+}
+
+OpenCommandOptions MeshOpenOptions() { return {kMeshOpenFilter, "*.3d", ".3d", LoadMesh}; }
+
+void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
+  std::optional<std::string> chosen = ChooseFileToOpen(app, options);
+  if (!chosen) return;
+  const std::string& name = *chosen;
   if (app.doc().meshLoaded && !OfferToSaveCurrentMesh(app)) {
     app.doc().NotifyMeshChanged();
     return;
@@ -77,7 +89,7 @@ void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
 }
 
 void FileOpen(Application& app) {
-  RunOpenCommand(app, {kMeshOpenFilter, "*.3d", ".3d", LoadMesh});
+  RunOpenCommand(app, MeshOpenOptions());
 }
 
 void FileSave(Application& app) {

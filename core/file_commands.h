@@ -31,6 +31,20 @@ struct OpenCommandOptions {
   MeshLoader load;
 };
 
+// The options of "&Open...": the mesh filter, "*.3d", ".3d" and LoadMesh.
+OpenCommandOptions MeshOpenOptions();
+
+// The open dialog in `loadDir`; after OK the folder is remembered and the
+// default extension appended to a name without a '.'. Nothing on Cancel.
+std::optional<std::string> ChooseFileToOpen(Application& app, const OpenCommandOptions& options);
+
+// Loads name, telling the user why it failed or what was odd about it; true
+// on success.
+bool LoadReporting(Application& app, const MeshLoader& load, const std::string& name);
+
+// Makes name `currentFile` and writes it to "CurFile".
+void RememberCurrentFile(Application& app, const std::string& name);
+
 // The opening flow: choose a file in `loadDir`, remember its folder, offer to
 // save the current mesh, load the file, and on success make it `currentFile`
 // and "CurFile".

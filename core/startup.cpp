@@ -4,27 +4,12 @@
 #include "core/file_commands.h"
 #include "core/load_dir.h"
 #include "core/mesh_files.h"
-#include "core/mesh_names.h"
 #include "skin/image_codecs.h"
 
 namespace mok {
 namespace {
 
-// Loads a mesh, showing why it failed or what was odd about it.
-bool LoadMeshReporting(Application& app, const std::string& name) {
-  Result<MeshFileReport> loaded = LoadMesh(app.doc(), name, app.prompter);
-  if (!loaded) {
-    app.prompter.Message(loaded.error().message, MessageIcon::Error);
-    return false;
-  }
-  ShowWarnings(app.prompter, loaded->warnings);
-  return true;
-}
-
-void RememberCurrentFile(Application& app, const std::string& name) {
-  app.currentFile = name;
-  Write(app.settings, setting::CurFile, name);
-}
+bool LoadMeshReporting(Application& app, const std::string& name) { return LoadReporting(app, LoadMesh, name); }
 
 bool LoadFromCommandLine(Application& app, const std::string& commandLine) {
   MeshCommandLine parsed = ParseMeshCommandLine(commandLine);
@@ -51,17 +36,9 @@ bool LoadLastFile(Application& app, bool ctrlHeld) {
 }
 
 bool LoadThroughOpenDialog(Application& app) {
-  FileDialogSpec dialog;
-  dialog.filter = kMeshOpenFilter;
-  dialog.initialName = "*.3d";
-  dialog.initialDir = app.loadDir;
-  dialog.mustExist = true;
-  std::optional<std::string> chosen = app.prompter.ChooseFile(dialog);
-  if (!chosen) return false;
-  UpdateLoadDir(app, *chosen);
-  std::string name = WithDefaultExtension(*chosen, ".3d");
-  if (!LoadMeshReporting(app, name)) return false;
-  RememberCurrentFile(app, name);
+  std::optional<std::string> chosen = ChooseFileToOpen(app, MeshOpenOptions());
+  if (!chosen || !LoadMeshReporting(app, *chosen)) return false;
+  RememberCurrentFile(app, *chosen);
   return true;
 }
 

@@ -26,7 +26,8 @@
 //   ever returned.
 //
 // Supported: PCX of one 8-bit plane (palette = the last 768 bytes, with or
-// without the 0x0C marker before it) and of three 8-bit planes (24-bit);
+// without the 0x0C marker before it; grey levels when the run-length data
+// fill the file to its end) and of three 8-bit planes (24-bit);
 // BMP of 8 bits (uncompressed or RLE8, short palettes), 24 and 32 bits
 // (BI_RGB, or BI_BITFIELDS with the usual masks), bottom-up or top-down,
 // with 40/52/56/108/124-byte info headers; TGA of image type 2 or 10 with

@@ -38,7 +38,7 @@ const GeneratedCase kTrueColorCases[] = {
     {"bmp24_v4.bmp", "bmp24_v4.bmp", nullptr},
     {"bmp24_v3.bmp", "bmp24_v4.bmp", nullptr},  // Pillow reads no 56-byte header; same rows
     {"bmp32_rgb.bmp", "bmp32_rgb.bmp", nullptr},
-    {"bmp32_bitfields_v3.bmp", "bmp32_bitfields_v3.bmp", nullptr},
+    {"bmp32_bitfields_40.bmp", "bmp32_bitfields_40.bmp", nullptr},
     {"bmp32_bitfields_v5.bmp", "bmp32_bitfields_v5.bmp", nullptr},
     {"bmp32_bitfields_565.bmp", nullptr, "a 32-bit BMP with unusual colour masks"},
     {"bmp1.bmp", nullptr, "a 1-bit BMP"},

@@ -39,7 +39,7 @@ std::uint32_t PcxColour(int index) { return std::uint32_t(index) << 16 | std::ui
 ByteWriter BmpHeaders(int width, int height, int bits, std::uint32_t compression, std::uint32_t colours,
                       std::uint32_t dataOffset, std::uint32_t infoSize = 40) {
   ByteWriter out;
-  out.text("BM"); out.u32(0); out.u32(0); out.u32(dataOffset);
+  out.u8('B'); out.u8('M'); out.u32(0); out.u32(0); out.u32(dataOffset);
   out.u32(infoSize); out.i32(width); out.i32(height); out.u16(1); out.u16(static_cast<std::uint16_t>(bits));
   out.u32(compression); out.u32(0); out.u32(2835); out.u32(2835); out.u32(colours); out.u32(0);
   out.zeros(14 + infoSize - out.size());
@@ -317,6 +317,14 @@ TEST(HostileTga, SizesAndDepthsOutsideTheLimitsAreRefused) {
   ByteWriter eight = TgaHeader(2, 2, 2, 8, 0);
   eight.zeros(4);
   ExpectRefused(eight.bytes(), "eight.tga", std::string("eight.tga is an 8-bit TGA; ") + kSkinList);
+}
+
+TEST(TgaDepths, FifteenBitTexelsReadLikeSixteenBitOnes) {
+  ByteWriter tga = TgaHeader(2, 2, 1, 15, 0x20);
+  tga.u16(0x7FFF); tga.u16(0x8421);
+  Result<SkinSlot> image = Decode(tga.bytes(), "fifteen.tga");
+  ASSERT_TRUE(image.ok()) << image.error().message;
+  EXPECT_EQ(image->pixels, (std::vector<std::uint32_t>{0xF8F8F8, 0x080808}));
 }
 
 // --- Format detection ---

@@ -128,7 +128,7 @@ def generate_bmps(folder):
     masks = (0x00FF0000, 0x0000FF00, 0x000000FF, 0xFF000000)
     write(os.path.join(folder, "bmp32_bitfields_v5.bmp"),
           bmp_file(info_header(124, 11, 6, 32, 3, masks=masks), b"", bgr_rows(image, 4)))
-    write(os.path.join(folder, "bmp32_bitfields_v3.bmp"),
+    write(os.path.join(folder, "bmp32_bitfields_40.bmp"),
           bmp_file(info_header(40, 11, 6, 32, 3), b"", bgr_rows(image, 4),
                    struct.pack("<III", *masks[:3])))
     write(os.path.join(folder, "bmp32_bitfields_565.bmp"),
