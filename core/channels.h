@@ -27,9 +27,8 @@ bool AssignChannel(MeshDocument& doc, Prompter& prompter);
 
 // Makes the channel the active one and redraws the skin view, the 3D view and
 // the palette box; the side lists are refilled so the channel list shows it.
-// A channel without a slot is refused (returns false, nothing changes).
-// Rebuilding the renderer's shade tables, where the side list asks for it, is
-// the caller's part.
+// A channel without a slot is refused (returns false, nothing changes). The
+// renderer builds its shade ramps per frame, so nothing else needs rebuilding.
 bool SelectChannel(MeshDocument& doc, int channel);
 
 // The channel keys: digits 1..9 choose channels 0..8 and 0 chooses 9; with

@@ -1,8 +1,7 @@
 #pragma once
 // File > Import > "Quake2 MD2": the mesh Open flow with the MD2 filter and
 // importer. On success the MD2 file becomes currentFile, so a later Save,
-// which needs a ".3d" name, turns into Save As. Rebuilding the renderer's
-// shade tables after the import is the caller's part.
+// which needs a ".3d" name, turns into Save As.
 
 #include <string>
 

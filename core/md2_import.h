@@ -72,8 +72,7 @@ Result<Md2Model> ReadMd2(std::span<const std::uint8_t> bytes);
 
 // Replaces the document's mesh with the model: faces on channel 0, normal
 // one-sided, nothing selected; placeholder skins; coordinates rescaled from
-// the MD2 skin size to the slot's. The renderer's shade tables are the
-// caller's to rebuild.
+// the MD2 skin size to the slot's.
 void InstallMd2(MeshDocument& doc, Md2Model model);
 
 // Reads the file and installs it. On failure the error carries the message
