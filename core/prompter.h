@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 
+#include "core/dialog_state.h"
+
 namespace mok {
 
 struct FileInfo;
@@ -70,6 +72,14 @@ class Prompter {
     (void)fields;
     return false;
   }
+
+  // Modal dialogs: each shows the state it is given and writes the user's
+  // choices back into it. A prompter without the dialog answers cancel.
+  virtual TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog&) { return TriangleFlagsOutcome::Cancel; }
+  // True for OK.
+  virtual bool ChooseChannel(ChannelDialog&) { return false; }
+  // True for OK.
+  virtual bool ChooseMkmpImportOptions(MkmpImportOptions&) { return false; }
 };
 
 }  // namespace mok
