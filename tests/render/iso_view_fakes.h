@@ -104,7 +104,7 @@ class IsoViewTest : public ::testing::Test {
 
   PaintApp fixture;
   MemorySettings& settings = fixture.settings;
-  RecordingRefresh& refresh = fixture.refresh;
+  RequestLog& refresh = fixture.refresh;
   Application& app = fixture.app;
   Painter painter{fixture.app};
   LightFrame light;
