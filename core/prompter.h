@@ -11,6 +11,8 @@
 namespace mok {
 
 struct FileInfo;
+struct MapFrom3DViewOptions;
+struct TilingOptions;
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -35,6 +37,17 @@ class Prompter {
   // them in place and returns true on OK. Without a dialog: cancelled.
   virtual bool EditFileProperties(FileInfo& fields) {
     (void)fields;
+    return false;
+  }
+  // The "Map from 3D View" dialog: edits the options in place and returns
+  // true on OK. Without a dialog: cancelled.
+  virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions& options) {
+    (void)options;
+    return false;
+  }
+  // The "Tiling Options" dialog, likewise.
+  virtual bool EditTilingOptions(TilingOptions& options) {
+    (void)options;
     return false;
   }
 };
