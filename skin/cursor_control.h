@@ -39,4 +39,15 @@ inline void ShowCursorFully(CursorControl& cursor) {
     if (cursor.ShowCursor() >= 0) return;
 }
 
+// The cursor a pane shows over its client area: with custom cursors on, the
+// camera cursor while camera interaction is on, else the one of the edit
+// mode; with them off, the system's own.
+enum class PaneCursor { System, Camera, Paint, Mapping };
+
+inline PaneCursor ChoosePaneCursor(int customCursors, int cameraActive, int editMode) {
+  if (!customCursors) return PaneCursor::System;
+  if (cameraActive) return PaneCursor::Camera;
+  return editMode == 1 ? PaneCursor::Mapping : PaneCursor::Paint;
+}
+
 }  // namespace mok

@@ -46,6 +46,11 @@ SkinSlot* DrawableActiveSkin(const MeshDocument& doc) {
   return skin;
 }
 
+void TruncateToTexels(UvPair& uv) {
+  uv.u = std::trunc(uv.u);
+  uv.v = std::trunc(uv.v);
+}
+
 const UvPair* CornerUv(const MeshDocument& doc, const MeshTriangle& face, int corner) {
   const int index = face.uvIndex[corner];
   if (index < 0 || index >= kMaxUvVertices) return nullptr;

@@ -14,6 +14,7 @@
 //   x = W/2 + (u + 0.5 - cu) * zoom, y = H/2 + (v + 0.5 - cv) * zoom.
 
 #include "core/mesh_document.h"
+#include "render/raster.h"
 
 namespace mok {
 
@@ -22,10 +23,8 @@ struct BufferPoint {
   int row = 0;  // counted from the bottom
 };
 
-struct WindowPoint {
-  float x = 0;
-  float y = 0;
-};
+// A client point with its fractions, as hit tests and pointInPolygon use it.
+using WindowPoint = RasterPoint2;
 
 struct SkinViewport {
   int pitch = 0;
@@ -62,6 +61,9 @@ namespace mok {
 // The active skin when it can be drawn and edited: at least one texel, at
 // most kMaxSkinRows rows and texels for its whole size. Null otherwise.
 SkinSlot* DrawableActiveSkin(const MeshDocument& doc);
+
+// Truncates both coordinates toward zero to whole texels (grid snap).
+void TruncateToTexels(UvPair& uv);
 
 // The UV vertex a face corner uses, or null when its index lies outside the
 // table.

@@ -148,10 +148,7 @@ bool MoveVertexDrag(MappingEditTarget target, MappingDrag& drag, int x, int y) {
   if (cursor.u == grab.u && cursor.v == grab.v) return false;
   if (!flags.lockX) grab.u = cursor.u;
   if (!flags.lockY) grab.v = cursor.v;
-  if (flags.snapToGrid) {
-    grab.u = std::trunc(grab.u);
-    grab.v = std::trunc(grab.v);
-  }
+  if (flags.snapToGrid) TruncateToTexels(grab);
   if (flags.warpTexture) WarpTexture(target, drag);
   return true;
 }
@@ -227,8 +224,7 @@ bool SweepSelection(MeshDocument& doc, const SkinViewport& viewport, int x, int 
       const UvPair* uv = CornerUv(doc, face, k);
       valid = valid && uv;
       if (!uv) break;
-      const WindowPoint at = viewport.VertexInWindow(*uv);
-      corners[k] = {at.x, at.y};
+      corners[k] = viewport.VertexInWindow(*uv);
     }
     if (!valid || !pointInPolygon(static_cast<float>(x), static_cast<float>(y), corners, 3)) continue;
     const std::uint32_t before = face.state;

@@ -44,23 +44,23 @@ void FinishCornerEdit(MeshDocument& doc) {
 
 }  // namespace
 
-void FlipSelected(Application& app) {
+namespace {
+
+// Reflects one coordinate of the selection's corners within its own range.
+void ReflectSelected(Application& app, float UvPair::*axis) {
   MeshDocument& doc = app.doc();
   SyncCorners(doc);
   Range range;
-  ForSelectedCorners(doc, [&](UvPair& uv) { range.Add(uv.v); });
-  ForSelectedCorners(doc, [&](UvPair& uv) { uv.v = range.high - (uv.v - range.low); });
+  ForSelectedCorners(doc, [&](UvPair& uv) { range.Add(uv.*axis); });
+  ForSelectedCorners(doc, [&](UvPair& uv) { uv.*axis = range.high - (uv.*axis - range.low); });
   FinishCornerEdit(doc);
 }
 
-void MirrorSelected(Application& app) {
-  MeshDocument& doc = app.doc();
-  SyncCorners(doc);
-  Range range;
-  ForSelectedCorners(doc, [&](UvPair& uv) { range.Add(uv.u); });
-  ForSelectedCorners(doc, [&](UvPair& uv) { uv.u = range.high - (uv.u - range.low); });
-  FinishCornerEdit(doc);
-}
+}  // namespace
+
+void FlipSelected(Application& app) { ReflectSelected(app, &UvPair::v); }
+
+void MirrorSelected(Application& app) { ReflectSelected(app, &UvPair::u); }
 
 void RotateSelected90(Application& app) {
   MeshDocument& doc = app.doc();
@@ -99,11 +99,8 @@ void SnapSelectedToGrid(Application& app) {
     for (int k = 0; k < 3; ++k)
       if (CornerUv(doc, face, k)) doc.uvMarks[static_cast<std::size_t>(face.uvIndex[k])] = 1;
   }
-  for (std::size_t i = 0; i < kMaxUvVertices; ++i) {
-    if (!doc.uvMarks[i]) continue;
-    doc.uvVertices[i].u = std::trunc(doc.uvVertices[i].u);
-    doc.uvVertices[i].v = std::trunc(doc.uvVertices[i].v);
-  }
+  for (std::size_t i = 0; i < kMaxUvVertices; ++i)
+    if (doc.uvMarks[i]) TruncateToTexels(doc.uvVertices[i]);
   doc.RebuildUvVertices(true);
   doc.NotifyMeshChanged();
 }
@@ -222,12 +219,8 @@ void MapFrom3DView(Application& app, const ViewProjection& view, MappingFrame fr
     for (int k = 0; k < 3; ++k) face.uv[k] = uvs[static_cast<std::size_t>(face.vertex[k])];
   }
   doc.RebuildUvVertices(false);
-  if (snap) {
-    for (int i = 0; i < doc.uvVertexCount; ++i) {
-      doc.uvVertices[static_cast<std::size_t>(i)].u = std::trunc(doc.uvVertices[static_cast<std::size_t>(i)].u);
-      doc.uvVertices[static_cast<std::size_t>(i)].v = std::trunc(doc.uvVertices[static_cast<std::size_t>(i)].v);
-    }
-  }
+  if (snap)
+    for (int i = 0; i < doc.uvVertexCount; ++i) TruncateToTexels(doc.uvVertices[static_cast<std::size_t>(i)]);
   doc.NotifyMeshChanged();
 }
 

@@ -240,3 +240,34 @@ TEST_F(SkinViewInput, TilingSetupStoresTheDialogChoicesWithinRange) {
 
 }  // namespace
 }  // namespace mok
+
+namespace mok {
+namespace {
+
+using test::MoveTo;
+using test::Press;
+using test::Release;
+
+class SkinViewLimits : public test::SkinViewFixture {};
+
+TEST_F(SkinViewLimits, PanningFarAwayStopsAtTheCentreLimitAndStillRenders) {
+  app.flags.cameraActive = 1;
+  view.zoom = 1;
+  Send(Press(PaneButton::Left, 50, 50));
+  Send(MoveTo(50 - 2000000000, 50 + 2000000000, kHeldLeft));
+  Send(Release(PaneButton::Left, 0, 0));
+  EXPECT_FLOAT_EQ(view.viewCenter.u, 131072);
+  EXPECT_FLOAT_EQ(view.viewCenter.v, -131072);
+  view.RenderView(kRefreshFinal);
+  EXPECT_EQ(view.TexelAt(100, 50), -1);  // the skin is far out of sight
+}
+
+TEST(PaneCursorChoice, CameraFirstThenEditModeUnlessCustomCursorsAreOff) {
+  EXPECT_EQ(ChoosePaneCursor(1, 1, 1), PaneCursor::Camera);
+  EXPECT_EQ(ChoosePaneCursor(1, 0, 1), PaneCursor::Mapping);
+  EXPECT_EQ(ChoosePaneCursor(1, 0, 0), PaneCursor::Paint);
+  EXPECT_EQ(ChoosePaneCursor(0, 1, 1), PaneCursor::System);
+}
+
+}  // namespace
+}  // namespace mok
