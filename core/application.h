@@ -55,6 +55,7 @@ class Application {
 
   std::array<std::uint32_t, 8> customColors{};
   int activeColor = 0;
+  double paintStrength = 1.0;  // 0..1, set with the gradient box, not saved
   int customCursors = 1;
   InteractionFlags flags;
 

@@ -5,6 +5,8 @@
 // Filters use the "Description (*.x)|*.x|All Files (*.*)|*.*||" form; the
 // shell turns them into its dialog's filter list.
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -33,6 +35,15 @@ class Prompter {
   virtual Answer Ask(const std::string& text, Buttons buttons, MessageIcon icon = MessageIcon::Question) = 0;
   // The chosen full path, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogSpec& spec) = 0;
+  // The system colour dialog, opened full on `colour` (0x00RRGGBB; the
+  // dialog's own byte order is the shell's business) with sixteen custom
+  // slots it may change. True on OK with the choice in `colour`. Without a
+  // dialog: cancelled.
+  virtual bool ChooseColor(std::uint32_t& colour, std::array<std::uint32_t, 16>& customSlots) {
+    (void)colour;
+    (void)customSlots;
+    return false;
+  }
   // The "File Properties" dialog: shows the five strings, lets the user edit
   // them in place and returns true on OK. Without a dialog: cancelled.
   virtual bool EditFileProperties(FileInfo& fields) {

@@ -81,14 +81,15 @@ std::uint32_t RampColour(const ShadeRamps& ramps, int ramp, int index) {
   return ramps[static_cast<std::size_t>(std::clamp(ramp, 0, 2) * kRampSize + std::clamp(index, 0, kRampSize - 1))];
 }
 
-std::vector<TexturePass> PlanTexturePasses(const MeshDocument& doc, const VisibleTriangles& visible) {
+std::vector<TexturePass> PlanTexturePasses(MeshDocument& doc, const VisibleTriangles& visible) {
   const int slots = doc.slotCount();
   std::vector<TexturePass> passes(static_cast<std::size_t>(slots) + 1);
   passes[0].skin = &doc.defaultSkin;
   for (int j = 0; j < slots; ++j) {
     TexturePass& pass = passes[static_cast<std::size_t>(j) + 1];
     pass.channel = j;
-    pass.skin = &doc.skinFor(j);
+    SkinSlot* slot = doc.slotFor(j);
+    pass.skin = slot ? slot : &doc.defaultSkin;
   }
   for (int index : visible.taken) {
     const int channel = doc.triangles[static_cast<std::size_t>(index)].textureNum;

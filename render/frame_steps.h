@@ -55,14 +55,14 @@ std::uint32_t RampColour(const ShadeRamps& ramps, int ramp, int index);
 // One texture pass: the skin to bind (null for the single pass of an
 // untextured mode) and the taken faces it draws, in the order taken.
 struct TexturePass {
-  const SkinSlot* skin = nullptr;
+  SkinSlot* skin = nullptr;
   int channel = -1;  // -1: the default skin, for faces whose channel has no slot
   std::vector<int> triangles;
 };
 
 // Default skin first (faces whose channel has no slot), then each slot in
 // channel order; passes without faces are left out.
-std::vector<TexturePass> PlanTexturePasses(const MeshDocument& doc, const VisibleTriangles& visible);
+std::vector<TexturePass> PlanTexturePasses(MeshDocument& doc, const VisibleTriangles& visible);
 
 // Integer corner attributes in the rasterizer's 16.16 formats.
 struct CornerUv {

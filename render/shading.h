@@ -34,6 +34,11 @@ Hsv RgbToHsv(const RgbF& rgb);
 // Six-sector hexcone; a hue of 360 or more counts as 0; no saturation is grey.
 RgbF HsvToRgb(const Hsv& hsv);
 
+// A 0x00RRGGBB colour as channels / 256, and back: each channel * 256,
+// truncated and kept within 0..255.
+RgbF UnpackColour(std::uint32_t colour);
+std::uint32_t PackColour(const RgbF& rgb);
+
 // Three ramps of 256 colours: ramp 0 from "Color-1", 1 from "Color-2",
 // 2 from "Color-3". Entry i keeps the colour's hue and saturation and scales
 // its value by g[i] / 256.
@@ -45,15 +50,17 @@ ShadeRamps BuildShadeRamps(const DisplayColours& colours, const GammaTable& gamm
 // Per channel (texel * (shade + 1)) >> 8.
 std::uint32_t modulate(std::uint32_t texel, std::uint32_t shade);
 
-// The program-wide tables. The gamma exponent is held by the gradient box and
-// not saved; rebuild after a change of gamma, display colours, render mode or
-// phong maps.
+// The program-wide gamma: the exponent is held by the gradient box and not
+// saved. Rebuild the table at start-up and after a change of gamma, render
+// mode or phong maps. The shade ramps need no stored copy: every frame builds
+// them from its own copy of the display colours and this table, so they can
+// never be stale.
 struct ShadingTables {
   double gamma = 1.0;
   GammaTable gammaTable = BuildGammaTable(1.0);
-  ShadeRamps shadeRamps{};
 
-  void Rebuild(const DisplayColours& colours);
+  void SetGamma(double exponent);
+  void RebuildGammaTable() { gammaTable = BuildGammaTable(gamma); }
 };
 
 }  // namespace mok

@@ -35,7 +35,7 @@ VisibleTriangles SelectVisibleTriangles(const MeshDocument& doc, const std::vect
     Vec3 c[3];
     if (face.hidden() || !Corners(face, cameraVertices, c)) continue;
     if (c[0].z < kNearestTriangleZ || c[1].z < kNearestTriangleZ || c[2].z < kNearestTriangleZ) continue;
-    if (!IsTwoSided(face) && !(TripleProduct(c[0], c[1], c[2]) < 0)) continue;
+    if (!IsTwoSided(face) && !(TripleProduct(c[0], c[1], c[2]) > 0)) continue;
     visible.taken.push_back(i);
     for (const Vec3& p : c) {
       visible.zmin = std::min(visible.zmin, p.z);

@@ -26,9 +26,13 @@ struct VisibleTriangles {
 bool IsTwoSided(const MeshTriangle& face);
 
 // Skips hidden faces and faces with a corner nearer than kNearestTriangleZ;
-// one-sided faces must also face the eye (a . (b x c) < 0 for the camera-space
-// corners). zmin and zmax span the corners of every taken face, so a model
-// made only of two-sided faces still gets a depth order.
+// one-sided faces must also face the eye. Unreal meshes, once loaded with
+// their y axis turned over, wind their outside faces so that the camera-space
+// corners give a . (b x c) > 0 (the signed volume of every closed real mesh
+// is negative), so that is the test; keeping the negative side instead would
+// show the far inside of every model. zmin and zmax span the corners of every
+// taken face, so a model made only of two-sided faces still gets a depth
+// order.
 VisibleTriangles SelectVisibleTriangles(const MeshDocument& doc, const std::vector<Vec3>& cameraVertices);
 
 // Every face that is not hidden, without culling or depth range (wireframe).

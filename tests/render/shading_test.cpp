@@ -95,11 +95,10 @@ TEST(ShadeRamps, GreyStaysGreyAtEveryLevel) {
 
 TEST(ShadeRamps, FollowTheGammaTable) {
   ShadingTables tables;
-  tables.gamma = 2.0;
-  tables.Rebuild({0, 0xFFFFFF, 0, 0, 0, 0, 0, 0});
+  tables.SetGamma(2.0);
   EXPECT_EQ(tables.gammaTable[128], 64);
   // White: V = 255/256, scaled by g[128] / 256 = 64 / 256: 255 * 64 / 256 = 63.75.
-  EXPECT_EQ(tables.shadeRamps[128], 0x3F3F3Fu);
+  EXPECT_EQ(BuildShadeRamps({0, 0xFFFFFF, 0, 0, 0, 0, 0, 0}, tables.gammaTable)[128], 0x3F3F3Fu);
 }
 
 TEST(Modulate, MultipliesEachChannelByShadePlusOne) {

@@ -7,8 +7,8 @@
 namespace mok {
 namespace {
 
-// Faces over camera-space corners given directly. Corner order (0, 2, 1) of
-// a square in front of the eye faces it: a . (b x c) < 0.
+// Faces over camera-space corners given directly. A face faces the eye when
+// a . (b x c) > 0: for (0,0,z), (1,0,z), (0,1,z) that is z * 1 > 0.
 struct Scene {
   std::unique_ptr<MeshDocument> doc = std::make_unique<MeshDocument>();
   std::vector<Vec3> vertices;
@@ -21,8 +21,8 @@ struct Scene {
     face.type = type;
     return doc->triangleCount++;
   }
-  int AddFacing(float z, std::uint8_t type = kTypeNormalOneSided) { return AddFace({0, 0, z}, {0, 1, z}, {1, 0, z}, type); }
-  int AddAway(float z, std::uint8_t type = kTypeNormalOneSided) { return AddFace({0, 0, z}, {1, 0, z}, {0, 1, z}, type); }
+  int AddFacing(float z, std::uint8_t type = kTypeNormalOneSided) { return AddFace({0, 0, z}, {1, 0, z}, {0, 1, z}, type); }
+  int AddAway(float z, std::uint8_t type = kTypeNormalOneSided) { return AddFace({0, 0, z}, {0, 1, z}, {1, 0, z}, type); }
 };
 
 TEST(SelectVisibleTriangles, TakesFrontFacingOneSidedFaces) {
@@ -54,8 +54,8 @@ TEST(SelectVisibleTriangles, TwoSidedFacesAreTakenFacingAway) {
 
 TEST(SelectVisibleTriangles, OneCornerNearerThanOneDropsTheWholeFace) {
   Scene s;
-  s.AddFace({0, 0, 0.99f}, {0, 1, 10}, {1, 0, 10});
-  s.AddFace({0, 0, 1.0f}, {0, 1, 10}, {1, 0, 10});
+  s.AddFace({0, 0, 0.99f}, {1, 0, 10}, {0, 1, 10});
+  s.AddFace({0, 0, 1.0f}, {1, 0, 10}, {0, 1, 10});
   VisibleTriangles v = SelectVisibleTriangles(*s.doc, s.vertices);
   EXPECT_EQ(v.taken, std::vector<int>{1});
 }
@@ -73,7 +73,7 @@ TEST(SelectVisibleTriangles, SkipsHiddenFacesAndBadCorners) {
 
 TEST(SelectVisibleTriangles, DepthRangeSpansTheTakenCorners) {
   Scene s;
-  s.AddFace({0, 0, 12}, {0, 1, 30}, {1, 0, 14});
+  s.AddFace({0, 0, 12}, {1, 0, 14}, {0, 1, 30});
   s.AddAway(500);  // not taken: no influence
   s.AddFacing(8, kTypeNormalTwoSided);
   VisibleTriangles v = SelectVisibleTriangles(*s.doc, s.vertices);

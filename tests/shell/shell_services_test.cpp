@@ -1,0 +1,44 @@
+// The Qt services behind the library's interfaces, on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include "shell/qt_prompter.h"
+#include "shell/qt_settings.h"
+
+namespace mok::shell {
+namespace {
+
+TEST(QtFilter, PipeListsBecomeQtFilters) {
+  EXPECT_EQ(QtFilterFromPipes("Unreal Raw Model (*.3d)|*.3d|All Files (*.*)|*.*||").toStdString(),
+            "Unreal Raw Model (*.3d);;All Files (*.*)");
+  EXPECT_EQ(QtFilterFromPipes("Skins|*.pcx;*.bmp||").toStdString(), "Skins (*.pcx *.bmp)");
+}
+
+TEST(QtSettings, ValuesRoundTripAndWrongKindsReadAsMissing) {
+  QStandardPaths::setTestModeEnabled(true);
+  QtSettingsStore store;
+  store.writeInt("Colors32", "Color-3", static_cast<std::int32_t>(0xFF8080u));
+  store.writeString("Project", "LoadDir", "/tmp/some folder");
+  store.writeString("Preferences", "Quick Exit", "not a number");
+  EXPECT_EQ(static_cast<std::uint32_t>(*store.readInt("Colors32", "Color-3")), 0xFF8080u);
+  EXPECT_EQ(*store.readString("Project", "LoadDir"), "/tmp/some folder");
+  EXPECT_FALSE(store.readInt("Preferences", "Quick Exit").has_value());
+  EXPECT_FALSE(store.readInt("Preferences", "Never Written").has_value());
+  EXPECT_EQ(Read(store, setting::QuickExit), 0);
+  EXPECT_EQ(ReadCustomColor(store, 3), 0xFF8080u);
+}
+
+}  // namespace
+}  // namespace mok::shell
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName("Korvane");
+  QApplication::setApplicationName("MOK");
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
