@@ -5,15 +5,10 @@
 
 #include <cstdint>
 
+#include "skin/box_canvas.h"  // ButtonColours
+
 namespace mok {
 
-// The system button colours the corner button is drawn in (0xRRGGBB).
-struct ButtonColours {
-  std::uint32_t highlight = 0xFFFFFF;
-  std::uint32_t face = 0xC0C0C0;
-  std::uint32_t shadow = 0x808080;
-  std::uint32_t text = 0x000000;
-};
 
 // True for client points on the button (x 2..16, y 3..17).
 bool InCornerButton(int x, int y);

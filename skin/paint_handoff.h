@@ -1,24 +1,15 @@
 #pragma once
-// The meeting point of the views and the painting code. A view that shows the
-// skin offers its texel-id buffer as a TexelSource; in Paint mode it hands
-// its left drags (strokes) and right drags (colour picks) to a SkinPainter.
+// The meeting point of the skin view and the painting code. In Paint mode
+// the view hands its left drags (strokes) and right drags (colour picks) to
+// a SkinPainter, with its texel-id buffer so the painter finds the texels
+// under the mouse. PainterHandoff is the painter the program uses.
 
 #include <cstdint>
 #include <span>
 
-namespace mok {
+#include "skin/painting.h"
 
-class TexelSource {
- public:
-  virtual ~TexelSource() = default;
-  // The client area that strokes are clipped to.
-  virtual int ClientWidth() const = 0;
-  virtual int ClientHeight() const = 0;
-  // Index (row * width + column) of the active skin's texel shown at a client
-  // point counted from the top-left corner; -1 where no skin is shown and
-  // outside the client area.
-  virtual std::int32_t TexelAt(int x, int y) const = 0;
-};
+namespace mok {
 
 class SkinPainter {
  public:
@@ -26,14 +17,29 @@ class SkinPainter {
   // A stroke: the press, every move while the button is held, and the end
   // (release or loss of the mouse), which frees the stroke's mask and any
   // line snapshot.
-  virtual void BeginStroke(const TexelSource& view, int x, int y) = 0;
-  virtual void ContinueStroke(const TexelSource& view, int x, int y) = 0;
+  virtual void BeginStroke(const TexelIdView& view, WindowPoint point) = 0;
+  virtual void ContinueStroke(const TexelIdView& view, WindowPoint point) = 0;
   virtual void EndStroke() = 0;
-  // The colour pick of a right drag, at the press and at every move.
-  virtual void PickColour(const TexelSource& view, int x, int y) = 0;
-  // The stroke in progress in either view: one byte per texel of the active
-  // skin, non-zero where painted. Empty while no stroke is in progress.
+  // The colour pick of a right drag, at the press and at every move. The
+  // view itself sends the final refresh when the pick ends.
+  virtual void PickColour(const TexelIdView& view, WindowPoint point) = 0;
+  // The stroke in progress: one byte per texel of the active skin, non-zero
+  // where painted. Empty while no stroke is in progress.
   virtual std::span<const std::uint8_t> StrokeMask() const = 0;
+};
+
+class PainterHandoff final : public SkinPainter {
+ public:
+  explicit PainterHandoff(Painter& painter) : painter_(painter) {}
+
+  void BeginStroke(const TexelIdView& view, WindowPoint point) override { painter_.BeginStroke(view, point); }
+  void ContinueStroke(const TexelIdView& view, WindowPoint point) override { painter_.MoveStroke(view, point); }
+  void EndStroke() override { painter_.EndStroke(); }
+  void PickColour(const TexelIdView& view, WindowPoint point) override { painter_.PickAt(view, point); }
+  std::span<const std::uint8_t> StrokeMask() const override { return painter_.StrokeMask(); }
+
+ private:
+  Painter& painter_;
 };
 
 }  // namespace mok

@@ -58,11 +58,6 @@ void SkinView::Resize(int clientWidth, int clientHeight) {
   RenderView(kRefreshFinal);
 }
 
-std::int32_t SkinView::TexelAt(int x, int y) const {
-  if (x < 0 || y < 0 || x >= clientWidth_ || y >= height_) return -1;
-  return texelIds_[static_cast<std::size_t>(height_ - 1 - y) * static_cast<std::size_t>(pitch_) + static_cast<std::size_t>(x)];
-}
-
 void SkinView::WheelZoom(int delta) {
   zoom = ScaleZoom(zoom, delta > 0 ? 1.00125f : 0.9987515f, std::abs(static_cast<long long>(delta)));
   app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);

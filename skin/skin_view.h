@@ -58,13 +58,13 @@ struct TilingOptions {
   float tileRepeat = 1;  // "Tile repeat", 1 to 99
 };
 
-class SkinView final : public TexelSource {
+class SkinView final {
  public:
   // Reads "SknFilter" and starts the view centre at the middle of the
   // default placeholder size.
   SkinView(Application& app, RasterContext& raster, PaneHost& host);
   // Writes "SknFilter" back.
-  ~SkinView() override;
+  ~SkinView();
   SkinView(const SkinView&) = delete;
   SkinView& operator=(const SkinView&) = delete;
 
@@ -81,10 +81,12 @@ class SkinView final : public TexelSource {
   // A wheel turn over the view.
   void WheelZoom(int delta);
 
-  // TexelSource.
-  int ClientWidth() const override { return clientWidth_; }
-  int ClientHeight() const override { return height_; }
-  std::int32_t TexelAt(int x, int y) const override;
+  // The texel-id buffer as painting reads it.
+  TexelIdView texelIdView() const { return {texelIds_.data(), pitch_, height_, clientWidth_}; }
+  // The texel shown at a client point (y from the top); -1 where no skin is
+  // shown and outside the client area.
+  std::int32_t TexelAt(int x, int y) const { return texelIdView().TexelAt({x, y}); }
+  int ClientWidth() const { return clientWidth_; }
 
   int pitch() const { return pitch_; }
   int height() const { return height_; }

@@ -76,7 +76,7 @@ void SkinView::PressLeft(const PaneEvent& event) {
     app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
   } else if (!mapping) {
     dragState_ = kSkinPaintStroke;
-    if (painter_) painter_->BeginStroke(*this, event.x, event.y);
+    if (painter_) painter_->BeginStroke(texelIdView(), {event.x, event.y});
   } else if (event.shift() || event.ctrl()) {
     // Shift wins over Ctrl.
     dragState_ = event.shift() ? kSkinSweepSelect : kSkinSweepDeselect;
@@ -93,7 +93,7 @@ void SkinView::PressRight(const PaneEvent& event) {
     StartNavigation();
   } else if (app_.flags.editMode != 1) {
     dragState_ = kSkinColourPick;
-    if (painter_) painter_->PickColour(*this, event.x, event.y);
+    if (painter_) painter_->PickColour(texelIdView(), {event.x, event.y});
   } else {
     StartTransform(event);
   }
@@ -119,10 +119,10 @@ void SkinView::Move(const PaneEvent& event) {
       Navigate(event);
       break;
     case kSkinPaintStroke:
-      if (painter_) painter_->ContinueStroke(*this, event.x, event.y);
+      if (painter_) painter_->ContinueStroke(texelIdView(), {event.x, event.y});
       break;
     case kSkinColourPick:
-      if (painter_) painter_->PickColour(*this, event.x, event.y);
+      if (painter_) painter_->PickColour(texelIdView(), {event.x, event.y});
       break;
     case kSkinVertexDrag:
       if (MoveVertexDrag(EditTarget(), mappingDrag_, event.x, event.y)) RefreshEditedPanes(kRefreshQuick);

@@ -20,7 +20,7 @@ UvPair SkinViewport::SkinPoint(int x, int y) const {
   return {center.u + static_cast<float>(x - pitch / 2) / zoom, center.v + static_cast<float>(y - height / 2) / zoom};
 }
 
-WindowPoint SkinViewport::VertexInWindow(UvPair uv) const {
+RasterPoint2 SkinViewport::VertexInWindow(UvPair uv) const {
   return {pitch / 2 + (uv.u + 0.5f - center.u) * zoom, height / 2 + (uv.v + 0.5f - center.v) * zoom};
 }
 

@@ -23,8 +23,6 @@ struct BufferPoint {
   int row = 0;  // counted from the bottom
 };
 
-// A client point with its fractions, as hit tests and pointInPolygon use it.
-using WindowPoint = RasterPoint2;
 
 struct SkinViewport {
   int pitch = 0;
@@ -39,7 +37,7 @@ struct SkinViewport {
   // The skin point under a client point.
   UvPair SkinPoint(int x, int y) const;
   // Where hit tests put a UV vertex, in client coordinates.
-  WindowPoint VertexInWindow(UvPair uv) const;
+  RasterPoint2 VertexInWindow(UvPair uv) const;
 };
 
 // The target rectangle of Map from 3D View, in skin coordinates.

@@ -108,7 +108,7 @@ int NearestUvVertex(const MeshDocument& doc, const SkinViewport& viewport, int x
   long long bestDistance = kPickRadiusSquared;
   for (int i = 0; i < doc.uvVertexCount; ++i) {
     if (doc.uvVertexChannel[static_cast<std::size_t>(i)] != doc.activeChannel) continue;
-    const WindowPoint at = viewport.VertexInWindow(doc.uvVertices[static_cast<std::size_t>(i)]);
+    const RasterPoint2 at = viewport.VertexInWindow(doc.uvVertices[static_cast<std::size_t>(i)]);
     const long long dx = TruncateCoordinate(x - at.x);
     const long long dy = TruncateCoordinate(y - at.y);
     const long long distance = dx * dx + dy * dy;

@@ -9,16 +9,16 @@
 namespace mok {
 namespace {
 
-using test::CaptureLoss;
-using test::kFinalEdit;
-using test::kFinalSkin;
-using test::kQuickEdit;
-using test::kQuickSkin;
-using test::MoveTo;
-using test::Press;
-using test::RefreshCall;
-using test::Release;
-using test::SkinViewFixture;
+using viewtest::CaptureLoss;
+using viewtest::kFinalEdit;
+using viewtest::kFinalSkin;
+using viewtest::kQuickEdit;
+using viewtest::kQuickSkin;
+using viewtest::MoveTo;
+using viewtest::Press;
+using viewtest::RefreshCall;
+using viewtest::Release;
+using viewtest::SkinViewFixture;
 constexpr PaneButton kLeft = PaneButton::Left;
 constexpr PaneButton kRight = PaneButton::Right;
 
@@ -244,11 +244,11 @@ TEST_F(SkinViewInput, TilingSetupStoresTheDialogChoicesWithinRange) {
 namespace mok {
 namespace {
 
-using test::MoveTo;
-using test::Press;
-using test::Release;
+using viewtest::MoveTo;
+using viewtest::Press;
+using viewtest::Release;
 
-class SkinViewLimits : public test::SkinViewFixture {};
+class SkinViewLimits : public viewtest::SkinViewFixture {};
 
 TEST_F(SkinViewLimits, PanningFarAwayStopsAtTheCentreLimitAndStillRenders) {
   app.flags.cameraActive = 1;
@@ -267,6 +267,49 @@ TEST(PaneCursorChoice, CameraFirstThenEditModeUnlessCustomCursorsAreOff) {
   EXPECT_EQ(ChoosePaneCursor(1, 0, 1), PaneCursor::Mapping);
   EXPECT_EQ(ChoosePaneCursor(1, 0, 0), PaneCursor::Paint);
   EXPECT_EQ(ChoosePaneCursor(0, 1, 1), PaneCursor::System);
+}
+
+}  // namespace
+}  // namespace mok
+
+namespace mok {
+namespace {
+
+// The skin view driving the program's own painter.
+class SkinViewPainting : public viewtest::SkinViewFixture {
+ protected:
+  SkinViewPainting() {
+    view.SetPainter(&handoff);
+    PaintSkin(0x102030);
+    view.RenderView(kRefreshFinal);
+    app.activeColor = 4;  // 0x444444
+  }
+  Painter realPainter{app};
+  PainterHandoff handoff{realPainter};
+};
+
+TEST_F(SkinViewPainting, StrokePaintsTheTexelUnderTheCursorAndTheViewRecoloursIt) {
+  const std::int32_t texel = view.TexelAt(100, 50);
+  ASSERT_EQ(texel, 16 * 32 + 15);
+  viewtest::Send(view, viewtest::Press(PaneButton::Left, 100, 50));
+  EXPECT_EQ(doc().activeSkin->pixels[static_cast<std::size_t>(texel)], 0x444444u);
+  EXPECT_EQ(doc().activeSkin->pixels[static_cast<std::size_t>(texel + 1)], 0x102030u);
+  ASSERT_FALSE(refresh.calls.empty());
+  EXPECT_EQ(refresh.calls.back(), (viewtest::RefreshCall{kPaneSkinView | kPaneIsoView, kRefreshPaint}));
+  view.RenderView(kRefreshPaint);  // what the shell does with that request
+  EXPECT_EQ(PixelAt(100, 49), 0x444444u);
+  viewtest::Send(view, viewtest::Release(PaneButton::Left, 100, 50));
+  EXPECT_TRUE(realPainter.StrokeMask().empty());
+}
+
+TEST_F(SkinViewPainting, RightDragPicksTheTexelColour) {
+  doc().activeSkin->pixels[16 * 32 + 15] = 0xFEDCBA;
+  viewtest::Send(view, viewtest::Press(PaneButton::Right, 100, 50));
+  EXPECT_EQ(app.customColors[4], 0xFEDCBAu);
+  viewtest::Send(view, viewtest::MoveTo(5, 95, kHeldRight));  // over the background: no change
+  EXPECT_EQ(app.customColors[4], 0xFEDCBAu);
+  viewtest::Send(view, viewtest::Release(PaneButton::Right, 5, 95));
+  EXPECT_EQ(refresh.calls.back(), viewtest::kFinalEdit);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 namespace mok {
 namespace {
 
-using test::SkinViewFixture;
+using viewtest::SkinViewFixture;
 
 class SkinViewRender : public SkinViewFixture {};
 
@@ -24,7 +24,7 @@ TEST_F(SkinViewRender, CoordinateRulesAtZoomOneAndAHalf) {
   const UvPair left = at.SkinPoint(85, 80);
   EXPECT_FLOAT_EQ(left.u, 6);   // 16 + (85 - 100) / 1.5
   EXPECT_FLOAT_EQ(left.v, 36);  // 16 + (80 - 50) / 1.5
-  const WindowPoint hit = at.VertexInWindow({16, 16});
+  const RasterPoint2 hit = at.VertexInWindow({16, 16});
   EXPECT_FLOAT_EQ(hit.x, 100.75f);
   EXPECT_FLOAT_EQ(hit.y, 50.75f);
   // Negative offsets truncate toward zero, not down.

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "core/application.h"
+#include "skin/paint_handoff.h"
+#include "skin/painting.h"
 #include "skin/skin_view.h"
 #include "skin/uv_edits.h"
 
-namespace mok::test {
+namespace mok::viewtest {
 
 struct RefreshCall {
   int panes;
@@ -89,15 +91,15 @@ class RecordingPainter final : public SkinPainter {
   std::vector<std::string> calls;
   std::vector<std::uint8_t> mask;
 
-  void BeginStroke(const TexelSource&, int x, int y) override { calls.push_back(Call("begin", x, y)); }
-  void ContinueStroke(const TexelSource&, int x, int y) override { calls.push_back(Call("continue", x, y)); }
+  void BeginStroke(const TexelIdView&, WindowPoint p) override { calls.push_back(Call("begin", p)); }
+  void ContinueStroke(const TexelIdView&, WindowPoint p) override { calls.push_back(Call("continue", p)); }
   void EndStroke() override { calls.push_back("end"); }
-  void PickColour(const TexelSource&, int x, int y) override { calls.push_back(Call("pick", x, y)); }
+  void PickColour(const TexelIdView&, WindowPoint p) override { calls.push_back(Call("pick", p)); }
   std::span<const std::uint8_t> StrokeMask() const override { return mask; }
 
  private:
-  static std::string Call(const char* name, int x, int y) {
-    return std::string(name) + " " + std::to_string(x) + "," + std::to_string(y);
+  static std::string Call(const char* name, WindowPoint p) {
+    return std::string(name) + " " + std::to_string(p.x) + "," + std::to_string(p.y);
   }
 };
 
@@ -130,6 +132,8 @@ inline PaneEvent Release(PaneButton button, int x, int y, unsigned held = 0) {
   e.buttonsHeld = held;
   return e;
 }
+
+inline void Send(SkinView& view, const PaneEvent& event) { view.HandleEvent(event); }
 
 inline PaneEvent CaptureLoss() {
   PaneEvent e;
@@ -200,4 +204,4 @@ inline constexpr RefreshCall kFinalEdit{kPaneSkinView | kPaneIsoView, kRefreshFi
 inline constexpr RefreshCall kQuickSkin{kPaneSkinView, kRefreshQuick};
 inline constexpr RefreshCall kFinalSkin{kPaneSkinView, kRefreshFinal};
 
-}  // namespace mok::test
+}  // namespace mok::viewtest

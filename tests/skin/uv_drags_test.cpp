@@ -14,15 +14,15 @@
 namespace mok {
 namespace {
 
-using test::CaptureLoss;
-using test::kFinalEdit;
-using test::kFinalSkin;
-using test::kQuickEdit;
-using test::MoveTo;
-using test::Press;
-using test::RefreshCall;
-using test::Release;
-using test::SkinViewFixture;
+using viewtest::CaptureLoss;
+using viewtest::kFinalEdit;
+using viewtest::kFinalSkin;
+using viewtest::kQuickEdit;
+using viewtest::MoveTo;
+using viewtest::Press;
+using viewtest::RefreshCall;
+using viewtest::Release;
+using viewtest::SkinViewFixture;
 constexpr PaneButton kLeft = PaneButton::Left;
 constexpr PaneButton kRight = PaneButton::Right;
 

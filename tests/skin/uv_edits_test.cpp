@@ -9,7 +9,7 @@
 namespace mok {
 namespace {
 
-using test::SkinViewFixture;
+using viewtest::SkinViewFixture;
 
 class UvEdits : public SkinViewFixture {};
 
