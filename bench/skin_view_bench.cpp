@@ -4,18 +4,14 @@
 
 #include <memory>
 
+#include "bench/bench_prompter.h"
 #include "core/application.h"
 #include "core/mesh_files.h"
 #include "skin/skin_view.h"
 
 namespace {
 
-class SilentPrompter final : public mok::Prompter {
- public:
-  void Message(const std::string&, mok::MessageIcon) override {}
-  mok::Answer Ask(const std::string&, mok::Buttons, mok::MessageIcon) override { return mok::Answer::Yes; }
-  std::optional<std::string> ChooseFile(const mok::FileDialogSpec&) override { return std::nullopt; }
-};
+using mok::bench::SilentPrompter;
 
 class NoWindow final : public mok::PaneHost {
  public:
@@ -39,6 +35,12 @@ struct SampleView {
   mok::SkinView view{app, *raster, host};
   bool loaded = false;
 
+  // False, with the benchmark skipped, when the sample did not load.
+  bool Ready(benchmark::State& state) {
+    if (!loaded) state.SkipWithError("sample mesh did not load");
+    return loaded;
+  }
+
   SampleView() {
     loaded = mok::LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d", prompter).ok();
     app.flags.editMode = 1;
@@ -51,10 +53,7 @@ struct SampleView {
 
 void RenderKind(benchmark::State& state, int kind) {
   SampleView sample;
-  if (!sample.loaded) {
-    state.SkipWithError("sample mesh did not load");
-    return;
-  }
+  if (!sample.Ready(state)) return;
   for (auto _ : state) {
     sample.view.RenderView(kind);
     benchmark::DoNotOptimize(sample.view.colours().data());
@@ -68,10 +67,7 @@ BENCHMARK(BM_SkinViewQuickRender)->Unit(benchmark::kMicrosecond);
 // One mouse step of a rotation of every UV vertex, and the quick render after it.
 void BM_SkinViewRotateStep(benchmark::State& state) {
   SampleView sample;
-  if (!sample.loaded) {
-    state.SkipWithError("sample mesh did not load");
-    return;
-  }
+  if (!sample.Ready(state)) return;
   mok::MappingDrag drag;
   const mok::MappingEditTarget target{sample.app, sample.view.viewport(), *sample.raster, false};
   mok::BeginSelectionTransform(target, drag, 400, 300, true, false);
@@ -85,10 +81,7 @@ BENCHMARK(BM_SkinViewRotateStep)->Unit(benchmark::kMicrosecond);
 // The end of a drag: the shared UV table rebuilt with sync.
 void BM_SkinViewEndDrag(benchmark::State& state) {
   SampleView sample;
-  if (!sample.loaded) {
-    state.SkipWithError("sample mesh did not load");
-    return;
-  }
+  if (!sample.Ready(state)) return;
   mok::MappingDrag drag;
   for (auto _ : state) mok::EndMappingDrag(sample.app.doc(), drag);
 }
