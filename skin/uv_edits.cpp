@@ -213,14 +213,21 @@ void MapFrom3DView(Application& app, const ViewProjection& view, MappingFrame fr
   OrderFrame(frame);
   const bool snap = app.flags.snapToGrid != 0;
   const std::vector<UvPair> uvs = FitToFrame(projected, choice.marked, frame, snap);
+  // Faces left alone keep what they show, even where an earlier snap left
+  // their corners apart from their shared vertices.
+  SyncCorners(doc);
   for (int index : choice.faces) {
     MeshTriangle& face = doc.triangles[index];
     if (options.assignChannel) face.textureNum = static_cast<std::uint8_t>(doc.activeChannel);
     for (int k = 0; k < 3; ++k) face.uv[k] = uvs[static_cast<std::size_t>(face.vertex[k])];
   }
   doc.RebuildUvVertices(false);
-  if (snap)
+  if (snap) {
     for (int i = 0; i < doc.uvVertexCount; ++i) TruncateToTexels(doc.uvVertices[static_cast<std::size_t>(i)]);
+    // The corners follow their snapped vertices, and vertices that now
+    // coincide merge, so a later rebuild cannot undo the snap.
+    doc.RebuildUvVertices(true);
+  }
   doc.NotifyMeshChanged();
 }
 

@@ -228,3 +228,31 @@ TEST_F(MapFromView, CameraAdapterUsesTheCameraScaleAndDistance) {
 
 }  // namespace
 }  // namespace mok
+
+namespace mok {
+namespace {
+
+class MapFromViewSnap : public viewtest::SkinViewFixture {};
+
+TEST_F(MapFromViewSnap, SnappedMappingSurvivesTheNextRebuild) {
+  auto frame = std::make_unique<AnimFrame>();
+  frame->positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 0}, {3, 0, 0}, {0, 3, 0}};
+  doc().frames.push_back(std::move(frame));
+  doc().SetCurrentFrame(0);
+  const int f = AddFace({50, 50}, {51, 50}, {50, 51}, kFaceSelected);
+  const int g = AddFace({40.5f, 40}, {41, 40}, {40, 41});  // not selected: only the final snap
+  prompter.mapReply = MapFrom3DViewOptions{};
+  app.flags.snapToGrid = 1;
+  view.mappingFrame = {0.5f, 0.5f, 7.5f, 7.5f};  // corners land on 0.5 and 7.5, snapped to 0 and 7
+  MapFrom3DView(app, ShiftedView{}, view.mappingFrame, view.mapOptions);
+  EXPECT_EQ(CornerOf(f, 0).u, 7.0f);
+  EXPECT_EQ(doc().triangles[f].uv[0].u, 7.0f);  // the corner agrees with its vertex
+  doc().RebuildUvVertices(false);
+  EXPECT_EQ(CornerOf(f, 0).u, 7.0f);
+  EXPECT_EQ(CornerOf(f, 1).u, 0.0f);
+  EXPECT_EQ(CornerOf(g, 0).u, 40.0f);  // every vertex is snapped, and stays so
+  EXPECT_EQ(CornerOf(g, 1).u, 41.0f);
+}
+
+}  // namespace
+}  // namespace mok
