@@ -100,11 +100,11 @@ void SkinView::DrawSkin(SkinSlot& skin, int kind) {
   raster_.texWidth = skin.width;
   raster_.texHeight = skin.height;
   if (kind == kRefreshBackground) {
-    FillBackground(skin);
+    FillBackground();
     return;
   }
   if (kind == kRefreshPaint) {
-    if (OutlinesShown()) EraseAllOutlines(skin);
+    if (OutlinesShown()) EraseAllOutlines();
     RecolourPaintedTexels(skin);
     return;
   }
@@ -145,7 +145,7 @@ void SkinView::DrawTiledSkin(const SkinSlot& skin, bool withIds) {
   }
 }
 
-void SkinView::FillBackground(const SkinSlot&) {
+void SkinView::FillBackground() {
   for (std::size_t p = 0; p < colours_.size(); ++p)
     if (texelIds_[p] < 0) colours_[p] = app_.customColors[7];
 }
@@ -181,7 +181,7 @@ void SkinView::ForEachEdge(const MeshTriangle& face, DrawEdge draw) {
   }
 }
 
-void SkinView::EraseAllOutlines(const SkinSlot&) {
+void SkinView::EraseAllOutlines() {
   const MeshDocument& doc = app_.doc();
   for (int i = 0; i < doc.triangleCount; ++i)
     ForEachEdge(doc.triangles[i], [&](int x0, int y0, int x1, int y1) { drawLineTextured(raster_, x0, y0, x1, y1); });

@@ -63,7 +63,7 @@ class SkinView final {
   // Reads "SknFilter" and starts the view centre at the middle of the
   // default placeholder size.
   SkinView(Application& app, RasterContext& raster, PaneHost& host);
-  // Writes "SknFilter" back.
+  // Writes "SknFilter" back; the application must outlive the view.
   ~SkinView();
   SkinView(const SkinView&) = delete;
   SkinView& operator=(const SkinView&) = delete;
@@ -73,8 +73,11 @@ class SkinView final {
 
   // A new client size: reallocates the buffers and renders when it changed.
   void Resize(int clientWidth, int clientHeight);
-  // Redraws the colour buffer: kinds 0 final, 1 quick, 2 background only,
-  // 3 after a paint step.
+  // Redraws the colour buffer: kinds 0 final (with texel ids), 1 quick
+  // (without), 2 background colour only, 3 after a paint step (the painted
+  // texels and the outlines). Every kind then draws the outlines, the mapping
+  // frame and the corner button again, so kind 2 cannot wipe them where they
+  // cross the background.
   void RenderView(int kind);
   // One mouse event from the shell.
   void HandleEvent(const PaneEvent& event);
@@ -109,9 +112,9 @@ class SkinView final {
  private:
   // Rendering steps.
   void AimRasterAtBuffer();
-  void FillBackground(const SkinSlot& skin);
+  void FillBackground();
   void RecolourPaintedTexels(const SkinSlot& skin);
-  void EraseAllOutlines(const SkinSlot& skin);
+  void EraseAllOutlines();
   void DrawSkin(SkinSlot& skin, int kind);
   void DrawTiledSkin(const SkinSlot& skin, bool withIds);
   template <typename DrawEdge>
