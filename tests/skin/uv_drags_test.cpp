@@ -309,6 +309,18 @@ TEST_F(UvDrags, FrameEdgesAndNewFrames) {
   EXPECT_EQ(doc().triangles[0].state, 0u);
 }
 
+TEST_F(UvDrags, WithTheFrameShownEveryLeftPressEditsTheFrame) {
+  view.frameVisible = 1;
+  SharedCorner(false);
+  Send(Press(kLeft, 100, 50, kModShift));  // on a vertex, with Shift: still the frame
+  EXPECT_EQ(view.dragState(), kFrameNew);
+  Send(Release(kLeft, 100, 50));
+  EXPECT_EQ(doc().triangles[a].state, 0u);
+  EXPECT_EQ(doc().uvVertexCount, 5);
+  Send(Press(kRight, 100, 50));  // the right button still transforms the selection
+  EXPECT_EQ(view.dragState(), kSkinTransform);
+}
+
 TEST_F(UvDrags, TextureWarpDragsTheTexelsAlong) {
   SkinSlot& skin = *doc().activeSkin;
   for (std::size_t i = 0; i < skin.pixels.size(); ++i) skin.pixels[i] = static_cast<std::uint32_t>(i);

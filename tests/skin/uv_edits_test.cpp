@@ -1,7 +1,9 @@
 // The Mapping menu's selection edits and Map from 3D View.
 
 #include <cmath>
+#include <filesystem>
 
+#include "core/mesh_files.h"
 #include "render/camera.h"
 #include "skin/camera_projection.h"
 #include "tests/skin/skin_view_test_support.h"
@@ -252,6 +254,51 @@ TEST_F(MapFromViewSnap, SnappedMappingSurvivesTheNextRebuild) {
   EXPECT_EQ(CornerOf(f, 1).u, 0.0f);
   EXPECT_EQ(CornerOf(g, 0).u, 40.0f);  // every vertex is snapped, and stays so
   EXPECT_EQ(CornerOf(g, 1).u, 41.0f);
+}
+
+}  // namespace
+}  // namespace mok
+
+namespace mok {
+namespace {
+
+// A real closed model seen at a slant (no face edge-on): No Backfaces maps
+// the faces toward the camera, about half of them, and leaves the others.
+TEST_F(MapFromViewSnap, NoBackfacesOnARealModelMapsAboutHalf) {
+  const std::string mesh = std::string(MOK_SHARED_TESTDATA) + "/real/unreal/XCSup1_d.3d";
+  if (!std::filesystem::exists(mesh)) GTEST_SKIP() << "no shared test data";
+  ASSERT_TRUE(LoadMesh(doc(), mesh, prompter).ok());
+  doc().RebuildUvVertices(true);
+  std::vector<std::array<UvPair, 3>> before(static_cast<std::size_t>(doc().triangleCount));
+  for (int i = 0; i < doc().triangleCount; ++i) {
+    doc().triangles[i].state = kFaceSelected;
+    for (int k = 0; k < 3; ++k) before[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)] = CornerOf(i, k);
+  }
+  Camera camera;
+  const float cx = std::cos(0.5f), sx = std::sin(0.5f), cy = std::cos(0.7f), sy = std::sin(0.7f);
+  camera.orientation = Multiply(Mat3{1, 0, 0, 0, cx, sx, 0, -sx, cx}, Mat3{cy, 0, -sy, 0, 1, 0, sy, 0, cy});
+  prompter.mapReply = MapFrom3DViewOptions{};
+  prompter.mapReply->noBackfaces = true;
+  MapFrom3DView(app, CameraViewProjection(camera, 400, 300), view.mappingFrame, view.mapOptions);
+  int mapped = 0;
+  for (int i = 0; i < doc().triangleCount; ++i) {
+    bool moved = false;
+    for (int k = 0; k < 3; ++k) {
+      const UvPair now = CornerOf(i, k);
+      const UvPair old = before[static_cast<std::size_t>(i)][static_cast<std::size_t>(k)];
+      moved = moved || now.u != old.u || now.v != old.v;
+    }
+    if (!moved) continue;
+    ++mapped;
+    for (int k = 0; k < 3; ++k) {
+      EXPECT_GE(CornerOf(i, k).u, 0);
+      EXPECT_LE(CornerOf(i, k).u, 10);
+      EXPECT_GE(CornerOf(i, k).v, 0);
+      EXPECT_LE(CornerOf(i, k).v, 10);
+    }
+  }
+  EXPECT_GT(mapped, doc().triangleCount / 4);
+  EXPECT_LT(mapped, doc().triangleCount * 3 / 4);
 }
 
 }  // namespace
