@@ -9,18 +9,7 @@
 namespace mok {
 namespace {
 
-using viewtest::CaptureLoss;
-using viewtest::kFinalEdit;
-using viewtest::kFinalSkin;
-using viewtest::kQuickEdit;
-using viewtest::kQuickSkin;
-using viewtest::MoveTo;
-using viewtest::Press;
-using viewtest::RefreshCall;
-using viewtest::Release;
-using viewtest::SkinViewFixture;
-constexpr PaneButton kLeft = PaneButton::Left;
-constexpr PaneButton kRight = PaneButton::Right;
+using namespace viewtest;
 
 class SkinViewInput : public SkinViewFixture {};
 
@@ -243,10 +232,6 @@ TEST_F(SkinViewInput, TilingSetupStoresTheDialogChoicesWithinRange) {
 
 namespace mok {
 namespace {
-
-using viewtest::MoveTo;
-using viewtest::Press;
-using viewtest::Release;
 
 class SkinViewLimits : public viewtest::SkinViewFixture {};
 

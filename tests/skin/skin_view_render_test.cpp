@@ -9,7 +9,7 @@
 namespace mok {
 namespace {
 
-using viewtest::SkinViewFixture;
+using namespace viewtest;
 
 class SkinViewRender : public SkinViewFixture {};
 

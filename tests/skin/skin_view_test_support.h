@@ -103,6 +103,9 @@ class RecordingPainter final : public SkinPainter {
   }
 };
 
+inline constexpr PaneButton kLeft = PaneButton::Left;
+inline constexpr PaneButton kRight = PaneButton::Right;
+
 inline PaneEvent Press(PaneButton button, int x, int y, unsigned modifiers = 0, unsigned held = 0) {
   PaneEvent e;
   e.type = PaneEventType::Press;

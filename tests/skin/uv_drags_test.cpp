@@ -14,17 +14,7 @@
 namespace mok {
 namespace {
 
-using viewtest::CaptureLoss;
-using viewtest::kFinalEdit;
-using viewtest::kFinalSkin;
-using viewtest::kQuickEdit;
-using viewtest::MoveTo;
-using viewtest::Press;
-using viewtest::RefreshCall;
-using viewtest::Release;
-using viewtest::SkinViewFixture;
-constexpr PaneButton kLeft = PaneButton::Left;
-constexpr PaneButton kRight = PaneButton::Right;
+using namespace viewtest;
 
 class UvDrags : public SkinViewFixture {
  protected:

@@ -11,7 +11,7 @@
 namespace mok {
 namespace {
 
-using viewtest::SkinViewFixture;
+using namespace viewtest;
 
 class UvEdits : public SkinViewFixture {};
 
