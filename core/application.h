@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "core/map_list.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
 #include "core/refresh.h"
@@ -58,6 +60,16 @@ class Application {
   double paintStrength = 1.0;  // 0..1, set with the gradient box, not saved
   int customCursors = 1;
   InteractionFlags flags;
+
+  // The phong maps (8-bit intensities) and environment maps (true colour).
+  MapList phongMaps;
+  MapList envMaps;
+
+  // Set by the owner of the renderer's shading tables. Skin commands call
+  // rebuildShadeRamps after changes that recolour the views, the phong map
+  // commands rebuildGammaTable; empty means there is nothing to rebuild.
+  std::function<void()> rebuildShadeRamps;
+  std::function<void()> rebuildGammaTable;
 
   // Reads the user colours, "CustomCursors" and the default skin size and
   // grid (start-up step 3).

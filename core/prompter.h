@@ -10,9 +10,13 @@
 #include <optional>
 #include <string>
 
+#include "core/dialog_state.h"
+
 namespace mok {
 
 struct FileInfo;
+struct NewSkinDialog;
+struct ResizeSkinDialog;
 struct MapFrom3DViewOptions;
 struct TilingOptions;
 
@@ -26,6 +30,12 @@ struct FileDialogSpec {
   std::string initialName;  // "*.3d", or a full name
   std::string initialDir;   // the folder the dialog opens in
   bool mustExist = false;   // an open dialog that only accepts existing files
+};
+
+// A file dialog's answer with the filter that was in use when the user chose.
+struct FileChoice {
+  std::string path;
+  int filterIndex = 1;  // 1 for the first entry of the filter list
 };
 
 class Prompter {
@@ -44,23 +54,38 @@ class Prompter {
     (void)customSlots;
     return false;
   }
+  // A file dialog whose caller needs the filter in use. Without filter
+  // support the answer counts as the first filter's.
+  virtual std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec& spec) {
+    std::optional<std::string> path = ChooseFile(spec);
+    if (!path) return std::nullopt;
+    return FileChoice{*path, 1};
+  }
+  // The folder browser: a folder, or nothing when cancelled.
+  virtual std::optional<std::string> ChooseFolder(const std::string&) { return std::nullopt; }
+  // "Create New Skin" and "Resize Skin / UV Mapping" (skin/skin_dialogs.h):
+  // the dialog shows the state it is given and writes the choices back;
+  // true for OK. Without the dialog: cancelled.
+  virtual bool ChooseNewSkin(NewSkinDialog&) { return false; }
+  virtual bool ChooseSkinResize(ResizeSkinDialog&) { return false; }
   // The "File Properties" dialog: shows the five strings, lets the user edit
   // them in place and returns true on OK. Without a dialog: cancelled.
   virtual bool EditFileProperties(FileInfo& fields) {
     (void)fields;
     return false;
   }
-  // The "Map from 3D View" dialog: edits the options in place and returns
-  // true on OK. Without a dialog: cancelled.
-  virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions& options) {
-    (void)options;
-    return false;
-  }
-  // The "Tiling Options" dialog, likewise.
-  virtual bool EditTilingOptions(TilingOptions& options) {
-    (void)options;
-    return false;
-  }
+
+  // Modal dialogs: each shows the state it is given and writes the user's
+  // choices back into it. A prompter without the dialog answers cancel.
+  virtual TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog&) { return TriangleFlagsOutcome::Cancel; }
+  // True for OK.
+  virtual bool ChooseChannel(ChannelDialog&) { return false; }
+  // True for OK.
+  virtual bool ChooseMkmpImportOptions(MkmpImportOptions&) { return false; }
+  // "Map from 3D View". True for OK.
+  virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions&) { return false; }
+  // "Tiling Options". True for OK.
+  virtual bool EditTilingOptions(TilingOptions&) { return false; }
 };
 
 }  // namespace mok

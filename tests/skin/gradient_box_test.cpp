@@ -31,7 +31,7 @@ class GradientBoxTest : public ::testing::Test {
 
   test::PaintApp fixture;
   Application& app = fixture.app;
-  test::RecordingRefresh& refresh = fixture.refresh;
+  test::RequestLog& refresh = fixture.refresh;
   test::RecordingPointer pointer;
   test::FakeSplitterShell shell;
   GradientBox box{fixture.app, fixture.shading, pointer, shell};

@@ -27,7 +27,7 @@ struct RefreshRequest {
   bool operator==(const RefreshRequest&) const = default;
 };
 
-class RecordingRefresh final : public RefreshSink {
+class RequestLog final : public RefreshSink {
  public:
   void Refresh(int paneBits, int kind) override { requests.push_back({paneBits, kind}); }
   void RefillLists() override {}
@@ -96,7 +96,7 @@ class FakeSplitterShell final : public SplitterShell {
 struct PaintApp {
   MemorySettings settings;
   ColourDialogPrompter prompter;
-  RecordingRefresh refresh;
+  RequestLog refresh;
   Application app{settings, prompter, refresh};
   ShadingTables shading;
 };

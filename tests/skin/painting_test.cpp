@@ -74,7 +74,7 @@ class PaintingTest : public ::testing::Test {
 
   PaintApp fixture;
   Application& app = fixture.app;
-  test::RecordingRefresh& refresh = fixture.refresh;
+  test::RequestLog& refresh = fixture.refresh;
   Painter painter{fixture.app};
 };
 

@@ -34,7 +34,7 @@ class PaletteBoxTest : public ::testing::Test {
 
   test::PaintApp fixture;
   Application& app = fixture.app;
-  test::RecordingRefresh& refresh = fixture.refresh;
+  test::RequestLog& refresh = fixture.refresh;
   test::RecordingPointer pointer;
   std::unique_ptr<PaletteBox> box;
 };

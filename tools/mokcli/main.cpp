@@ -16,6 +16,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"info", "info MESH            model statistics as JSON", mokcli::RunInfo},
     {"convert", "convert IN OUT       read IN, write it under OUT", mokcli::RunConvert},
+    {"mapping", "mapping export MESH OUT.mkmp\n"
+                "  mapping import MESH IN.mkmp OUTMESH [--no-uvs] [--no-types] [--no-channels]",
+     mokcli::RunMapping},
 };
 
 void PrintUsage() {
