@@ -17,6 +17,8 @@ namespace mok {
 struct FileInfo;
 struct NewSkinDialog;
 struct ResizeSkinDialog;
+struct MapFrom3DViewOptions;
+struct TilingOptions;
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -80,6 +82,10 @@ class Prompter {
   virtual bool ChooseChannel(ChannelDialog&) { return false; }
   // True for OK.
   virtual bool ChooseMkmpImportOptions(MkmpImportOptions&) { return false; }
+  // "Map from 3D View". True for OK.
+  virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions&) { return false; }
+  // "Tiling Options". True for OK.
+  virtual bool EditTilingOptions(TilingOptions&) { return false; }
 };
 
 }  // namespace mok
