@@ -19,9 +19,9 @@
 #include "core/application.h"
 #include "render/camera.h"
 #include "render/camera_controls.h"
-#include "render/cursor_control.h"
+#include "core/cursor_control.h"
 #include "render/frame_buffer.h"
-#include "render/pane_events.h"
+#include "core/pane_events.h"
 #include "skin/painting.h"
 
 namespace mok {
