@@ -28,8 +28,8 @@ double GammaFromBarFraction(double f) {
   return up * up * kMaxGamma;
 }
 
-GradientBox::GradientBox(Application& app, ShadingTables& shading, BoxPointer& pointer, SplitterShell& shell)
-    : app_(app), shading_(shading), pointer_(pointer), shell_(shell) {}
+GradientBox::GradientBox(Application& app, ShadingTables& shading, PaneHost& host, SplitterShell& shell)
+    : app_(app), shading_(shading), host_(host), shell_(shell) {}
 
 void GradientBox::Resize(int width, int height) { canvas_.Resize(width, height); }
 
@@ -81,45 +81,55 @@ double GradientBox::BarFraction(int y) const {
   return std::clamp(static_cast<double>(y) / BarLimit(), 0.0, 1.0);
 }
 
-void GradientBox::Press(const BoxEvent& event) {
+void GradientBox::HandleEvent(const PaneEvent& event) {
+  switch (event.type) {
+    case PaneEventType::Press: Press(event); break;
+    case PaneEventType::Move: Move(event); break;
+    case PaneEventType::Release: Release(event); break;
+    case PaneEventType::CaptureLost: CaptureLost(); break;
+    case PaneEventType::Wheel: break;
+  }
+}
+
+void GradientBox::Press(const PaneEvent& event) {
   if (dragState_ != kIdle || canvas_.width() < 1 || canvas_.height() < 1) return;
-  if (event.button != BoxButton::Left && event.button != BoxButton::Right) return;
+  if (event.button != PaneButton::Left && event.button != PaneButton::Right) return;
   if (event.y < BarLimit()) {
     PressBar(event);
   } else if (event.y < canvas_.height() - kButtonsFromBottom) {
-    if (event.button == BoxButton::Left) {
+    if (event.button == PaneButton::Left) {
       shell_.BeginSplitterDrag();
       return;
     }
     dragState_ = kSwapPress;
     dragButton_ = event.button;
-    pointer_.Capture();
+    host_.CaptureMouse();
     Redraw(kRefreshFinal);
   } else {
     PressButtons(event);
   }
 }
 
-void GradientBox::PressBar(const BoxEvent& event) {
-  dragState_ = event.button == BoxButton::Left ? kStrengthDrag : kGammaDrag;
+void GradientBox::PressBar(const PaneEvent& event) {
+  dragState_ = event.button == PaneButton::Left ? kStrengthDrag : kGammaDrag;
   dragButton_ = event.button;
   pressX_ = event.x;
   pressY_ = event.y;
-  pointer_.Capture();
-  pointer_.HideCursor();
+  host_.CaptureMouse();
+  HideCursorFully(host_);
   FollowBar(event.y, kRefreshQuick);
 }
 
-void GradientBox::PressButtons(const BoxEvent& event) {
+void GradientBox::PressButtons(const PaneEvent& event) {
   const bool left = event.x < canvas_.width() / 2;
-  if (event.button == BoxButton::Left) dragState_ = left ? kRecallA : kRecallB;
+  if (event.button == PaneButton::Left) dragState_ = left ? kRecallA : kRecallB;
   else dragState_ = left ? kStoreA : kStoreB;
   dragButton_ = event.button;
-  pointer_.Capture();
+  host_.CaptureMouse();
   Redraw(kRefreshFinal);
 }
 
-void GradientBox::Move(const BoxEvent& event) {
+void GradientBox::Move(const PaneEvent& event) {
   if (dragState_ == kStrengthDrag || dragState_ == kGammaDrag) FollowBar(event.y, kRefreshQuick);
 }
 
@@ -140,7 +150,7 @@ void GradientBox::RefreshShadedView(int kind) {
   if (IsShadedRenderMode(shell_.RenderModeIndex())) app_.refresh.Refresh(kPaneIsoView, kind);
 }
 
-void GradientBox::Release(const BoxEvent& event) {
+void GradientBox::Release(const PaneEvent& event) {
   if (dragState_ == kIdle || dragState_ == kSplitterDrag || event.button != dragButton_) return;
   const int ended = dragState_;
   if (ended == kStrengthDrag || ended == kGammaDrag) {
@@ -149,8 +159,8 @@ void GradientBox::Release(const BoxEvent& event) {
     return;
   }
   dragState_ = kIdle;
-  dragButton_ = BoxButton::None;
-  pointer_.Release();
+  dragButton_ = PaneButton::None;
+  host_.ReleaseMouse();
   switch (ended) {
     case kSwapPress: shell_.SwapDisplays(); break;
     case kRecallA: shell_.ApplySplitFraction(presetA_); break;
@@ -164,10 +174,16 @@ void GradientBox::Release(const BoxEvent& event) {
 
 void GradientBox::EndBarDrag() {
   dragState_ = kIdle;
-  dragButton_ = BoxButton::None;
-  pointer_.Release();
-  pointer_.ShowCursorAt(pressX_, pressY_);
+  dragButton_ = PaneButton::None;
+  host_.ReleaseMouse();
+  ShowCursorAtPress();
   Redraw(kRefreshFinal);
+}
+
+// A bar drag hid the cursor where it was pressed; it comes back there.
+void GradientBox::ShowCursorAtPress() {
+  host_.WarpCursor(pressX_, pressY_);
+  ShowCursorFully(host_);
 }
 
 // The platform took the mouse away: a bar drag ends as on release (a gamma
@@ -177,8 +193,8 @@ void GradientBox::CaptureLost() {
   const int lost = dragState_;
   if (lost == kIdle || lost == kSplitterDrag) return;
   dragState_ = kIdle;
-  dragButton_ = BoxButton::None;
-  if (lost == kStrengthDrag || lost == kGammaDrag) pointer_.ShowCursorAt(pressX_, pressY_);
+  dragButton_ = PaneButton::None;
+  if (lost == kStrengthDrag || lost == kGammaDrag) ShowCursorAtPress();
   if (lost == kGammaDrag) {
     shading_.RebuildGammaTable();
     app_.refresh.Refresh(kPaneIsoView, kRefreshFinal);

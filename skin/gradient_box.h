@@ -19,9 +19,10 @@
 #include <cstdint>
 
 #include "core/application.h"
+#include "core/cursor_control.h"
+#include "core/pane_events.h"
 #include "render/shading.h"
 #include "skin/box_canvas.h"
-#include "skin/box_input.h"
 
 namespace mok {
 
@@ -61,16 +62,14 @@ class GradientBox {
   static constexpr int kRecallB = 2006;
   static constexpr int kStoreB = 2007;
 
-  GradientBox(Application& app, ShadingTables& shading, BoxPointer& pointer, SplitterShell& shell);
+  GradientBox(Application& app, ShadingTables& shading, PaneHost& host, SplitterShell& shell);
 
   void Resize(int width, int height);
   void Render();
   const BoxCanvas& canvas() const { return canvas_; }
 
-  void Press(const BoxEvent& event);
-  void Move(const BoxEvent& event);
-  void Release(const BoxEvent& event);
-  void CaptureLost();
+  // Presses, moves, releases and a lost capture; the wheel does nothing here.
+  void HandleEvent(const PaneEvent& event);
   // The shell's splitter drag begins (true) or ends (false); the band shows
   // sunken meanwhile and presses are ignored.
   void SetSplitterDrag(bool on);
@@ -84,11 +83,16 @@ class GradientBox {
  private:
   int BarLimit() const { return canvas_.height() - 27; }
   double BarFraction(int y) const;
-  void PressBar(const BoxEvent& event);
-  void PressButtons(const BoxEvent& event);
+  void Press(const PaneEvent& event);
+  void PressBar(const PaneEvent& event);
+  void PressButtons(const PaneEvent& event);
+  void Move(const PaneEvent& event);
+  void Release(const PaneEvent& event);
+  void CaptureLost();
   void FollowBar(int y, int kind);
   void RefreshShadedView(int kind);
   void EndBarDrag();
+  void ShowCursorAtPress();
   void Redraw(int kind);
 
   void DrawBar();
@@ -96,11 +100,11 @@ class GradientBox {
 
   Application& app_;
   ShadingTables& shading_;
-  BoxPointer& pointer_;
+  PaneHost& host_;
   SplitterShell& shell_;
   BoxCanvas canvas_;
   int dragState_ = kIdle;
-  BoxButton dragButton_ = BoxButton::None;
+  PaneButton dragButton_ = PaneButton::None;
   int pressX_ = 0;
   int pressY_ = 0;
   double presetA_ = 0.25;

@@ -67,7 +67,7 @@ std::uint32_t HueFieldColour(int column, int row, int pickerWidth) {
   return PackColour(HsvToRgb(hsv));
 }
 
-PaletteBox::PaletteBox(Application& app, BoxPointer& pointer) : app_(app), pointer_(pointer) {
+PaletteBox::PaletteBox(Application& app, PaneHost& host) : app_(app), host_(host) {
   pickerType_ = Read(app_.settings, setting::PickerType) == 0 ? PickerType::Bars : PickerType::HueField;
 }
 
@@ -142,17 +142,27 @@ void PaletteBox::DrawTypeButtons() {
 
 // ---- Mouse ----
 
-PaletteBox::Point PaletteBox::PicturePoint(const BoxEvent& event) const {
+PaletteBox::Point PaletteBox::PicturePoint(const PaneEvent& event) const {
   return {std::clamp(event.x - kInset, 0, canvas_.width() - 3), std::max(event.y - kInset, 0)};
 }
 
-void PaletteBox::Press(const BoxEvent& event) {
+void PaletteBox::HandleEvent(const PaneEvent& event) {
+  switch (event.type) {
+    case PaneEventType::Press: Press(event); break;
+    case PaneEventType::Move: Move(event); break;
+    case PaneEventType::Release: Release(event); break;
+    case PaneEventType::CaptureLost: CaptureLost(); break;
+    case PaneEventType::Wheel: break;
+  }
+}
+
+void PaletteBox::Press(const PaneEvent& event) {
   if (dragState_ != kIdle || canvas_.width() < 3 || canvas_.height() < 1) return;
-  if (event.button != BoxButton::Left && event.button != BoxButton::Right) return;
+  if (event.button != PaneButton::Left && event.button != PaneButton::Right) return;
   const Point p = PicturePoint(event);
   const int typeButtons = canvas_.width() - kTypeButtonFromRight;
   dragButton_ = event.button;
-  if (event.button == BoxButton::Right) {
+  if (event.button == PaneButton::Right) {
     if (p.x >= kPickerLeft) {
       dragState_ = kRightOnPicker;
       SetPickerType(pickerType_ == PickerType::Bars ? PickerType::HueField : PickerType::Bars);
@@ -170,10 +180,10 @@ void PaletteBox::Press(const BoxEvent& event) {
     dragState_ = kTypeButtonPress;
     SetPickerType(p.y > kSwatchCell ? PickerType::HueField : PickerType::Bars);
   }
-  pointer_.Capture();
+  host_.CaptureMouse();
 }
 
-void PaletteBox::Move(const BoxEvent& event) {
+void PaletteBox::Move(const PaneEvent& event) {
   if (dragState_ != kSwatchDrag && dragState_ != kPickerDrag) return;
   const Point p = PicturePoint(event);
   if (dragState_ == kSwatchDrag) {
@@ -183,7 +193,7 @@ void PaletteBox::Move(const BoxEvent& event) {
   }
 }
 
-void PaletteBox::Release(const BoxEvent& event) {
+void PaletteBox::Release(const PaneEvent& event) {
   if (dragState_ == kIdle || event.button != dragButton_) return;
   const bool openDialog = dragState_ == kRightOnSwatches;
   EndDrag();
@@ -193,13 +203,13 @@ void PaletteBox::Release(const BoxEvent& event) {
 void PaletteBox::CaptureLost() {
   if (dragState_ == kIdle) return;
   dragState_ = kIdle;
-  dragButton_ = BoxButton::None;
+  dragButton_ = PaneButton::None;
 }
 
 void PaletteBox::EndDrag() {
   dragState_ = kIdle;
-  dragButton_ = BoxButton::None;
-  pointer_.Release();
+  dragButton_ = PaneButton::None;
+  host_.ReleaseMouse();
 }
 
 // The press row picks the swatch row; a box taller than the picture still

@@ -17,8 +17,9 @@
 #include <cstdint>
 
 #include "core/application.h"
+#include "core/cursor_control.h"
+#include "core/pane_events.h"
 #include "skin/box_canvas.h"
-#include "skin/box_input.h"
 
 namespace mok {
 
@@ -63,7 +64,7 @@ class PaletteBox {
   static constexpr int kTypeButtonPress = 402;
 
   // Reads "PickerType" (default 1).
-  PaletteBox(Application& app, BoxPointer& pointer);
+  PaletteBox(Application& app, PaneHost& host);
   // Writes "PickerType" back.
   ~PaletteBox();
   PaletteBox(const PaletteBox&) = delete;
@@ -73,10 +74,8 @@ class PaletteBox {
   void Render();
   const BoxCanvas& canvas() const { return canvas_; }
 
-  void Press(const BoxEvent& event);
-  void Move(const BoxEvent& event);
-  void Release(const BoxEvent& event);
-  void CaptureLost();
+  // Presses, moves, releases and a lost capture; the wheel does nothing here.
+  void HandleEvent(const PaneEvent& event);
 
   PickerType pickerType() const { return pickerType_; }
   int dragState() const { return dragState_; }
@@ -89,7 +88,11 @@ class PaletteBox {
     int x = 0;
     int y = 0;
   };
-  Point PicturePoint(const BoxEvent& event) const;
+  Point PicturePoint(const PaneEvent& event) const;
+  void Press(const PaneEvent& event);
+  void Move(const PaneEvent& event);
+  void Release(const PaneEvent& event);
+  void CaptureLost();
   void SelectSwatch(Point p);
   void PickFromPicker(Point p);
   void OpenColourDialog();
@@ -105,11 +108,11 @@ class PaletteBox {
   void PutPicture(int x, int y, std::uint32_t colour);
 
   Application& app_;
-  BoxPointer& pointer_;
+  PaneHost& host_;
   BoxCanvas canvas_;
   PickerType pickerType_ = PickerType::HueField;
   int dragState_ = kIdle;
-  BoxButton dragButton_ = BoxButton::None;
+  PaneButton dragButton_ = PaneButton::None;
   int pressBar_ = 0;
   bool dialogSlotsFilled_ = false;
   std::array<std::uint32_t, 16> dialogSlots_{};

@@ -15,27 +15,21 @@ constexpr RefreshRequest kBoxRedraw{kPanePalette, kRefreshFinal};
 constexpr RefreshRequest kViewsFull{kPaneSkinView | kPaneIsoView, kRefreshFinal};
 constexpr RefreshRequest kViewsBackground{kPaneSkinView | kPaneIsoView, kRefreshBackground};
 
-BoxEvent Left(int x, int y) { return {BoxButton::Left, x, y}; }
-BoxEvent Right(int x, int y) { return {BoxButton::Right, x, y}; }
-
 // 338 pixels wide: the picker is P = 338 - 82 = 256 columns, x 64..319 of the
 // picture, window x 65..320.
 class PaletteBoxTest : public ::testing::Test {
  protected:
   explicit PaletteBoxTest(int pickerSetting = 1) {
     fixture.settings.writeInt("Project", "PickerType", pickerSetting);
-    box = std::make_unique<PaletteBox>(fixture.app, pointer);
+    box = std::make_unique<PaletteBox>(fixture.app, host);
     box->Resize(338, 35);
   }
-  void Click(const BoxEvent& press) {
-    box->Press(press);
-    box->Release(press);
-  }
+  void Click(const PaneEvent& press) { test::Click(*box, press); }
 
   test::PaintApp fixture;
   Application& app = fixture.app;
   test::RequestLog& refresh = fixture.refresh;
-  test::RecordingPointer pointer;
+  test::BoxRecordingHost host;
   std::unique_ptr<PaletteBox> box;
 };
 
@@ -47,23 +41,23 @@ class BarsPicker : public PaletteBoxTest {
 // ---- Swatches ----
 
 TEST_F(PaletteBoxTest, SwatchPressAndDragSelectTheColourUnderTheCursor) {
-  box->Press(Left(20, 20));  // picture (19, 19): row 1, column 1 -> colour 5
+  box->HandleEvent(test::PressLeft(20, 20));  // picture (19, 19): row 1, column 1 -> colour 5
   EXPECT_EQ(app.activeColor, 5);
   EXPECT_EQ(box->dragState(), PaletteBox::kSwatchDrag);
-  EXPECT_TRUE(pointer.captured);
-  box->Move(Left(50, 5));  // picture (49, 4): row 0, column 3 -> colour 3
+  EXPECT_TRUE(host.captured);
+  box->HandleEvent(test::MoveTo(50, 5));  // picture (49, 4): row 0, column 3 -> colour 3
   EXPECT_EQ(app.activeColor, 3);
-  box->Move(Left(200, 300));  // held to the swatch area: x 63, y 31 -> colour 7
+  box->HandleEvent(test::MoveTo(200, 300));  // held to the swatch area: x 63, y 31 -> colour 7
   EXPECT_EQ(app.activeColor, 7);
-  box->Release(Left(200, 300));
-  EXPECT_FALSE(pointer.captured);
+  box->HandleEvent(test::ReleaseLeft(200, 300));
+  EXPECT_FALSE(host.captured);
   EXPECT_EQ(box->dragState(), PaletteBox::kIdle);
   // Selecting changes no user colour: the box alone redraws.
   EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>(3, kBoxRedraw)));
 }
 
 TEST_F(PaletteBoxTest, PressBelowThePictureStillSelectsABottomRowColour) {
-  box->Press(Left(5, 34));  // picture y 33 would be row 2, colour 8
+  box->HandleEvent(test::PressLeft(5, 34));  // picture y 33 would be row 2, colour 8
   EXPECT_EQ(app.activeColor, 4);
 }
 
@@ -84,7 +78,7 @@ TEST_F(PaletteBoxTest, SwatchesShowTheColoursAndTheActiveCellSunken) {
 
 TEST_F(BarsPicker, RedBarPressAtX193GivesRed128) {
   app.customColors[0] = 0x336699;
-  box->Press(Left(193, 5));  // picture (192, 4): red bar, (192 - 64) * 256 / 256 = 128
+  box->HandleEvent(test::PressLeft(193, 5));  // picture (192, 4): red bar, (192 - 64) * 256 / 256 = 128
   EXPECT_EQ(app.customColors[0], 0x806699u);
   EXPECT_EQ(box->dragState(), PaletteBox::kPickerDrag);
   EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsFull}));
@@ -92,17 +86,17 @@ TEST_F(BarsPicker, RedBarPressAtX193GivesRed128) {
 
 TEST_F(BarsPicker, DragKeepsThePressBarAndStaysInThePicker) {
   app.customColors[0] = 0x336699;
-  box->Press(Left(100, 12));  // picture row 11: green bar, column 35 -> 35
+  box->HandleEvent(test::PressLeft(100, 12));  // picture row 11: green bar, column 35 -> 35
   EXPECT_EQ(app.customColors[0], 0x332399u);
-  box->Move(Left(900, 2));  // still green; held at the last column 255
+  box->HandleEvent(test::MoveTo(900, 2));  // still green; held at the last column 255
   EXPECT_EQ(app.customColors[0], 0x33FF99u);
-  box->Move(Left(3, 30));  // held at the first column: 0
+  box->HandleEvent(test::MoveTo(3, 30));  // held at the first column: 0
   EXPECT_EQ(app.customColors[0], 0x330099u);
 }
 
 TEST_F(BarsPicker, BrightnessBarScalesTheHsvValue) {
   app.customColors[0] = 0xFF0000;
-  box->Press(Left(193, 30));  // picture row 29: brightness, value 128 / 256 = 0.5
+  box->HandleEvent(test::PressLeft(193, 30));  // picture row 29: brightness, value 128 / 256 = 0.5
   // HSV(0, 1, 0.5) = (0.5, 0, 0) -> 128.
   EXPECT_EQ(app.customColors[0], 0x800000u);
 }
@@ -137,13 +131,13 @@ TEST(PickerBars, MarkerFindsAColumnOnNarrowPickers) {
 // ---- Hue field ----
 
 TEST_F(PaletteBoxTest, HueFieldPressesFollowTheRowRule) {
-  box->Press(Left(65, 17));  // picture (64, 16): hue 0, full saturation, value 0.99
+  box->HandleEvent(test::PressLeft(65, 17));  // picture (64, 16): hue 0, full saturation, value 0.99
   EXPECT_EQ(app.customColors[0], 0xFD0000u);  // 0.99 * 256 = 253.44
-  box->Move(Left(65, 32));  // row 31: value 0
+  box->HandleEvent(test::MoveTo(65, 32));  // row 31: value 0
   EXPECT_EQ(app.customColors[0], 0x000000u);
-  box->Move(Left(193, 1));  // column 128: hue 180; row 0: no saturation
+  box->HandleEvent(test::MoveTo(193, 1));  // column 128: hue 180; row 0: no saturation
   EXPECT_EQ(app.customColors[0], 0xFDFDFDu);
-  box->Move(Left(193, 17));  // hue 180 at full saturation: cyan
+  box->HandleEvent(test::MoveTo(193, 17));  // hue 180 at full saturation: cyan
   EXPECT_EQ(app.customColors[0], 0x00FDFDu);
 }
 
@@ -166,11 +160,11 @@ TEST_F(PaletteBoxTest, HueFieldRowsOfThePicture) {
 
 TEST_F(PaletteBoxTest, TypeButtonsAndRightPressSwitchThePicker) {
   EXPECT_EQ(box->pickerType(), PickerType::HueField);  // "PickerType" 1
-  Click(Left(330, 5));  // top button
+  Click(test::PressLeft(330, 5));  // top button
   EXPECT_EQ(box->pickerType(), PickerType::Bars);
-  Click(Left(330, 18));  // picture y 17 > 16: bottom button
+  Click(test::PressLeft(330, 18));  // picture y 17 > 16: bottom button
   EXPECT_EQ(box->pickerType(), PickerType::HueField);
-  Click(Right(150, 10));  // right press on the picker toggles
+  Click(test::PressRight(150, 10));  // right press on the picker toggles
   EXPECT_EQ(box->pickerType(), PickerType::Bars);
   box.reset();
   EXPECT_EQ(fixture.settings.readInt("Project", "PickerType"), 0);
@@ -178,8 +172,8 @@ TEST_F(PaletteBoxTest, TypeButtonsAndRightPressSwitchThePicker) {
 
 TEST(PaletteBoxSetting, MissingSettingMeansHueField) {
   test::PaintApp fixture;
-  test::RecordingPointer pointer;
-  { PaletteBox box(fixture.app, pointer); EXPECT_EQ(box.pickerType(), PickerType::HueField); }
+  test::BoxRecordingHost host;
+  { PaletteBox box(fixture.app, host); EXPECT_EQ(box.pickerType(), PickerType::HueField); }
   EXPECT_EQ(fixture.settings.readInt("Project", "PickerType"), 1);
 }
 
@@ -187,7 +181,7 @@ TEST(PaletteBoxSetting, MissingSettingMeansHueField) {
 
 TEST_F(BarsPicker, ChangingColourSevenRedrawsOnlyTheBackground) {
   app.activeColor = 7;
-  box->Press(Left(193, 5));
+  box->HandleEvent(test::PressLeft(193, 5));
   EXPECT_EQ(app.customColors[7], 0x800000u);
   EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsBackground}));
 }
@@ -195,14 +189,14 @@ TEST_F(BarsPicker, ChangingColourSevenRedrawsOnlyTheBackground) {
 TEST_F(BarsPicker, ChangingColourOneReRendersTheViews) {
   app.activeColor = 1;
   app.customColors[1] = 0x000000;
-  box->Press(Left(193, 5));  // red 128
+  box->HandleEvent(test::PressLeft(193, 5));  // red 128
   EXPECT_EQ(app.customColors[1], 0x800000u);
   EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsFull}));
 }
 
 TEST_F(BarsPicker, PressGivingTheSameColourRefreshesNothing) {
   app.customColors[0] = 0x806699;
-  box->Press(Left(193, 5));
+  box->HandleEvent(test::PressLeft(193, 5));
   EXPECT_TRUE(refresh.requests.empty());
 }
 
@@ -213,10 +207,10 @@ TEST_F(PaletteBoxTest, RightClickOnTheSwatchesOpensTheDialogOnRelease) {
   fixture.prompter.answer = 0xFFABCDEF;
   fixture.prompter.slotToSet = {{9, 0x111111}};
   const auto before = app.customColors;
-  box->Press(Right(10, 10));
+  box->HandleEvent(test::PressRight(10, 10));
   EXPECT_EQ(fixture.prompter.opened, 0);
   EXPECT_EQ(box->dragState(), PaletteBox::kRightOnSwatches);
-  box->Release(Right(10, 10));
+  box->HandleEvent(test::ReleaseRight(10, 10));
   EXPECT_EQ(fixture.prompter.opened, 1);
   EXPECT_EQ(fixture.prompter.openedWith, 0x8080FFu);  // "Color-2" default
   // First use: the eight user colours, then eight black slots.
@@ -226,56 +220,67 @@ TEST_F(PaletteBoxTest, RightClickOnTheSwatchesOpensTheDialogOnRelease) {
   EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsFull}));
   // The slots keep what the dialog left in them, not the new user colour.
   fixture.prompter.slotToSet.reset();
-  Click(Right(10, 10));
+  Click(test::PressRight(10, 10));
   EXPECT_EQ(fixture.prompter.slotsSeen[9], 0x111111u);
   EXPECT_EQ(fixture.prompter.slotsSeen[2], 0x8080FFu);
 }
 
 TEST_F(PaletteBoxTest, CancelledDialogChangesNothing) {
   const auto before = app.customColors;
-  Click(Right(10, 10));
+  Click(test::PressRight(10, 10));
   EXPECT_EQ(fixture.prompter.opened, 1);
   EXPECT_EQ(app.customColors, before);
   EXPECT_TRUE(refresh.requests.empty());
 }
 
 TEST_F(PaletteBoxTest, OtherButtonDuringADragIsIgnored) {
-  box->Press(Left(20, 20));
-  box->Press(Right(10, 10));
-  box->Release(Right(10, 10));
+  box->HandleEvent(test::PressLeft(20, 20));
+  box->HandleEvent(test::PressRight(10, 10));
+  box->HandleEvent(test::ReleaseRight(10, 10));
   EXPECT_EQ(fixture.prompter.opened, 0);
   EXPECT_EQ(box->dragState(), PaletteBox::kSwatchDrag);
-  box->CaptureLost();
+  box->HandleEvent(test::LoseCapture());
   EXPECT_EQ(box->dragState(), PaletteBox::kIdle);
+}
+
+TEST_F(PaletteBoxTest, WheelChangesNothing) {
+  const auto colours = app.customColors;
+  box->HandleEvent(test::WheelTurn(20, 20, 240));
+  box->HandleEvent(test::WheelTurn(150, 10, -120));
+  EXPECT_EQ(app.activeColor, 0);
+  EXPECT_EQ(app.customColors, colours);
+  EXPECT_EQ(box->pickerType(), PickerType::HueField);
+  EXPECT_FALSE(host.captured);
+  EXPECT_TRUE(refresh.requests.empty());
 }
 
 // ---- Small boxes ----
 
 TEST(PaletteBoxSize, NarrowBoxSendsPickerPressesToTheTypeButtons) {
   test::PaintApp fixture;
-  test::RecordingPointer pointer;
-  PaletteBox box(fixture.app, pointer);
+  test::BoxRecordingHost host;
+  PaletteBox box(fixture.app, host);
   box.Resize(70, 35);  // P = -12: no picker
   box.Render();
   const auto colours = fixture.app.customColors;
-  box.Press(Left(67, 20));
+  box.HandleEvent(test::PressLeft(67, 20));
   EXPECT_EQ(box.dragState(), PaletteBox::kTypeButtonPress);
   EXPECT_EQ(box.pickerType(), PickerType::HueField);
-  box.Move(Left(68, 3));
-  box.Release(Left(68, 3));
+  box.HandleEvent(test::MoveTo(68, 3));
+  box.HandleEvent(test::ReleaseLeft(68, 3));
   EXPECT_EQ(fixture.app.customColors, colours);
 }
 
 TEST(PaletteBoxSize, ZeroSizedBoxDrawsAndTakesNothing) {
   test::PaintApp fixture;
-  test::RecordingPointer pointer;
-  PaletteBox box(fixture.app, pointer);
+  test::BoxRecordingHost host;
+  PaletteBox box(fixture.app, host);
   for (auto [w, h] : {std::pair{0, 0}, std::pair{2, 35}, std::pair{338, 0}}) {
     box.Resize(w, h);
     box.Render();
-    box.Press(Left(1, 1));
+    box.HandleEvent(test::PressLeft(1, 1));
     EXPECT_EQ(box.dragState(), PaletteBox::kIdle);
-    EXPECT_FALSE(pointer.captured);
+    EXPECT_FALSE(host.captured);
   }
   box.Resize(-5, -5);
   EXPECT_EQ(box.canvas().width(), 0);
