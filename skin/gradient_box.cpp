@@ -81,16 +81,6 @@ double GradientBox::BarFraction(int y) const {
   return std::clamp(static_cast<double>(y) / BarLimit(), 0.0, 1.0);
 }
 
-void GradientBox::HandleEvent(const PaneEvent& event) {
-  switch (event.type) {
-    case PaneEventType::Press: Press(event); break;
-    case PaneEventType::Move: Move(event); break;
-    case PaneEventType::Release: Release(event); break;
-    case PaneEventType::CaptureLost: CaptureLost(); break;
-    case PaneEventType::Wheel: break;
-  }
-}
-
 void GradientBox::Press(const PaneEvent& event) {
   if (dragState_ != kIdle || canvas_.width() < 1 || canvas_.height() < 1) return;
   if (event.button != PaneButton::Left && event.button != PaneButton::Right) return;

@@ -20,9 +20,9 @@
 
 #include "core/application.h"
 #include "core/cursor_control.h"
-#include "core/pane_events.h"
 #include "render/shading.h"
 #include "skin/box_canvas.h"
+#include "skin/box_mouse.h"
 
 namespace mok {
 
@@ -50,7 +50,7 @@ bool IsShadedRenderMode(int index);
 // Gamma exponent of a bar fraction f (0 at the top): (1 - f)^2 * 20.
 double GammaFromBarFraction(double f);
 
-class GradientBox {
+class GradientBox final : public BoxMouse {
  public:
   static constexpr int kIdle = 0;
   static constexpr int kStrengthDrag = 2000;
@@ -68,8 +68,6 @@ class GradientBox {
   void Render();
   const BoxCanvas& canvas() const { return canvas_; }
 
-  // Presses, moves, releases and a lost capture; the wheel does nothing here.
-  void HandleEvent(const PaneEvent& event);
   // The shell's splitter drag begins (true) or ends (false); the band shows
   // sunken meanwhile and presses are ignored.
   void SetSplitterDrag(bool on);
@@ -83,12 +81,12 @@ class GradientBox {
  private:
   int BarLimit() const { return canvas_.height() - 27; }
   double BarFraction(int y) const;
-  void Press(const PaneEvent& event);
+  void Press(const PaneEvent& event) override;
   void PressBar(const PaneEvent& event);
   void PressButtons(const PaneEvent& event);
-  void Move(const PaneEvent& event);
-  void Release(const PaneEvent& event);
-  void CaptureLost();
+  void Move(const PaneEvent& event) override;
+  void Release(const PaneEvent& event) override;
+  void CaptureLost() override;
   void FollowBar(int y, int kind);
   void RefreshShadedView(int kind);
   void EndBarDrag();

@@ -146,16 +146,6 @@ PaletteBox::Point PaletteBox::PicturePoint(const PaneEvent& event) const {
   return {std::clamp(event.x - kInset, 0, canvas_.width() - 3), std::max(event.y - kInset, 0)};
 }
 
-void PaletteBox::HandleEvent(const PaneEvent& event) {
-  switch (event.type) {
-    case PaneEventType::Press: Press(event); break;
-    case PaneEventType::Move: Move(event); break;
-    case PaneEventType::Release: Release(event); break;
-    case PaneEventType::CaptureLost: CaptureLost(); break;
-    case PaneEventType::Wheel: break;
-  }
-}
-
 void PaletteBox::Press(const PaneEvent& event) {
   if (dragState_ != kIdle || canvas_.width() < 3 || canvas_.height() < 1) return;
   if (event.button != PaneButton::Left && event.button != PaneButton::Right) return;

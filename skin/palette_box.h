@@ -18,8 +18,8 @@
 
 #include "core/application.h"
 #include "core/cursor_control.h"
-#include "core/pane_events.h"
 #include "skin/box_canvas.h"
+#include "skin/box_mouse.h"
 
 namespace mok {
 
@@ -53,7 +53,7 @@ std::uint32_t ColourFromBar(int bar, int column, int pickerWidth, std::uint32_t 
 // (31 - row) / 16.
 std::uint32_t HueFieldColour(int column, int row, int pickerWidth);
 
-class PaletteBox {
+class PaletteBox final : public BoxMouse {
  public:
   // Drag states.
   static constexpr int kIdle = 0;
@@ -66,7 +66,7 @@ class PaletteBox {
   // Reads "PickerType" (default 1).
   PaletteBox(Application& app, PaneHost& host);
   // Writes "PickerType" back.
-  ~PaletteBox();
+  ~PaletteBox() override;
   PaletteBox(const PaletteBox&) = delete;
   PaletteBox& operator=(const PaletteBox&) = delete;
 
@@ -74,8 +74,6 @@ class PaletteBox {
   void Render();
   const BoxCanvas& canvas() const { return canvas_; }
 
-  // Presses, moves, releases and a lost capture; the wheel does nothing here.
-  void HandleEvent(const PaneEvent& event);
 
   PickerType pickerType() const { return pickerType_; }
   int dragState() const { return dragState_; }
@@ -89,10 +87,10 @@ class PaletteBox {
     int y = 0;
   };
   Point PicturePoint(const PaneEvent& event) const;
-  void Press(const PaneEvent& event);
-  void Move(const PaneEvent& event);
-  void Release(const PaneEvent& event);
-  void CaptureLost();
+  void Press(const PaneEvent& event) override;
+  void Move(const PaneEvent& event) override;
+  void Release(const PaneEvent& event) override;
+  void CaptureLost() override;
   void SelectSwatch(Point p);
   void PickFromPicker(Point p);
   void OpenColourDialog();
