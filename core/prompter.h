@@ -11,6 +11,7 @@
 namespace mok {
 
 struct FileInfo;
+struct SnapshotDialog;  // render/picture_commands.h
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -35,6 +36,12 @@ class Prompter {
   // them in place and returns true on OK. Without a dialog: cancelled.
   virtual bool EditFileProperties(FileInfo& fields) {
     (void)fields;
+    return false;
+  }
+  // The "Snapshots" dialog: shows the given size and rendering type, writes
+  // the choices back and returns true for OK. Without a dialog: cancelled.
+  virtual bool ChooseSnapshot(SnapshotDialog& dialog) {
+    (void)dialog;
     return false;
   }
 };

@@ -13,5 +13,9 @@ using Arguments = std::vector<std::string>;
 int RunInfo(const Arguments& args);
 // convert IN OUT: reads IN and writes it under OUT.
 int RunConvert(const Arguments& args);
+// render MESH --out FILE.bmp [options]: a snapshot of the mesh.
+int RunRender(const Arguments& args);
+// bench MESH [options]: times 100 quick frames of a render mode.
+int RunBench(const Arguments& args);
 
 }  // namespace mokcli
