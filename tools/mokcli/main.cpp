@@ -17,7 +17,7 @@ constexpr Command kCommands[] = {
     {"info", "info MESH            model statistics as JSON", mokcli::RunInfo},
     {"convert", "convert IN OUT       read IN, write it under OUT", mokcli::RunConvert},
     {"render", "render MESH --out FILE.bmp [--mode N] [--size WxH] [--skin CH=IMAGE]... [--phong IMAGE]\n"
-               "                       [--env IMAGE] [--frame F] [--view front|back|left|right|top|bottom]\n"
+               "                       [--env IMAGE] [--frame F] [--view front|back|left|right|top|bottom] [--distance D]\n"
                "                       [--filtered] [--raytrace]   snapshot of the mesh as a 24-bit BMP",
      mokcli::RunRender},
     {"bench", "bench MESH [render options without --out]   time 100 quick frames", mokcli::RunBench},

@@ -70,6 +70,10 @@ bool ApplyValueOption(RenderOptions& o, const std::string& name, const std::stri
     const std::optional<int> frame = ParseInt(value);
     if (!frame || *frame < 0) return Fail("--frame takes a frame number from 0");
     o.frame = *frame;
+  } else if (name == "--distance") {
+    const std::optional<int> distance = ParseInt(value);
+    if (!distance || *distance < 1) return Fail("--distance takes a whole number from 1");
+    o.distance = static_cast<float>(*distance);
   } else if (name == "--view") {
     o.view = ParseView(value);
     if (!o.view) return Fail("--view takes front, back, left, right, top or bottom");
@@ -175,6 +179,7 @@ bool RenderScene::LoadMaps(const RenderOptions& options) {
 
 void RenderScene::PlaceCamera(const RenderOptions& options) {
   if (options.view) mok::AlignCamera(view_->camera, *options.view);
+  if (options.distance > 0) view_->camera.distance = options.distance;
   mok::CenterOnScene(view_->camera, app_.doc());
 }
 

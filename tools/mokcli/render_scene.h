@@ -28,6 +28,7 @@ struct RenderOptions {
   std::string env;
   int frame = -1;  // -1: the first frame
   std::optional<mok::ViewAlignment> view;
+  float distance = 0;  // 0: the start camera's distance
   bool filtered = false;
   bool raytrace = false;
 };
