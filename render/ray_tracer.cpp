@@ -10,7 +10,7 @@ namespace mok {
 
 namespace {
 
-constexpr int kCellSize = 16;  // pixels per side of a screen cell
+constexpr int kCellSize = 8;  // pixels per side of a screen cell
 
 struct Vec3d {
   double x = 0, y = 0, z = 0;
@@ -26,10 +26,27 @@ struct Ray {
 
 // What the trace needs of one triangle.
 struct TracedFace {
-  Vec3d corner[3];
+  Vec3d corner0;
+  Vec3d edge1;  // corner 1 - corner 0
+  Vec3d edge2;  // corner 2 - corner 0
   UvPair uv[3];
   const SkinSlot* skin = nullptr;
   int left = 0, right = -1, bottom = 0, top = -1;  // screen box, rows counted upward
+  // No hit on this face can store a smaller depth: a ray's t is at least
+  // the camera depth of its hit, which is at least the nearest corner's.
+  std::int32_t nearestDepth = 0;
+
+  // Rays from the eye share their origin, so the intersection terms that
+  // depend only on it are worked out once, with the very operations of the
+  // per-ray test and so to the same values.
+  Vec3d fromEye;           // eye - corner 0
+  Vec3d q;                 // fromEye x edge1
+  double tNumerator = 0;   // edge2 . q
+  // Triple products giving the determinant and the first barycentric
+  // numerator up to rounding, for rejecting rays that clearly miss.
+  Vec3d detAxis;           // edge2 x edge1
+  Vec3d uAxis;             // edge2 x fromEye
+  double tolerance = 0;    // far above any rounding in those products
 
   bool Covers(int k, int r) const { return k >= left && k <= right && r >= bottom && r <= top; }
 };
@@ -45,39 +62,71 @@ const SkinSlot& TextureOf(const MeshDocument& doc, const MeshTriangle& face) {
   return usable ? skin : doc.defaultSkin;
 }
 
+// A depth no hit at camera depth >= nearestZ can go below, one step lower
+// than the exact bound so rounding in the hit's t cannot undercut it.
+std::int32_t DepthLowerBound(double nearestZ, double distance) {
+  const double scaled = nearestZ / (2.0 * distance) * 0xFFFE;
+  if (!(scaled > 1)) return 0;
+  return static_cast<std::int32_t>(std::min(scaled, 1.0e6)) - 1;
+}
+
+double Length(const Vec3d& a) { return std::sqrt(Dot(a, a)); }
+
+void PrepareEyeRays(TracedFace& face) {
+  face.fromEye = Vec3d{0, 0, 0} - face.corner0;
+  face.q = Cross(face.fromEye, face.edge1);
+  face.tNumerator = Dot(face.edge2, face.q);
+  face.detAxis = Cross(face.edge2, face.edge1);
+  face.uAxis = Cross(face.edge2, face.fromEye);
+  const double scale = Length(face.edge1) + Length(face.edge2) + Length(face.fromEye);
+  face.tolerance = 1e-9 * scale * scale;
+}
+
 std::vector<TracedFace> CollectFaces(const ViewRecord& view, const MeshDocument& doc) {
   const std::vector<Vec3>& vertices = view.cameraVertices;
   std::vector<TracedFace> faces;
   faces.reserve(static_cast<std::size_t>(std::max<int>(doc.triangleCount, 0)));
   for (int i = 0; i < doc.triangleCount; ++i) {
     const MeshTriangle& face = doc.triangles[static_cast<std::size_t>(i)];
-    TracedFace traced;
-    bool valid = true;
+    Vec3d corner[3];
     int xs[3] = {}, ys[3] = {};
-    for (int k = 0; k < 3; ++k) {
+    bool valid = true;
+    TracedFace traced;
+    for (int k = 0; k < 3 && valid; ++k) {
       const int v = face.vertex[k];
-      valid = valid && ValidVertex(v, vertices.size());
+      valid = ValidVertex(v, vertices.size());
       if (!valid) break;
       const Vec3& p = vertices[static_cast<std::size_t>(v)];
       const ScreenPointF s = ProjectToScreen(view.camera, view.projectionScale, view.frame.width, view.frame.height, p);
       xs[k] = TruncateCoordinate(s.x);
       ys[k] = TruncateCoordinate(s.y);
-      traced.corner[k] = {p.x, p.y, p.z};
+      corner[k] = {p.x, p.y, p.z};
       const int uvIndex = face.uvIndex[k];
       traced.uv[k] = uvIndex >= 0 && uvIndex < kMaxUvVertices ? doc.uvVertices[static_cast<std::size_t>(uvIndex)] : UvPair{};
     }
     if (!valid) continue;
+    traced.corner0 = corner[0];
+    traced.edge1 = corner[1] - corner[0];
+    traced.edge2 = corner[2] - corner[0];
+    PrepareEyeRays(traced);
     traced.left = std::min({xs[0], xs[1], xs[2]}) - 1;
     traced.right = std::max({xs[0], xs[1], xs[2]}) + 1;
     traced.bottom = std::min({ys[0], ys[1], ys[2]}) - 1;
     traced.top = std::max({ys[0], ys[1], ys[2]}) + 1;
+    traced.nearestDepth = DepthLowerBound(std::min({corner[0].z, corner[1].z, corner[2].z}), view.camera.distance);
     traced.skin = &TextureOf(doc, face);
     faces.push_back(traced);
   }
   return faces;
 }
 
-// Screen cells listing the faces whose box touches them, in face order.
+struct Candidate {
+  std::int32_t nearestDepth;
+  std::int32_t face;
+};
+
+// Screen cells listing the faces whose box touches them, nearest bound
+// first, so a pixel can stop once no remaining face can beat its hit.
 class CellGrid {
  public:
   CellGrid(const std::vector<TracedFace>& faces, int width, int height)
@@ -85,20 +134,22 @@ class CellGrid {
         cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {
     for (std::size_t i = 0; i < faces.size(); ++i) {
       const TracedFace& f = faces[i];
+      if (f.right < 0 || f.top < 0 || f.left > width - 1 || f.bottom > height - 1) continue;
       const int c0 = std::max(f.left, 0) / kCellSize, c1 = std::min(f.right, width - 1) / kCellSize;
       const int r0 = std::max(f.bottom, 0) / kCellSize, r1 = std::min(f.top, height - 1) / kCellSize;
-      if (f.right < 0 || f.top < 0 || f.left > width - 1 || f.bottom > height - 1) continue;
       for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c) cells_[Cell(c, r)].push_back(static_cast<int>(i));
+        for (int c = c0; c <= c1; ++c) cells_[Cell(c, r)].push_back({f.nearestDepth, static_cast<std::int32_t>(i)});
     }
+    for (std::vector<Candidate>& cell : cells_)
+      std::sort(cell.begin(), cell.end(), [](const Candidate& a, const Candidate& b) { return a.nearestDepth < b.nearestDepth; });
   }
-  const std::vector<int>& At(int k, int r) const { return cells_[Cell(k / kCellSize, r / kCellSize)]; }
+  const std::vector<Candidate>& At(int k, int r) const { return cells_[Cell(k / kCellSize, r / kCellSize)]; }
 
  private:
   std::size_t Cell(int c, int r) const { return static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c); }
   int columns_;
   int rows_;
-  std::vector<std::vector<int>> cells_;
+  std::vector<std::vector<Candidate>> cells_;
 };
 
 // One buffer side's steps: position i of n maps to i (n / s) / (n - 1) - n / (2 s);
@@ -108,9 +159,7 @@ double ScreenToView(int i, int n, double s) {
   return n > 1 ? i * span / (n - 1) - n / (2 * s) : 0.0;
 }
 
-Ray PixelRay(const Camera& camera, double s, int k, int r, int width, int height) {
-  const double x = -ScreenToView(k, width, s);
-  const double y = ScreenToView(r, height, s);
+Ray PixelRay(const Camera& camera, double x, double y) {
   if (camera.orthographic) return {{x, y, 0}, {0, 0, 1}};
   const double d = camera.distance;
   const double length = std::sqrt(x * x + y * y + d * d);
@@ -125,31 +174,55 @@ struct Hit {
 };
 
 bool Intersect(const Ray& ray, const TracedFace& face, Hit& hit) {
-  const Vec3d e1 = face.corner[1] - face.corner[0];
-  const Vec3d e2 = face.corner[2] - face.corner[0];
-  const Vec3d p = Cross(ray.direction, e2);
-  const double det = Dot(e1, p);
+  const Vec3d p = Cross(ray.direction, face.edge2);
+  const double det = Dot(face.edge1, p);
   if (std::fabs(det) < 1e-9) return false;
   const double inv = 1.0 / det;
-  const Vec3d s = ray.origin - face.corner[0];
+  const Vec3d s = ray.origin - face.corner0;
   hit.u = Dot(s, p) * inv;
   if (hit.u < 0 || hit.u > 1) return false;
-  const Vec3d q = Cross(s, e1);
+  const Vec3d q = Cross(s, face.edge1);
   hit.v = Dot(ray.direction, q) * inv;
   if (hit.v < 0 || hit.u + hit.v > 1) return false;
-  hit.t = Dot(e2, q) * inv;
+  hit.t = Dot(face.edge2, q) * inv;
   return true;
 }
 
-std::uint32_t ShadeHit(const TracedFace& face, const Hit& hit) {
-  const double w0 = 1 - hit.u - hit.v;
-  const double u = w0 * face.uv[0].u + hit.u * face.uv[1].u + hit.v * face.uv[2].u;
-  const double v = w0 * face.uv[0].v + hit.u * face.uv[1].v + hit.v * face.uv[2].v;
-  return SampleSkinBilinear(*face.skin, u, v);
+// Intersect for a ray leaving the eye, with the face's prepared terms.
+bool IntersectFromEye(const Vec3d& direction, const TracedFace& face, Hit& hit) {
+  const Vec3d p = Cross(direction, face.edge2);
+  const double det = Dot(face.edge1, p);
+  if (std::fabs(det) < 1e-9) return false;
+  const double inv = 1.0 / det;
+  hit.u = Dot(face.fromEye, p) * inv;
+  if (hit.u < 0 || hit.u > 1) return false;
+  hit.v = Dot(direction, face.q) * inv;
+  if (hit.v < 0 || hit.u + hit.v > 1) return false;
+  hit.t = face.tNumerator * inv;
+  return true;
+}
+
+// True only when a ray from the eye misses the face by far more than any
+// rounding, so the exact test would refuse it too: a barycentric numerator
+// of the wrong sign, or the two together beyond the determinant.
+bool SurelyMissesFromEye(const Vec3d& direction, const TracedFace& face) {
+  const double det = Dot(direction, face.detAxis);
+  const double tol = face.tolerance;
+  if (std::fabs(det) <= tol) return false;
+  const double sign = det > 0 ? 1.0 : -1.0;
+  const double u = Dot(direction, face.uAxis) * sign;
+  const double v = Dot(direction, face.q) * sign;
+  return u < -tol || v < -tol || u + v > std::fabs(det) + 3 * tol;
+}
+
+bool IntersectRay(const Ray& ray, bool fromEye, const TracedFace& face, Hit& hit) {
+  if (!fromEye) return Intersect(ray, face, hit);
+  return !SurelyMissesFromEye(ray.direction, face) && IntersectFromEye(ray.direction, face, hit);
 }
 
 // A coordinate wrapped into [0, size).
 double Wrap(double value, int size) {
+  if (value >= 0 && value < size) return value;  // what fmod gives, without its cost
   if (!std::isfinite(value)) return 0;
   double w = std::fmod(value, size);
   if (w < 0) w += size;
@@ -158,29 +231,80 @@ double Wrap(double value, int size) {
 
 double Channel(std::uint32_t texel, int shift) { return static_cast<double>((texel >> shift) & 0xFF); }
 
+// The bilinear sample of a w x h texel array (both at least 1).
+inline std::uint32_t SampleTexels(const std::uint32_t* texels, int w, int h, double u, double v) {
+  const double uw = Wrap(u, w), vw = Wrap(v, h);
+  // Both are in [0, size), where truncation is the floor.
+  const int iu = static_cast<int>(uw), iv = static_cast<int>(vw);
+  const double fu = uw - iu, fv = vw - iv;
+  const int iu1 = iu + 1 == w ? 0 : iu + 1, iv1 = iv + 1 == h ? 0 : iv + 1;
+  const std::uint32_t* row0 = texels + static_cast<std::size_t>(iv) * static_cast<std::size_t>(w);
+  const std::uint32_t* row1 = texels + static_cast<std::size_t>(iv1) * static_cast<std::size_t>(w);
+  const std::uint32_t c00 = row0[iu], c10 = row0[iu1], c01 = row1[iu], c11 = row1[iu1];
+  // The four bytes side by side (the fourth is dropped) so the compiler can
+  // work on several channels at once; each lane is the same arithmetic.
+  double blended[4];
+  for (int lane = 0; lane < 4; ++lane) {
+    const int shift = 8 * lane;
+    const double top = Channel(c00, shift) + (Channel(c10, shift) - Channel(c00, shift)) * fu;
+    const double bottom = Channel(c01, shift) + (Channel(c11, shift) - Channel(c01, shift)) * fu;
+    blended[lane] = top + (bottom - top) * fv;
+  }
+  std::uint32_t out = 0;
+  for (int lane = 0; lane < 3; ++lane) out |= (static_cast<std::uint32_t>(blended[lane]) & 0xFF) << (8 * lane);
+  return out;
+}
+
+
+std::uint32_t ShadeHit(const TracedFace& face, const Hit& hit) {
+  const double w0 = 1 - hit.u - hit.v;
+  const double u = w0 * face.uv[0].u + hit.u * face.uv[1].u + hit.v * face.uv[2].u;
+  const double v = w0 * face.uv[0].v + hit.u * face.uv[1].v + hit.v * face.uv[2].v;
+  return SampleTexels(face.skin->pixels.data(), face.skin->width, face.skin->height, u, v);
+}
+
+// Trying the faces in index order and keeping every hit whose depth is <=
+// the stored one leaves the smallest depth and, of equal depths, the latest
+// face: that winner is found here in any order, nearest bound first.
+struct PixelWinner {
+  std::uint32_t depth = kDepthFar;
+  int face = -1;
+  Hit hit;
+
+  void Offer(int index, std::uint32_t d, const Hit& h) {
+    if (d < depth || (d == depth && index > face)) depth = d, face = index, hit = h;
+  }
+};
+
+PixelWinner TracePixel(const std::vector<TracedFace>& faces, const std::vector<Candidate>& candidates, const Ray& ray,
+                       bool fromEye, int k, int r, double depthScale) {
+  PixelWinner winner;
+  for (const Candidate& c : candidates) {
+    if (static_cast<std::uint32_t>(c.nearestDepth) > winner.depth) break;
+    const TracedFace& face = faces[static_cast<std::size_t>(c.face)];
+    Hit hit;
+    if (!face.Covers(k, r) || !IntersectRay(ray, fromEye, face, hit)) continue;
+    const double tScaled = hit.t / depthScale;
+    if (!(tScaled >= 0 && tScaled <= 1)) continue;
+    winner.Offer(c.face, static_cast<std::uint16_t>(tScaled * 0xFFFE), hit);
+  }
+  return winner;
+}
+
 void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameBuffer& buffer, const Camera& camera,
-              double s, int r, std::uint32_t background) {
+              const std::vector<double>& columnX, double rowY, int r, std::uint32_t background) {
   const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(buffer.width);
   const double depthScale = 2.0 * camera.distance;
   for (int k = 0; k < buffer.width; ++k) {
     const std::size_t at = rowStart + static_cast<std::size_t>(k);
-    const std::vector<int>& candidates = grid.At(k, r);
-    std::uint32_t colour = background;
-    if (!candidates.empty()) {
-      const Ray ray = PixelRay(camera, s, k, r, buffer.width, buffer.height);
-      for (int index : candidates) {
-        const TracedFace& face = faces[static_cast<std::size_t>(index)];
-        Hit hit;
-        if (!face.Covers(k, r) || !Intersect(ray, face, hit)) continue;
-        const double tScaled = hit.t / depthScale;
-        if (!(tScaled >= 0 && tScaled <= 1)) continue;
-        const auto depth = static_cast<std::uint16_t>(tScaled * 0xFFFE);
-        if (depth > buffer.depth[at]) continue;
-        buffer.depth[at] = depth;
-        colour = ShadeHit(face, hit);
-      }
-    }
-    buffer.colour[at] = buffer.depth[at] == kDepthFar ? background : colour;
+    const std::vector<Candidate>& candidates = grid.At(k, r);
+    buffer.colour[at] = background;
+    if (candidates.empty()) continue;
+    const Ray ray = PixelRay(camera, columnX[static_cast<std::size_t>(k)], rowY);
+    const PixelWinner winner = TracePixel(faces, candidates, ray, !camera.orthographic, k, r, depthScale);
+    if (winner.face < 0) continue;
+    buffer.depth[at] = static_cast<std::uint16_t>(winner.depth);
+    buffer.colour[at] = ShadeHit(faces[static_cast<std::size_t>(winner.face)], winner.hit);
   }
 }
 
@@ -189,19 +313,7 @@ void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameB
 std::uint32_t SampleSkinBilinear(const SkinSlot& skin, double u, double v) {
   const int w = skin.width, h = skin.height;
   if (w <= 0 || h <= 0 || skin.pixels.size() < static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) return 0;
-  const double uw = Wrap(u, w), vw = Wrap(v, h);
-  const int iu = static_cast<int>(std::floor(uw)), iv = static_cast<int>(std::floor(vw));
-  const double fu = uw - iu, fv = vw - iv;
-  const int iu1 = (iu + 1) % w, iv1 = (iv + 1) % h;
-  auto texel = [&](int x, int y) { return skin.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)]; };
-  const std::uint32_t c00 = texel(iu, iv), c10 = texel(iu1, iv), c01 = texel(iu, iv1), c11 = texel(iu1, iv1);
-  std::uint32_t out = 0;
-  for (int shift = 0; shift <= 16; shift += 8) {
-    const double top = Channel(c00, shift) + (Channel(c10, shift) - Channel(c00, shift)) * fu;
-    const double bottom = Channel(c01, shift) + (Channel(c11, shift) - Channel(c01, shift)) * fu;
-    out |= (static_cast<std::uint32_t>(top + (bottom - top) * fv) & 0xFF) << shift;
-  }
-  return out;
+  return SampleTexels(skin.pixels.data(), w, h, u, v);
 }
 
 void RayTrace(RayTraceJob& job) {
@@ -214,9 +326,12 @@ void RayTrace(RayTraceJob& job) {
     faces = CollectFaces(job.view, *job.doc);
   }
   const CellGrid grid(faces, buffer.width, buffer.height);
+  const double s = job.view.projectionScale;
+  std::vector<double> columnX(static_cast<std::size_t>(buffer.width));
+  for (int k = 0; k < buffer.width; ++k) columnX[static_cast<std::size_t>(k)] = -ScreenToView(k, buffer.width, s);
   std::fill(buffer.depth.begin(), buffer.depth.end(), kDepthFar);
   for (int r = 0; r < buffer.height; ++r) {
-    TraceRow(faces, grid, buffer, job.view.camera, job.view.projectionScale, r, job.background);
+    TraceRow(faces, grid, buffer, job.view.camera, columnX, ScreenToView(r, buffer.height, s), r, job.background);
     if (job.afterRow) job.afterRow(r);
   }
 }

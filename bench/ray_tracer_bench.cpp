@@ -1,0 +1,67 @@
+// The ray tracer against the plain per-pixel trace (every triangle box for
+// every pixel) at 1920 x 1080 on the sample mesh with its skins.
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "core/mesh_files.h"
+#include "render/ray_tracer.h"
+#include "render/view_commands.h"
+#include "skin/image_codecs.h"
+#include "tests/render/plain_ray_tracer.h"
+
+namespace {
+
+class SilentPrompter final : public mok::Prompter {
+ public:
+  void Message(const std::string&, mok::MessageIcon) override {}
+  mok::Answer Ask(const std::string&, mok::Buttons, mok::MessageIcon) override { return mok::Answer::Yes; }
+  std::optional<std::string> ChooseFile(const mok::FileDialogSpec&) override { return std::nullopt; }
+};
+
+std::string Resource(const std::string& relative) {
+  return (std::filesystem::path(MOK_SOURCE_DIR) / "resources" / relative).string();
+}
+
+struct SampleView {
+  std::unique_ptr<mok::MeshDocument> doc = std::make_unique<mok::MeshDocument>();
+  mok::ViewRecord view;
+
+  explicit SampleView(float distance) {
+    SilentPrompter prompter;
+    if (!mok::LoadMesh(*doc, Resource("samples/Sampler_d.3d"), prompter)) return;
+    doc->ToChannelUnits();
+    const char* skins[] = {"samples/Sampler_ring.pcx", "samples/Sampler_core.tga"};
+    for (std::size_t channel = 0; channel < 2; ++channel)
+      if (auto skin = mok::LoadImageFile(Resource(skins[channel]), mok::ImageMode::TrueColor))
+        *doc->skinSlots[channel] = std::move(*skin);
+    doc->FromChannelUnits();
+    doc->RebuildUvVertices(true);
+    mok::ResizeFrameBuffer(view.frame, 1920, 1080, false);
+    mok::AlignCamera(view.camera, mok::ViewAlignment::Top);
+    mok::CenterOnScene(view.camera, *doc);
+    view.camera.distance = distance;
+  }
+};
+
+void BM_RayTraceGrid(benchmark::State& state) {
+  SampleView sample(static_cast<float>(state.range(0)));
+  mok::RayTraceJob job{sample.view, sample.doc.get(), 0, nullptr, {}};
+  for (auto _ : state) {
+    mok::RayTrace(job);
+    benchmark::DoNotOptimize(sample.view.frame.colour.data());
+  }
+}
+BENCHMARK(BM_RayTraceGrid)->Unit(benchmark::kMillisecond)->Arg(75)->Arg(200);
+
+void BM_RayTracePlain(benchmark::State& state) {
+  SampleView sample(static_cast<float>(state.range(0)));
+  for (auto _ : state) {
+    mok::test::PlainRayTrace(sample.view, *sample.doc, 0);
+    benchmark::DoNotOptimize(sample.view.frame.colour.data());
+  }
+}
+BENCHMARK(BM_RayTracePlain)->Unit(benchmark::kMillisecond)->Iterations(2)->Arg(75)->Arg(200);
+
+}  // namespace
