@@ -159,14 +159,6 @@ double ScreenToView(int i, int n, double s) {
   return n > 1 ? i * span / (n - 1) - n / (2 * s) : 0.0;
 }
 
-Ray PixelRay(const Camera& camera, double x, double y) {
-  if (camera.orthographic) return {{x, y, 0}, {0, 0, 1}};
-  const double d = camera.distance;
-  const double length = std::sqrt(x * x + y * y + d * d);
-  if (length == 0) return {{0, 0, 0}, {0, 0, 1}};
-  return {{0, 0, 0}, {x / length, y / length, d / length}};
-}
-
 struct Hit {
   double t = 0;
   double u = 0;  // weight of corner 1
@@ -291,17 +283,41 @@ PixelWinner TracePixel(const std::vector<TracedFace>& faces, const std::vector<C
   return winner;
 }
 
+// The directions of a row's perspective rays, worked out for the whole row
+// in one simple loop the compiler can run on several pixels at once (each
+// pixel's arithmetic is the per-ray formula unchanged).
+struct RowRays {
+  std::vector<double> x, y, z;
+
+  void Fill(const std::vector<double>& columnX, double rowY, double distance) {
+    const std::size_t n = columnX.size();
+    x.resize(n), y.resize(n), z.resize(n);
+    for (std::size_t k = 0; k < n; ++k) {
+      const double cx = columnX[k];
+      const double length = std::sqrt(cx * cx + rowY * rowY + distance * distance);
+      x[k] = cx / length, y[k] = rowY / length, z[k] = distance / length;
+    }
+    // A ray of no length (the eye on the view plane) looks straight ahead.
+    for (std::size_t k = 0; k < n; ++k)
+      if (!std::isfinite(z[k])) x[k] = 0, y[k] = 0, z[k] = 1;
+  }
+};
+
 void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameBuffer& buffer, const Camera& camera,
-              const std::vector<double>& columnX, double rowY, int r, std::uint32_t background) {
+              const std::vector<double>& columnX, double rowY, int r, std::uint32_t background, RowRays& rays) {
   const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(buffer.width);
   const double depthScale = 2.0 * camera.distance;
+  const bool fromEye = !camera.orthographic;
+  if (fromEye) rays.Fill(columnX, rowY, camera.distance);
   for (int k = 0; k < buffer.width; ++k) {
     const std::size_t at = rowStart + static_cast<std::size_t>(k);
     const std::vector<Candidate>& candidates = grid.At(k, r);
     buffer.colour[at] = background;
     if (candidates.empty()) continue;
-    const Ray ray = PixelRay(camera, columnX[static_cast<std::size_t>(k)], rowY);
-    const PixelWinner winner = TracePixel(faces, candidates, ray, !camera.orthographic, k, r, depthScale);
+    const std::size_t column = static_cast<std::size_t>(k);
+    const Ray ray = fromEye ? Ray{{0, 0, 0}, {rays.x[column], rays.y[column], rays.z[column]}}
+                            : Ray{{columnX[column], rowY, 0}, {0, 0, 1}};
+    const PixelWinner winner = TracePixel(faces, candidates, ray, fromEye, k, r, depthScale);
     if (winner.face < 0) continue;
     buffer.depth[at] = static_cast<std::uint16_t>(winner.depth);
     buffer.colour[at] = ShadeHit(faces[static_cast<std::size_t>(winner.face)], winner.hit);
@@ -330,8 +346,9 @@ void RayTrace(RayTraceJob& job) {
   std::vector<double> columnX(static_cast<std::size_t>(buffer.width));
   for (int k = 0; k < buffer.width; ++k) columnX[static_cast<std::size_t>(k)] = -ScreenToView(k, buffer.width, s);
   std::fill(buffer.depth.begin(), buffer.depth.end(), kDepthFar);
+  RowRays rays;
   for (int r = 0; r < buffer.height; ++r) {
-    TraceRow(faces, grid, buffer, job.view.camera, columnX, ScreenToView(r, buffer.height, s), r, job.background);
+    TraceRow(faces, grid, buffer, job.view.camera, columnX, ScreenToView(r, buffer.height, s), r, job.background, rays);
     if (job.afterRow) job.afterRow(r);
   }
 }
