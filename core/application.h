@@ -6,9 +6,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "core/map_list.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
 #include "core/refresh.h"
@@ -58,8 +60,19 @@ class Application {
 
   std::array<std::uint32_t, 8> customColors{};
   int activeColor = 0;
+  double paintStrength = 1.0;  // 0..1, set with the gradient box, not saved
   int customCursors = 1;
   InteractionFlags flags;
+
+  // The phong maps (8-bit intensities) and environment maps (true colour).
+  MapList phongMaps;
+  MapList envMaps;
+
+  // Set by the owner of the renderer's shading tables. Skin commands call
+  // rebuildShadeRamps after changes that recolour the views, the phong map
+  // commands rebuildGammaTable; empty means there is nothing to rebuild.
+  std::function<void()> rebuildShadeRamps;
+  std::function<void()> rebuildGammaTable;
 
   // The rasterizer context, shading tables, light and render modes.
   std::unique_ptr<RenderState> renderState;

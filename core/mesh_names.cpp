@@ -28,11 +28,12 @@ std::optional<MeshFileNames> IdentifyMeshName(const std::string& name) {
   return MeshFileNames{*base + "_d.3d", *base + ".3d", *base + "_a.3d", *base + "_k.3d"};
 }
 
-bool FileNameHasDot(const std::string& path) {
+std::string FileNamePart(const std::string& path) {
   std::size_t separator = path.find_last_of("/\\");
-  std::size_t start = separator == std::string::npos ? 0 : separator + 1;
-  return path.find('.', start) != std::string::npos;
+  return separator == std::string::npos ? path : path.substr(separator + 1);
 }
+
+bool FileNameHasDot(const std::string& path) { return FileNamePart(path).find('.') != std::string::npos; }
 
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
   return FileNameHasDot(path) ? path : path + extension;

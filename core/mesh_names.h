@@ -26,7 +26,10 @@ std::optional<std::string> MeshBaseName(const std::string& name);
 // The names of the three files, or nothing when the name is not a mesh name.
 std::optional<MeshFileNames> IdentifyMeshName(const std::string& name);
 
-// True when the file-name part of a path (after the last '/' or '\') holds a '.'.
+// The file-name part of a path: everything after the last '/' or '\'.
+std::string FileNamePart(const std::string& path);
+
+// True when the file-name part of a path holds a '.'.
 bool FileNameHasDot(const std::string& path);
 
 // The path with the extension (e.g. ".3d") appended when its file-name part

@@ -5,12 +5,16 @@
 // Filters use the "Description (*.x)|*.x|All Files (*.*)|*.*||" form; the
 // shell turns them into its dialog's filter list.
 
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 
 namespace mok {
 
 struct FileInfo;
+struct NewSkinDialog;
+struct ResizeSkinDialog;
 struct SnapshotDialog;  // render/picture_commands.h
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
@@ -25,6 +29,12 @@ struct FileDialogSpec {
   bool mustExist = false;   // an open dialog that only accepts existing files
 };
 
+// A file dialog's answer with the filter that was in use when the user chose.
+struct FileChoice {
+  std::string path;
+  int filterIndex = 1;  // 1 for the first entry of the filter list
+};
+
 class Prompter {
  public:
   virtual ~Prompter() = default;
@@ -32,6 +42,29 @@ class Prompter {
   virtual Answer Ask(const std::string& text, Buttons buttons, MessageIcon icon = MessageIcon::Question) = 0;
   // The chosen full path, or nothing when the user cancelled.
   virtual std::optional<std::string> ChooseFile(const FileDialogSpec& spec) = 0;
+  // The system colour dialog, opened full on `colour` (0x00RRGGBB; the
+  // dialog's own byte order is the shell's business) with sixteen custom
+  // slots it may change. True on OK with the choice in `colour`. Without a
+  // dialog: cancelled.
+  virtual bool ChooseColor(std::uint32_t& colour, std::array<std::uint32_t, 16>& customSlots) {
+    (void)colour;
+    (void)customSlots;
+    return false;
+  }
+  // A file dialog whose caller needs the filter in use. Without filter
+  // support the answer counts as the first filter's.
+  virtual std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec& spec) {
+    std::optional<std::string> path = ChooseFile(spec);
+    if (!path) return std::nullopt;
+    return FileChoice{*path, 1};
+  }
+  // The folder browser: a folder, or nothing when cancelled.
+  virtual std::optional<std::string> ChooseFolder(const std::string&) { return std::nullopt; }
+  // "Create New Skin" and "Resize Skin / UV Mapping" (skin/skin_dialogs.h):
+  // the dialog shows the state it is given and writes the choices back;
+  // true for OK. Without the dialog: cancelled.
+  virtual bool ChooseNewSkin(NewSkinDialog&) { return false; }
+  virtual bool ChooseSkinResize(ResizeSkinDialog&) { return false; }
   // The "File Properties" dialog: shows the five strings, lets the user edit
   // them in place and returns true on OK. Without a dialog: cancelled.
   virtual bool EditFileProperties(FileInfo& fields) {
@@ -40,10 +73,7 @@ class Prompter {
   }
   // The "Snapshots" dialog: shows the given size and rendering type, writes
   // the choices back and returns true for OK. Without a dialog: cancelled.
-  virtual bool ChooseSnapshot(SnapshotDialog& dialog) {
-    (void)dialog;
-    return false;
-  }
+  virtual bool ChooseSnapshot(SnapshotDialog&) { return false; }
 };
 
 }  // namespace mok

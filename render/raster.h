@@ -9,6 +9,12 @@
 // right end with affine (not perspective-correct) interpolation. Everything
 // is integer; attributes are 16.16 fixed point.
 //
+// Clipping: an edge end beyond a border is moved onto it by halving the
+// segment between the ends, every component (a + b) >> 1, the far end toward
+// the already moved near end. The floors make a clipped slanted edge land
+// up to a couple of pixels off its unclipped course (and its attributes
+// shift with it); horizontal, vertical and slope +1 edges stay exact.
+//
 // Fill conventions:
 // - A row's span runs from the smallest to the largest x any edge point
 //   reached, both INCLUSIVE. There is no top-left rule: pixels on a shared
@@ -47,11 +53,11 @@
 // Wu lines: both end pixels take the colour exactly; horizontal, vertical
 // and 45-degree lines are plain runs; other lines step a 16-bit accumulator
 // by (minor << 16) / major along the major axis, walking from the end with
-// the smaller major coordinate, advancing the minor coordinate on every carry
-// out of 16 bits. The pixel on the line is blended with weight
-// w = accumulator >> 8 toward the old colour, its neighbour one step further
-// along the minor axis with 256 - w. Every line pixel outside the target is
-// skipped, so callers may pass unclipped lines.
+// the smaller y (so both orders of the ends draw the same pixels), advancing
+// the minor coordinate on every carry out of 16 bits. The pixel on the line
+// is blended with weight w = accumulator >> 8 toward the old colour, its
+// neighbour one step further along the minor axis with 256 - w. Every line
+// pixel outside the target is skipped, so callers may pass unclipped lines.
 
 #include <cstdint>
 
@@ -105,8 +111,7 @@ void fillTexturePaintFiltered(RasterContext& ctx, const RasterVertex* v);
 void fillTexFlatQuick(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 void fillTexFlatQuickFiltered(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 void fillTexFlatPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id, std::uint32_t shade);
-void fillTexFlatPickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id,
-                             std::uint32_t shade);
+void fillTexFlatPickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id, std::uint32_t shade);
 void fillTexFlatPaint(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 void fillTexFlatPaintFiltered(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade);
 

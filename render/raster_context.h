@@ -48,7 +48,10 @@ struct RasterContext {
   EdgeTable rightX;
   std::array<EdgeTable, kRasterMaxAttributes> leftAttr;
   std::array<EdgeTable, kRasterMaxAttributes> rightAttr;
-  std::int32_t minRow = kEdgeIdleLeft;   // rows touched since the last reset
+  // Rows the current triangle's edges touched. A fill sets both back to the
+  // idle values once its rows are drawn, so the next triangle walks only its
+  // own rows.
+  std::int32_t minRow = kEdgeIdleLeft;
   std::int32_t maxRow = kEdgeIdleRight;
 
   // Target.
@@ -64,11 +67,11 @@ struct RasterContext {
   // Texture.
   std::int16_t texWidth = 0;
   std::int16_t texHeight = 0;
-  const std::uint32_t* texels = nullptr;   // 0x00RRGGBB, row-major
-  const std::int32_t* texRows = nullptr;   // entry r = r * texWidth
+  const std::uint32_t* texels = nullptr;        // 0x00RRGGBB, row-major
+  const std::int32_t* texRows = nullptr;        // entry r = r * texWidth
   std::array<std::uint32_t, 768> shadeRamps{};  // three 256-colour ramps
-  const std::uint8_t* phongMap = nullptr;  // 256 x 256 intensities, row-major
-  std::uint32_t background = 0;  // drawLineTextured's colour where no texel is shown
+  const std::uint8_t* phongMap = nullptr;       // 256 x 256 intensities, row-major
+  std::uint32_t background = 0;                 // drawLineTextured's colour where no texel is shown
 
   // 16-bit target of the intro lines: blue bits 0-4, green 5-9, red 10-14.
   std::uint16_t* colour16 = nullptr;

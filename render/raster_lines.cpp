@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "render/raster.h"
+#include "render/raster_blend.h"
 
 namespace mok {
 namespace {
@@ -83,7 +84,8 @@ void WuWalk(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, 
       const std::int64_t x = x0 + carries * xDir;
       const std::int64_t y = y0 + k;
       if (bounds.Contains(x, y)) writer.Line(static_cast<int>(x), static_cast<int>(y), acc);
-      if (bounds.Contains(x + xDir, y)) writer.Neighbour(static_cast<int>(x + xDir), static_cast<int>(y), acc);
+      if (bounds.Contains(x + xDir, y))
+        writer.Neighbour(static_cast<int>(x + xDir), static_cast<int>(y), acc);
     } else {
       const std::int64_t x = x0 + k * xDir;
       const std::int64_t y = y0 + carries;
@@ -92,13 +94,6 @@ void WuWalk(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, 
     }
   }
   exact(x1, y1);
-}
-
-// Per channel (colour * (256 - w) + old * w) >> 8, w in 0..256.
-std::uint32_t Blend32(std::uint32_t colour, std::uint32_t old, std::uint32_t w) {
-  const std::uint32_t rb = (((colour & 0xFF00FF) * (256 - w) + (old & 0xFF00FF) * w) >> 8) & 0xFF00FF;
-  const std::uint32_t g = (((colour & 0xFF00) * (256 - w) + (old & 0xFF00) * w) >> 8) & 0xFF00;
-  return rb | g;
 }
 
 // Per 5-bit channel (colour * (32 - w) + old * w) >> 5, w in 0..32.
@@ -129,24 +124,21 @@ struct PlainWriter {
   void Neighbour(int, int, int) {}
 };
 
-// Wu blending; with `masked` only over pixels whose id equals the key.
+// Wu blending; with `masked` only over pixels whose id equals the key. The
+// pixel on the line keeps w = acc >> 8 of the old colour, its neighbour 256 - w.
 struct BlendWriter {
   Target32 target;
   std::uint32_t colour;
   bool masked;
   std::int32_t key;
-  bool Allowed(int x, int y) const { return !masked || target.Id(x, y) == key; }
-  void Exact(int x, int y) {
-    if (Allowed(x, y)) target.At(x, y) = colour;
+  void Blend(int x, int y, std::uint32_t oldWeight) {
+    if (masked && target.Id(x, y) != key) return;
+    std::uint32_t& pixel = target.At(x, y);
+    pixel = raster_detail::LerpChannels(colour, pixel, oldWeight);
   }
-  void Line(int x, int y, int acc) {
-    if (Allowed(x, y)) target.At(x, y) = Blend32(colour, target.At(x, y), static_cast<std::uint32_t>(acc >> 8));
-  }
-  void Neighbour(int x, int y, int acc) {
-    if (Allowed(x, y)) {
-      target.At(x, y) = Blend32(colour, target.At(x, y), 256 - static_cast<std::uint32_t>(acc >> 8));
-    }
-  }
+  void Exact(int x, int y) { Blend(x, y, 0); }
+  void Line(int x, int y, int acc) { Blend(x, y, static_cast<std::uint32_t>(acc >> 8)); }
+  void Neighbour(int x, int y, int acc) { Blend(x, y, 256 - static_cast<std::uint32_t>(acc >> 8)); }
 };
 
 // Puts back the texel shown under every pixel the line touches.

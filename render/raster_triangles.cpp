@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "render/raster.h"
+#include "render/raster_blend.h"
 #include "render/raster_edges.h"
 
 namespace mok {
@@ -120,7 +121,6 @@ void LoadVertices(const RasterVertex* v, ClipVertex<Layout<M>::kCount> (&tri)[3]
   }
 }
 
-template <Member M>
 TriangleConstants MakeConstants(const RasterContext& ctx, const TriangleParams& params) {
   TriangleConstants c;
   c.tex = {ctx.texels, ctx.texRows, ctx.texWidth, ctx.texHeight};
@@ -137,18 +137,38 @@ TriangleConstants MakeConstants(const RasterContext& ctx, const TriangleParams& 
 
 // ---- Per-pixel pieces ----
 
+// The per-pixel helpers are forced inline: each one sits in a span loop.
+#define MOK_RASTER_INLINE [[gnu::always_inline]] inline
+
 inline std::int32_t FloorMod(std::int32_t a, std::int32_t m) {
   const std::int32_t r = a % m;
   return r < 0 ? r + m : r;
 }
 
-// A texture coordinate that stays within [0, size) texels over a span.
+// A texture coordinate that stays within [0, size) texels over a span. The
+// step after the last pixel may leave the int32 range, so it wraps unsigned.
 struct DirectCoord {
   std::int32_t value = 0;
   std::int32_t step = 0;
   std::int32_t Whole() const { return value >> 16; }
   std::int32_t Fraction() const { return value & 0xFFFF; }
-  void Advance() { value += step; }
+  void Advance() {
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
+  }
+};
+
+// A texture coordinate on a texture whose size is a power of two: masking
+// the whole part is the modulo for any sign. It stays exact even where the
+// running value wraps around 2^32, because the size divides 65536.
+struct MaskedCoord {
+  std::int32_t value = 0;
+  std::int32_t step = 0;
+  std::int32_t mask = 0;
+  std::int32_t Whole() const { return (value >> 16) & mask; }
+  std::int32_t Fraction() const { return value & 0xFFFF; }
+  void Advance() {
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
+  }
 };
 
 // A texture coordinate that leaves the texture somewhere on the span: its
@@ -178,17 +198,8 @@ struct WrappedCoord {
   }
 };
 
-// Per channel (a * (256 - w) + b * w) >> 8 for w in 1..256, red and blue in
-// one multiply: each lane stays below 2^16. Equal to a + ((b - a) * w >> 8)
-// with an arithmetic shift.
-inline std::uint32_t LerpChannels(std::uint32_t a, std::uint32_t b, std::uint32_t w) {
-  const std::uint32_t rb = (((a & 0xFF00FF) * (256 - w) + (b & 0xFF00FF) * w) >> 8) & 0xFF00FF;
-  const std::uint32_t g = (((a & 0xFF00) * (256 - w) + (b & 0xFF00) * w) >> 8) & 0xFF00;
-  return rb | g;
-}
-
-inline std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01, std::uint32_t t11,
-                              std::uint32_t wu, std::uint32_t wv) {
+MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
+                                         std::uint32_t t11, std::uint32_t wu, std::uint32_t wv) {
   return LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv);
 }
 
@@ -198,7 +209,7 @@ struct Sample {
 };
 
 template <bool Filtered, class Coord>
-Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
+MOK_RASTER_INLINE Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
   const std::int32_t column = u.Whole();
   const std::int32_t row = v.Whole();
   const std::int32_t rowOffset = tex.rows[row];
@@ -218,7 +229,7 @@ Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
 
 // Intensity of the 256 x 256 map at (mu, mv), both 8.16 within 0..255.99.
 template <bool Filtered>
-std::uint32_t MapValue(const std::uint8_t* map, std::int32_t mu, std::int32_t mv) {
+MOK_RASTER_INLINE std::uint32_t MapValue(const std::uint8_t* map, std::int32_t mu, std::int32_t mv) {
   const std::int32_t iu = mu >> 16;
   const std::int32_t iv = mv >> 16;
   const std::uint32_t t00 = map[iv * 256 + iu];
@@ -236,7 +247,8 @@ std::uint32_t MapValue(const std::uint8_t* map, std::int32_t mu, std::int32_t mv
 }
 
 // Per channel (texel * factor) >> 8, factors 0..256.
-inline std::uint32_t Modulate(std::uint32_t texel, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+MOK_RASTER_INLINE std::uint32_t Modulate(std::uint32_t texel, std::uint32_t r, std::uint32_t g,
+                                         std::uint32_t b) {
   return ((((texel >> 16) & 0xFF) * r) >> 8) << 16 | ((((texel >> 8) & 0xFF) * g) >> 8) << 8 |
          (((texel & 0xFF) * b) >> 8);
 }
@@ -262,7 +274,8 @@ struct SpanState {
 };
 
 template <Member M, class Coord>
-std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>& s, const Sample& t) {
+MOK_RASTER_INLINE std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>& s,
+                                            const Sample& t) {
   if constexpr (M.colour == Colour::kFlat) {
     return c.shade;
   } else if constexpr (M.colour == Colour::kGouraud) {
@@ -275,7 +288,8 @@ std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>&
     return Modulate(t.colour, c.shadeR1, c.shadeG1, c.shadeB1);
   } else if constexpr (M.colour == Colour::kTexelGouraud) {
     return Modulate(t.colour, static_cast<std::uint32_t>(s.extra[0] >> 16),
-                    static_cast<std::uint32_t>(s.extra[1] >> 16), static_cast<std::uint32_t>(s.extra[2] >> 16));
+                    static_cast<std::uint32_t>(s.extra[1] >> 16),
+                    static_cast<std::uint32_t>(s.extra[2] >> 16));
   } else {
     const std::uint32_t ramp = c.ramps[MapValue<false>(c.map, s.extra[0], s.extra[1])];
     return Modulate(t.colour, ((ramp >> 16) & 0xFF) + 1, ((ramp >> 8) & 0xFF) + 1, (ramp & 0xFF) + 1);
@@ -343,19 +357,28 @@ SpanState<M, Coord> StartSpan(const std::int32_t* left, const std::int32_t* step
   return s;
 }
 
+constexpr bool IsPowerOfTwo(std::int32_t size) { return (size & (size - 1)) == 0; }
+
+// Picks the cheapest exact way to wrap the span's texture coordinates.
 template <Member M>
 void DrawRow(const TriangleConstants& c, const std::int32_t* left, const std::int32_t* step,
              const SpanTarget& target) {
   using L = Layout<M>;
   if constexpr (UsesTexture(M.colour)) {
-    const int n = target.count;
-    if (StaysInside(left[L::kU], step[L::kU], n, c.tex.width) &&
-        StaysInside(left[L::kV], step[L::kV], n, c.tex.height)) {
-      DrawSpan(c, StartSpan<M>(left, step, DirectCoord{left[L::kU], step[L::kU]},
-                               DirectCoord{left[L::kV], step[L::kV]}), target);
+    const std::int32_t u = left[L::kU];
+    const std::int32_t v = left[L::kV];
+    const std::int32_t du = step[L::kU];
+    const std::int32_t dv = step[L::kV];
+    const Texture& tex = c.tex;
+    if (IsPowerOfTwo(tex.width) && IsPowerOfTwo(tex.height)) {
+      DrawSpan(
+          c, StartSpan<M>(left, step, MaskedCoord{u, du, tex.width - 1}, MaskedCoord{v, dv, tex.height - 1}),
+          target);
+    } else if (StaysInside(u, du, target.count, tex.width) && StaysInside(v, dv, target.count, tex.height)) {
+      DrawSpan(c, StartSpan<M>(left, step, DirectCoord{u, du}, DirectCoord{v, dv}), target);
     } else {
-      DrawSpan(c, StartSpan<M>(left, step, WrappedCoord(left[L::kU], step[L::kU], c.tex.width),
-                               WrappedCoord(left[L::kV], step[L::kV], c.tex.height)), target);
+      DrawSpan(c, StartSpan<M>(left, step, WrappedCoord(u, du, tex.width), WrappedCoord(v, dv, tex.height)),
+               target);
     }
   } else {
     DrawSpan(c, StartSpan<M>(left, step, DirectCoord{}, DirectCoord{}), target);
@@ -396,7 +419,7 @@ void Fill(RasterContext& ctx, const RasterVertex* v, const TriangleParams& param
   ClipVertex<Layout<M>::kCount> tri[3];
   LoadVertices<M>(v, tri);
   ScanTriangle(ctx, tri, bounds);
-  FillRows<M>(ctx, MakeConstants<M>(ctx, params), bounds);
+  FillRows<M>(ctx, MakeConstants(ctx, params), bounds);
 }
 
 }  // namespace
@@ -407,14 +430,6 @@ using raster_detail::Fill;
 using raster_detail::Ids;
 using raster_detail::Skin;
 using raster_detail::Solid;
-
-void resetEdges(RasterContext& ctx) {
-  const int rows = std::clamp(ctx.height, 0, kRasterMaxRows);
-  std::fill_n(ctx.leftX.begin(), rows, kEdgeIdleLeft);
-  std::fill_n(ctx.rightX.begin(), rows, kEdgeIdleRight);
-  ctx.minRow = kEdgeIdleLeft;
-  ctx.maxRow = kEdgeIdleRight;
-}
 
 constexpr bool kFiltered = true;
 
@@ -520,9 +535,7 @@ void fillTexPhongPaintFiltered(RasterContext& ctx, const RasterVertex* v) {
   Fill<Solid(Colour::kTexelPhong, Ids::kTexel, kFiltered)>(ctx, v, {});
 }
 
-void fillSkinTexture(RasterContext& ctx, const RasterVertex* v) {
-  Fill<Skin(Ids::kNone, false)>(ctx, v, {});
-}
+void fillSkinTexture(RasterContext& ctx, const RasterVertex* v) { Fill<Skin(Ids::kNone, false)>(ctx, v, {}); }
 void fillSkinTextureRounded(RasterContext& ctx, const RasterVertex* v) {
   Fill<Skin(Ids::kNone, false, true)>(ctx, v, {});
 }

@@ -11,14 +11,13 @@ RenderJob MakeRenderJob(Application& app, ViewRecord& view) {
   job.mappingMode = app.flags.editMode == 1;
   job.cameraActive = app.flags.cameraActive != 0;
   job.priority = state.priority;
-  job.phongMap = state.phongMap;
-  job.envMap = state.envMap;
+  job.phongMap = app.phongMaps.active();
+  job.envMap = app.envMaps.active();
   return job;
 }
 
 ModeResources CurrentModeResources(Application& app) {
-  const RenderState& state = RenderStateOf(app);
-  return {app.document->activeSkin != nullptr, state.phongMap != nullptr, state.envMap != nullptr};
+  return {app.document->activeSkin != nullptr, app.phongMaps.active() != nullptr, app.envMaps.active() != nullptr};
 }
 
 bool SelectRenderMode(Application& app, FrameBuffer* view, int mode) {

@@ -23,9 +23,6 @@ struct RenderState {
   LightFrame light;
   std::array<std::unique_ptr<RenderMode>, kRenderModeCount> modes = MakeRenderModes();
   int currentMode = kStartRenderMode;
-  // The current phong map (8-bit) and environment map; null for none.
-  SkinSlot* phongMap = nullptr;
-  SkinSlot* envMap = nullptr;
   // Platform hook raising the process priority while a frame is drawn.
   FramePriority* priority = nullptr;
   // Share of rows a running ray trace has finished (shown by the gradient
@@ -39,7 +36,8 @@ struct RenderState {
 RenderState& RenderStateOf(Application& app);
 
 // A frame of the application's current state for a view: the document, the
-// user colours, the interaction mode, camera mode and the current maps.
+// user colours, the interaction mode, camera mode and the active phong and
+// environment maps of the application's lists.
 RenderJob MakeRenderJob(Application& app, ViewRecord& view);
 
 // What the modes' availability depends on, from the application.

@@ -57,12 +57,17 @@ RgbF HsvToRgb(const Hsv& hsv) {
   }
 }
 
+RgbF UnpackColour(std::uint32_t colour) { return {Channel(colour, 16), Channel(colour, 8), Channel(colour, 0)}; }
+
+std::uint32_t PackColour(const RgbF& rgb) {
+  return PackChannel(rgb.r, 16) | PackChannel(rgb.g, 8) | PackChannel(rgb.b, 0);
+}
+
 std::array<std::uint32_t, kRampSize> BuildShadeRamp(std::uint32_t colour, const GammaTable& gamma) {
-  const Hsv base = RgbToHsv({Channel(colour, 16), Channel(colour, 8), Channel(colour, 0)});
+  const Hsv base = RgbToHsv(UnpackColour(colour));
   std::array<std::uint32_t, kRampSize> ramp{};
   for (std::size_t i = 0; i < ramp.size(); ++i) {
-    const RgbF rgb = HsvToRgb({base.h, base.s, base.v * gamma[i] / 256});
-    ramp[i] = PackChannel(rgb.r, 16) | PackChannel(rgb.g, 8) | PackChannel(rgb.b, 0);
+    ramp[i] = PackColour(HsvToRgb({base.h, base.s, base.v * gamma[i] / 256}));
   }
   return ramp;
 }

@@ -34,6 +34,11 @@ Hsv RgbToHsv(const RgbF& rgb);
 // Six-sector hexcone; a hue of 360 or more counts as 0; no saturation is grey.
 RgbF HsvToRgb(const Hsv& hsv);
 
+// A 0x00RRGGBB colour as channels / 256, and back: each channel * 256,
+// truncated and kept within 0..255.
+RgbF UnpackColour(std::uint32_t colour);
+std::uint32_t PackColour(const RgbF& rgb);
+
 // Three ramps of 256 colours: ramp 0 from "Color-1", 1 from "Color-2",
 // 2 from "Color-3". Entry i keeps the colour's hue and saturation and scales
 // its value by g[i] / 256.

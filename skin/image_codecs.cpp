@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/file_io.h"
+#include "core/mesh_names.h"
 #include "skin/image_formats.h"
 
 namespace mok {
@@ -14,11 +15,6 @@ namespace {
 // Large enough for the largest image we accept (32767 x 2048 texels of four
 // bytes) plus headers and trailing data; anything bigger is not a skin.
 constexpr std::uint64_t kMaxImageFileBytes = std::uint64_t(512) << 20;
-
-std::string FileNameOf(const std::string& path) {
-  std::size_t slash = path.find_last_of("/\\");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
 
 std::string AbsolutePathOf(const std::string& path) {
   std::error_code error;
@@ -116,7 +112,7 @@ Status CheckWritableImage(const SkinSlot& image) {
 
 Result<SkinSlot> DecodeImage(std::span<const std::uint8_t> file, const std::string& path,
                              ImageMode mode) {
-  Result<SkinSlot> image = DecodeByContent(file, ImageRequest{FileNameOf(path), mode});
+  Result<SkinSlot> image = DecodeByContent(file, ImageRequest{FileNamePart(path), mode});
   if (!image) return image;
   image->name = path;
   image->filePath = AbsolutePathOf(path);
@@ -128,14 +124,14 @@ Result<SkinSlot> DecodeImage(std::span<const std::uint8_t> file, const std::stri
 
 Result<SkinSlot> LoadImageFile(const std::string& path, ImageMode mode) {
   FileReadResult read = ReadWholeFile(path, kMaxImageFileBytes);
-  if (!read.ok()) return Error{"Unable to open " + FileNameOf(path), path};
+  if (!read.ok()) return Error{"Unable to open " + FileNamePart(path), path};
   return DecodeImage(read.bytes, path, mode);
 }
 
 Status ConvertImageFile(const std::string& in, const std::string& out) {
   std::string ending = LowerCaseEnding(out, 4);
   if (ending != ".bmp" && ending != ".tga") {
-    return Error{"Cannot write " + FileNameOf(out) + ": the name must end in .bmp or .tga", out};
+    return Error{"Cannot write " + FileNamePart(out) + ": the name must end in .bmp or .tga", out};
   }
   Result<SkinSlot> image = LoadImageFile(in, ImageMode::TrueColor);
   if (!image) return image.error();

@@ -47,7 +47,7 @@ class RenderPrompter final : public Prompter {
   }
 };
 
-class RecordingRefresh final : public RefreshSink {
+class RefreshLog final : public RefreshSink {
  public:
   std::vector<std::pair<int, int>> requests;  // pane bits, kind
   void Refresh(int paneBits, int kind) override { requests.push_back({paneBits, kind}); }
@@ -59,7 +59,7 @@ inline constexpr std::uint32_t kSceneBackground = 0x123456;
 struct ModeScene {
   MemorySettings settings;
   RenderPrompter prompter;
-  RecordingRefresh refresh;
+  RefreshLog refresh;
   Application app{settings, prompter, refresh};
   ViewRecord view;
 
@@ -100,6 +100,14 @@ struct ModeScene {
     doc().ResetSkinSlots();
     doc().activeChannel = static_cast<std::int16_t>(channel);
     doc().activeSkin = doc().slotFor(channel);
+  }
+
+  // A 256 x 256 map appended to a list and made active.
+  SkinSlot& AddMap(MapList& list) {
+    list.maps.push_back(std::make_unique<SkinSlot>());
+    AllocateSkin(*list.maps.back(), 256, 256);
+    list.index = static_cast<std::int16_t>(list.count() - 1);
+    return *list.maps.back();
   }
 
   // Makes `mode` current directly (its shade buffer as a switch would leave it).

@@ -1,5 +1,7 @@
 // Triangle clipping, the idle edge tables, and safety on hostile input.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
 #include <functional>
@@ -8,8 +10,6 @@
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "render/raster_edges.h"
 #include "tests/render/raster_canvas.h"
@@ -99,10 +99,10 @@ TEST(TriangleClip, ClippedAxisAndDiagonalEdgesCoverExactlyWhatALargerTargetShows
   // Edges horizontal, vertical or of slope +1: their midpoints stay on the
   // edge, so clipping moves no pixel.
   const RasterVertex crossing[4][3] = {
-      {Vtx(-5, 1, {0}), Vtx(6, 1, {0}), Vtx(6, 12, {0})},       // left and top
-      {Vtx(4, -3, {0}), Vtx(15, 8, {0}), Vtx(4, 8, {0})},       // bottom and right
+      {Vtx(-5, 1, {0}), Vtx(6, 1, {0}), Vtx(6, 12, {0})},         // left and top
+      {Vtx(4, -3, {0}), Vtx(15, 8, {0}), Vtx(4, 8, {0})},         // bottom and right
       {Vtx(-20, -20, {0}), Vtx(30, -20, {0}), Vtx(30, 30, {0})},  // all four
-      {Vtx(-3, -3, {0}), Vtx(12, 12, {0}), Vtx(-3, 12, {0})},   // diagonal through the corners
+      {Vtx(-3, -3, {0}), Vtx(12, 12, {0}), Vtx(-3, 12, {0})},     // diagonal through the corners
   };
   for (const auto& tri : crossing) EXPECT_EQ(DifferencesAgainstLargerTarget(tri), 0);
 }
@@ -188,7 +188,8 @@ std::vector<std::pair<std::string, std::function<void(RasterContext&, const Rast
       {"fillGouraud", F(fillGouraud)},
       {"fillGouraudPick", F([](RasterContext& c, const RasterVertex* v) { fillGouraudPick(c, v, 1); })},
       {"fillPhongMap", F([](RasterContext& c, const RasterVertex* v) { fillPhongMap(c, v, 512); })},
-      {"fillPhongMapPick", F([](RasterContext& c, const RasterVertex* v) { fillPhongMapPick(c, v, 1, 256); })},
+      {"fillPhongMapPick",
+       F([](RasterContext& c, const RasterVertex* v) { fillPhongMapPick(c, v, 1, 256); })},
       {"fillPhongMapShade", F(fillPhongMapShade)},
       {"fillPhongMapShadeFiltered", F(fillPhongMapShadeFiltered)},
       {"fillTextureQuick", F(fillTextureQuick)},
@@ -198,13 +199,16 @@ std::vector<std::pair<std::string, std::function<void(RasterContext&, const Rast
        F([](RasterContext& c, const RasterVertex* v) { fillTexturePickFiltered(c, v, 1); })},
       {"fillTexturePaint", F(fillTexturePaint)},
       {"fillTexturePaintFiltered", F(fillTexturePaintFiltered)},
-      {"fillTexFlatQuick", F([](RasterContext& c, const RasterVertex* v) { fillTexFlatQuick(c, v, 0x808080); })},
+      {"fillTexFlatQuick",
+       F([](RasterContext& c, const RasterVertex* v) { fillTexFlatQuick(c, v, 0x808080); })},
       {"fillTexFlatQuickFiltered",
        F([](RasterContext& c, const RasterVertex* v) { fillTexFlatQuickFiltered(c, v, 0x808080); })},
-      {"fillTexFlatPick", F([](RasterContext& c, const RasterVertex* v) { fillTexFlatPick(c, v, 1, 0x808080); })},
+      {"fillTexFlatPick",
+       F([](RasterContext& c, const RasterVertex* v) { fillTexFlatPick(c, v, 1, 0x808080); })},
       {"fillTexFlatPickFiltered",
        F([](RasterContext& c, const RasterVertex* v) { fillTexFlatPickFiltered(c, v, 1, 0x808080); })},
-      {"fillTexFlatPaint", F([](RasterContext& c, const RasterVertex* v) { fillTexFlatPaint(c, v, 0x808080); })},
+      {"fillTexFlatPaint",
+       F([](RasterContext& c, const RasterVertex* v) { fillTexFlatPaint(c, v, 0x808080); })},
       {"fillTexFlatPaintFiltered",
        F([](RasterContext& c, const RasterVertex* v) { fillTexFlatPaintFiltered(c, v, 0x808080); })},
       {"fillTexGouraudQuick", F(fillTexGouraudQuick)},
@@ -236,7 +240,8 @@ std::vector<std::array<RasterVertex, 3>> HostileTriangles() {
   const std::initializer_list<std::int32_t> extremeAttributes = {kMin, kMax, kMin, kMax, kMin, kMax};
   const std::initializer_list<std::int32_t> mixedAttributes = {kMax, kMin, -1, kMax, 0, kMin};
   std::vector<std::array<RasterVertex, 3>> sets = {
-      {Vtx(kMin, kMin, extremeAttributes), Vtx(kMax, kMax, mixedAttributes), Vtx(kMin, kMax, extremeAttributes)},
+      {Vtx(kMin, kMin, extremeAttributes), Vtx(kMax, kMax, mixedAttributes),
+       Vtx(kMin, kMax, extremeAttributes)},
       {Vtx(kMax, kMin, mixedAttributes), Vtx(kMin, kMax, extremeAttributes), Vtx(3, 2, mixedAttributes)},
       {Vtx(kMax, 0, extremeAttributes), Vtx(0, kMax, mixedAttributes), Vtx(kMin, kMin, mixedAttributes)},
       {Vtx(-1, -1, extremeAttributes), Vtx(kMax, 2, mixedAttributes), Vtx(2, kMin, extremeAttributes)},
@@ -271,6 +276,19 @@ TEST(TriangleSafety, NoMemberWritesOutsideTheTargetOrLeavesTablesBusyOnHostileCo
     EXPECT_TRUE(c.GuardsIntact()) << name;
     EXPECT_TRUE(c.TablesIdle()) << name;
   }
+}
+
+TEST(TriangleSafety, WidestTextureWithHugeStepsWithinIt) {
+  // Two pixels stepping u by about 2^30: both inside a 32767-texel-wide
+  // texture, the running value after the span would leave the int32 range.
+  Texture texture(32767, 1);
+  Canvas c(2, 1);
+  texture.Bind(*c.ctx);
+  RasterVertex tri[3] = {Vtx(0, 0, {0, 0, 0}), Vtx(1, 0, {0x7FFE0000, 0, 0}), Vtx(0, 0, {0, 0, 0})};
+  fillTexturePaint(*c.ctx, tri);
+  EXPECT_EQ(c.Id(0, 0), 0);
+  EXPECT_EQ(c.Id(1, 0), 0x3FFF);  // du = 0x7FFE0000 / 2 = 0x3FFF0000
+  EXPECT_TRUE(c.GuardsIntact());
 }
 
 TEST(TriangleSafety, OneByOneTargetAndTextureAndOversizedClipLimits) {

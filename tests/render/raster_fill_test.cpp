@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "tests/render/raster_canvas.h"
 
 namespace mok::test {
@@ -116,14 +118,24 @@ TEST(TriangleDepth, OnlyStrictlyNearerPixelsAreWrittenInAllThreeBuffers) {
   EXPECT_EQ(c.Id(3, 0), 42);
 }
 
-TEST(TriangleDepth, QuickMembersLeaveIdsAlone) {
-  Canvas c(4, 1);
+TEST(TriangleDepth, QuickMembersWriteColourAndDepthButLeaveIdsAlone) {
   Texture t(4, 1);
-  t.Bind(*c.ctx);
-  RasterVertex v[3] = {Vtx(0, 0, {0, 0, 0}), Vtx(3, 0, {0, 0, 0}), Vtx(0, 0, {0, 0, 0})};
-  fillTextureQuick(*c.ctx, v);
-  fillTexFlatQuick(*c.ctx, v, 0xFFFFFF);
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(c.Id(x, 0), -1);
+  t.At(0, 0) = 0x808080;
+  RasterVertex v[3] = {Vtx(0, 0, {0, 0, Fx(2)}), Vtx(3, 0, {0, 0, Fx(2)}), Vtx(0, 0, {0, 0, Fx(2)})};
+  for (int member = 0; member < 2; ++member) {
+    Canvas c(4, 1);
+    t.Bind(*c.ctx);
+    if (member == 0) {
+      fillTextureQuick(*c.ctx, v);
+    } else {
+      fillTexFlatQuick(*c.ctx, v, 0xFFFFFF);  // shade 255 + 1 keeps the texel
+    }
+    for (int x = 0; x < 4; ++x) {
+      EXPECT_EQ(c.Colour(x, 0), 0x808080u);
+      EXPECT_EQ(c.Depth(x, 0), 2);
+      EXPECT_EQ(c.Id(x, 0), -1);
+    }
+  }
 }
 
 // ---- Textures ----
@@ -143,8 +155,7 @@ TEST(TriangleTexture, AffineStepsAndTexelIds) {
   t.Bind(*c.ctx);
   // u from 0 at x=0 to 3 at x=3: du = 3/4 texel -> u = 0, .75, 1.5, 2.25
   // -> columns 0, 0, 1, 2 (the right end value 3 is never reached); v = 2.
-  RasterVertex v[3] = {Vtx(0, 0, {0, Fx(2), 0}), Vtx(3, 0, {Fx(3), Fx(2), 0}),
-                       Vtx(0, 0, {0, Fx(2), 0})};
+  RasterVertex v[3] = {Vtx(0, 0, {0, Fx(2), 0}), Vtx(3, 0, {Fx(3), Fx(2), 0}), Vtx(0, 0, {0, Fx(2), 0})};
   fillTexturePaint(*c.ctx, v);
   const int columns[4] = {0, 0, 1, 2};
   for (int x = 0; x < 4; ++x) {
@@ -279,6 +290,100 @@ TEST(TriangleFiltered, OneTexelTextureGivesThatTexelWithoutItsHighByte) {
   EXPECT_EQ(d.Colour(0, 0), 0xFF123456u);
 }
 
+// The bilinear formula per channel, written out plainly.
+std::uint32_t ReferenceBilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01, std::uint32_t t11,
+                                int wu, int wv) {
+  std::uint32_t result = 0;
+  for (int shift = 0; shift <= 16; shift += 8) {
+    const int c00 = (t00 >> shift) & 0xFF;
+    const int c10 = (t10 >> shift) & 0xFF;
+    const int c01 = (t01 >> shift) & 0xFF;
+    const int c11 = (t11 >> shift) & 0xFF;
+    const int top = c00 + ((c10 - c00) * wu >> 8);
+    const int bottom = c01 + ((c11 - c01) * wu >> 8);
+    result |= static_cast<std::uint32_t>(top + ((bottom - top) * wv >> 8)) << shift;
+  }
+  return result;
+}
+
+TEST(TriangleFiltered, MatchesThePerChannelFormulaForRandomTexelsAndWeights) {
+  std::mt19937 rng(7);
+  for (int i = 0; i < 2000; ++i) {
+    Texture t(2, 2);
+    for (std::uint32_t& texel : t.texels) texel = static_cast<std::uint32_t>(rng());
+    Canvas c(1, 1);
+    t.Bind(*c.ctx);
+    const std::int32_t u = static_cast<std::int32_t>(rng() % 0x20000);
+    const std::int32_t v = static_cast<std::int32_t>(rng() % 0x20000);
+    RasterVertex tri[3] = {PointVertex(0, 0, u, v), PointVertex(0, 0, u, v), PointVertex(0, 0, u, v)};
+    fillTextureQuickFiltered(*c.ctx, tri);
+    const int iu = u >> 16;
+    const int iv = v >> 16;
+    const std::uint32_t expected =
+        ReferenceBilinear(t.At(iu, iv), t.At(1 - iu, iv), t.At(iu, 1 - iv), t.At(1 - iu, 1 - iv),
+                          ((u >> 8) & 0xFF) + 1, ((v >> 8) & 0xFF) + 1);
+    ASSERT_EQ(c.Colour(0, 0), expected) << i;
+  }
+}
+
+std::int64_t FloorDiv65536(std::int64_t value) {
+  return value >= 0 ? value / 65536 : -((-value + 65535) / 65536);
+}
+int FloorMod(std::int64_t value, int size) { return static_cast<int>(((value % size) + size) % size); }
+
+TEST(TriangleTexture, EveryWrapPathTakesEachPixelsCoordinateModuloTheSize) {
+  // Power-of-two sizes, sizes whose spans stay inside, and sizes whose
+  // spans leave them are drawn by different span loops; all must agree
+  // with the modulo of each pixel's own coordinate.
+  const int sizes[4][2] = {{8, 4}, {6, 3}, {1, 1}, {5, 7}};
+  std::mt19937 rng(3);
+  for (const auto& size : sizes) {
+    Texture t(size[0], size[1]);
+    for (std::uint32_t& texel : t.texels) texel = static_cast<std::uint32_t>(rng()) & 0xFFFFFF;
+    for (int i = 0; i < 300; ++i) {
+      const int n = 1 + static_cast<int>(rng() % 40);
+      const bool inside = i % 2 == 0;
+      auto start = [&](int texels) {
+        return inside ? static_cast<std::int32_t>(rng() % (texels * 0x10000 / 2))
+                      : static_cast<std::int32_t>(rng() % 0x2000000) - 0x1000000;
+      };
+      auto edgeStep = [&](int texels) {
+        return inside ? static_cast<std::int32_t>(rng() % (texels * 0x8000 / 40 + 1))
+                      : static_cast<std::int32_t>(rng() % 0x60000) - 0x30000;
+      };
+      // The edge from the right end back to the left steps exactly, so the
+      // span runs from the left corner's values with steps (right - left) / n.
+      const std::int32_t u0 = start(size[0]);
+      const std::int32_t v0 = start(size[1]);
+      const std::int32_t u1 = u0 + (n - 1) * edgeStep(size[0]);
+      const std::int32_t v1 = v0 + (n - 1) * edgeStep(size[1]);
+      RasterVertex tri[3] = {Vtx(0, 0, {u0, v0, 0}), Vtx(n - 1, 0, {u1, v1, 0}), Vtx(0, 0, {u0, v0, 0})};
+      Canvas nearest(40, 1);
+      Canvas filtered(40, 1);
+      t.Bind(*nearest.ctx);
+      t.Bind(*filtered.ctx);
+      fillTexturePaint(*nearest.ctx, tri);
+      fillTexturePaintFiltered(*filtered.ctx, tri);
+      const std::int64_t du = n > 1 ? (std::int64_t{u1} - u0) / n : 0;
+      const std::int64_t dv = n > 1 ? (std::int64_t{v1} - v0) / n : 0;
+      for (int x = 0; x < n; ++x) {
+        const std::int64_t u = u0 + x * du;
+        const std::int64_t v = v0 + x * dv;
+        const int column = FloorMod(FloorDiv65536(u), size[0]);
+        const int row = FloorMod(FloorDiv65536(v), size[1]);
+        const int column1 = (column + 1) % size[0];
+        const int row1 = (row + 1) % size[1];
+        ASSERT_EQ(nearest.Id(x, 0), row * size[0] + column) << size[0] << " " << i << " " << x;
+        ASSERT_EQ(filtered.Id(x, 0), row * size[0] + column);
+        const std::uint32_t expected =
+            ReferenceBilinear(t.At(column, row), t.At(column1, row), t.At(column, row1), t.At(column1, row1),
+                              static_cast<int>((u >> 8) & 0xFF) + 1, static_cast<int>((v >> 8) & 0xFF) + 1);
+        ASSERT_EQ(filtered.Colour(x, 0), expected) << size[0] << " " << i << " " << x;
+      }
+    }
+  }
+}
+
 // ---- Lighting ----
 
 TEST(TriangleShading, TexFlatModulatesByShadePlusOne) {
@@ -346,7 +451,8 @@ struct MapSetup {
   std::vector<std::uint8_t> map = std::vector<std::uint8_t>(256 * 256, 0);
   void Bind(RasterContext& ctx) {
     ctx.phongMap = map.data();
-    for (int i = 0; i < 768; ++i) ctx.shadeRamps[i] = static_cast<std::uint32_t>(0x010000 * (i / 256) + i % 256);
+    for (int i = 0; i < 768; ++i)
+      ctx.shadeRamps[i] = static_cast<std::uint32_t>(0x010000 * (i / 256) + i % 256);
   }
 };
 
@@ -367,6 +473,12 @@ TEST(TrianglePhong, MapValueSelectsRampEntryAtTheGivenBase) {
   d.ctx->shadeRamps[77] = 0x111111;
   fillPhongMapShade(*d.ctx, tri);
   EXPECT_EQ(d.Colour(0, 0), 0x111111u);
+  // A ramp base beyond the last ramp is held at the last ramp (512).
+  Canvas e(1, 1);
+  m.Bind(*e.ctx);
+  e.ctx->shadeRamps[512 + 77] = 0x222222;
+  fillPhongMap(*e.ctx, tri, 100000);
+  EXPECT_EQ(e.Colour(0, 0), 0x222222u);
 }
 
 TEST(TrianglePhong, FilteredShadeBlendsMapIntensitiesAndWrapsAt256) {

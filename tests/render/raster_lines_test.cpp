@@ -1,9 +1,10 @@
 // Hand-checked Wu lines, line clipping and the point-in-polygon test.
 
-#include <limits>
-#include <vector>
-
 #include <gtest/gtest.h>
+
+#include <limits>
+#include <random>
+#include <vector>
 
 #include "tests/render/raster_canvas.h"
 
@@ -138,7 +139,8 @@ TEST(WuLine, UnclippedLineDrawsExactlyTheVisiblePartOfTheSameLineOnALargerTarget
     drawLineAA(*large.ctx, l[0] + 100, l[1] + 100, l[2] + 100, l[3] + 100, 0xC0FFEE);
     EXPECT_TRUE(small.GuardsIntact());
     for (int y = 0; y < 20; ++y) {
-      for (int x = 0; x < 20; ++x) EXPECT_EQ(small.Colour(x, y), large.Colour(x + 100, y + 100)) << x << "," << y;
+      for (int x = 0; x < 20; ++x)
+        EXPECT_EQ(small.Colour(x, y), large.Colour(x + 100, y + 100)) << x << "," << y;
     }
   }
 }
@@ -152,6 +154,24 @@ TEST(WuLine, ExtremeEndPointsStayInsideTheTarget) {
   drawLineAAMasked(*c.ctx, kMin, 5, kMax, 6, 0xFFFFFF, -1);
   drawLineTextured(*c.ctx, 5, kMin, 6, kMax);
   drawLineAA(*c.ctx, kMin, kMin, kMin, kMin, 0xFFFFFF);
+  EXPECT_TRUE(c.GuardsIntact());
+}
+
+TEST(WuLine, RandomHugeLinesInEveryMemberStayInsideTheTarget) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> any(std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+  std::uniform_int_distribution<int> near(-100, 100);
+  Canvas c(9, 7);
+  Texture t(2, 2);
+  t.Bind(*c.ctx);
+  auto coordinate = [&](int i) { return i % 3 == 0 ? near(rng) : any(rng); };
+  for (int i = 0; i < 400; ++i) {
+    const int x0 = coordinate(i), y0 = coordinate(i + 1), x1 = coordinate(i + 2), y1 = coordinate(i);
+    drawLine(*c.ctx, x0, y0, x1, y1, 0x111111);
+    drawLineAA(*c.ctx, x0, y0, x1, y1, 0x222222);
+    drawLineAAMasked(*c.ctx, x0, y0, x1, y1, 0x333333, -1);
+    drawLineTextured(*c.ctx, x0, y0, x1, y1);
+  }
   EXPECT_TRUE(c.GuardsIntact());
 }
 
@@ -210,6 +230,12 @@ TEST(PlainLine16, UsesTheRowPitchAndStaysInsideUnclipped) {
   drawLine16(*c.ctx, -100, 2, 100, 2, 0x0042);
   drawLineAA16(*c.ctx, -1000, -900, 1000, 800, 0x7FFF);
   EXPECT_EQ(c.At(6, 2), 0);  // the padding columns stay untouched
+  std::mt19937 rng(11);
+  for (int i = 0; i < 200; ++i) {
+    const int x0 = static_cast<int>(rng()), y0 = static_cast<int>(rng());
+    drawLine16(*c.ctx, x0, y0, static_cast<int>(rng()), 3, 0x1111);
+    drawLineAA16(*c.ctx, 2, y0, x0, static_cast<int>(rng()), 0x2222);
+  }
   EXPECT_TRUE(c.GuardsIntact());
 }
 
@@ -311,8 +337,8 @@ TEST(PointInPolygon, IncludesRightAndBottomEdgesExcludesLeftAndTop) {
 
 TEST(PointInPolygon, SlantedEdgesAndTooFewPoints) {
   const RasterPoint2 tri[3] = {{0, 0}, {8, 0}, {0, 8}};
-  EXPECT_TRUE(pointInPolygon(3, 4.9f, tri, 3));   // hypotenuse y at x=3 is 5
-  EXPECT_FALSE(pointInPolygon(3, 5, tri, 3));     // on it: not greater
+  EXPECT_TRUE(pointInPolygon(3, 4.9f, tri, 3));  // hypotenuse y at x=3 is 5
+  EXPECT_FALSE(pointInPolygon(3, 5, tri, 3));    // on it: not greater
   EXPECT_FALSE(pointInPolygon(3, 5.1f, tri, 3));
   EXPECT_FALSE(pointInPolygon(1, 1, tri, 2));
   EXPECT_FALSE(pointInPolygon(1, 1, nullptr, 3));

@@ -117,13 +117,10 @@ TEST(SelectRenderMode, SwitchRebuildsGammaAndRefreshesEveryView) {
   EXPECT_EQ(scene.refresh.requests[0], std::make_pair(15, 0));
 }
 
-TEST(SelectRenderMode, MapsOfTheRenderStateMakeTheMapModesAvailable) {
+TEST(SelectRenderMode, ActiveMapsOfTheListsMakeTheMapModesAvailable) {
   ModeScene scene;
-  SkinSlot phong, env;
-  AllocateSkin(phong, 256, 256);
-  AllocateSkin(env, 256, 256);
-  scene.state().phongMap = &phong;
-  scene.state().envMap = &env;
+  scene.AddMap(scene.app.phongMaps);
+  scene.AddMap(scene.app.envMaps);
   EXPECT_TRUE(SelectRenderMode(scene.app, &scene.view.frame, 4));
   EXPECT_TRUE(SelectRenderMode(scene.app, &scene.view.frame, 6));
   EXPECT_TRUE(scene.prompter.messages.empty());
@@ -211,10 +208,8 @@ TEST(PhongShadedMode, DrawsFromThePhongMapAndNothingWithoutOne) {
   scene.UseMode(kModePhongShaded);
   scene.Render(0);  // the map was closed while the mode is current
   EXPECT_EQ(scene.CountNotBackground(), 0);
-  SkinSlot phong;
-  AllocateSkin(phong, 256, 256);
+  SkinSlot& phong = scene.AddMap(scene.app.phongMaps);
   std::fill_n(phong.indexed(), 256 * 256, std::uint8_t{255});
-  scene.state().phongMap = &phong;
   scene.Render(0);
   EXPECT_EQ(scene.Colour(45, 55), 0x7FFE7Fu);  // "Color-1" at full light: 0x80FF80 * 255 / 256
   EXPECT_EQ(scene.Id(45, 55), 0);
@@ -223,10 +218,8 @@ TEST(PhongShadedMode, DrawsFromThePhongMapAndNothingWithoutOne) {
 TEST(EnvironmentMappedMode, NeverWritesIdsSoAMappingClickSelectsNothing) {
   ModeScene scene;
   scene.AddFace(0, 2, 1);
-  SkinSlot env;
-  AllocateSkin(env, 256, 256);
+  SkinSlot& env = scene.AddMap(scene.app.envMaps);
   std::fill(env.pixels.begin(), env.pixels.end(), 0x00C0FFEEu);
-  scene.state().envMap = &env;
   scene.app.flags.editMode = 1;
   scene.UseMode(kModeEnvironmentMapped);
   for (int kind : {0, 1, 2}) {
@@ -302,10 +295,8 @@ TEST(TexturedShadedModes, PhongShadeComesFromTheMap) {
   ModeScene scene;
   scene.AddFace(0, 2, 1);
   scene.LoadPlaceholderSkins();
-  SkinSlot phong;
-  AllocateSkin(phong, 256, 256);
+  SkinSlot& phong = scene.AddMap(scene.app.phongMaps);
   std::fill_n(phong.indexed(), 256 * 256, std::uint8_t{100});
-  scene.state().phongMap = &phong;
   scene.UseMode(kModeTexturedPhong);
   scene.Render(0);
   EXPECT_EQ(scene.view.frame.shade[scene.At(45, 55)], scene.view.frame.shade[scene.At(40, 52)]);

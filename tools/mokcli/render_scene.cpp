@@ -5,6 +5,7 @@
 
 #include "render/render_state.h"
 #include "skin/image_codecs.h"
+#include "skin/skin_command_steps.h"
 
 namespace mokcli {
 namespace {
@@ -153,26 +154,19 @@ bool RenderScene::LoadSkins(const RenderOptions& options) {
     mok::Result<mok::SkinSlot> image = mok::LoadImageFile(path, mok::ImageMode::TrueColor);
     if (!image) return Fail(image.error().message);
     // The channel's coordinates follow the new image size, as Skins > Open does.
-    doc.RebuildUvVertices(true);
-    doc.ToChannelUnits();
-    *doc.skinSlots[static_cast<std::size_t>(channel)] = std::move(*image);
-    doc.FromChannelUnits();
-    doc.RebuildUvVertices(true);
+    mok::ReplaceSkin(doc, *doc.skinSlots[static_cast<std::size_t>(channel)], std::move(*image));
   }
   return true;
 }
 
 bool RenderScene::LoadMaps(const RenderOptions& options) {
-  mok::RenderState& state = mok::RenderStateOf(app_);
-  if (!options.phong.empty()) {
-    phongMap_ = LoadMap(options.phong, mok::ImageMode::Indexed);
-    if (!phongMap_) return false;
-    state.phongMap = phongMap_.get();
-  }
-  if (!options.env.empty()) {
-    envMap_ = LoadMap(options.env, mok::ImageMode::TrueColor);
-    if (!envMap_) return false;
-    state.envMap = envMap_.get();
+  const std::pair<const std::string&, mok::MapList&> maps[] = {{options.phong, app_.phongMaps}, {options.env, app_.envMaps}};
+  for (const auto& [path, list] : maps) {
+    if (path.empty()) continue;
+    std::unique_ptr<mok::SkinSlot> map = LoadMap(path, &list == &app_.phongMaps ? mok::ImageMode::Indexed : mok::ImageMode::TrueColor);
+    if (!map) return false;
+    list.maps.push_back(std::move(map));
+    list.index = static_cast<std::int16_t>(list.count() - 1);
   }
   return true;
 }

@@ -58,8 +58,6 @@ class RenderScene {
   mok::NullRefreshSink refresh_;
   mok::Application app_;
   std::unique_ptr<mok::ViewRecord> view_;
-  std::unique_ptr<mok::SkinSlot> phongMap_;
-  std::unique_ptr<mok::SkinSlot> envMap_;
 };
 
 }  // namespace mokcli

@@ -1,0 +1,79 @@
+// Cost of the skin size changes on a full document (4096 faces, every corner
+// its own UV vertex, so each table rebuild searches 12288 entries), of
+// nearest-texel resampling, and of New with mesh lines.
+// Run: build/bin/mok_bench --benchmark_filter=Skin
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "core/application.h"
+#include "core/settings.h"
+#include "skin/skin_commands.h"
+#include "skin/skin_dialogs.h"
+
+namespace mok {
+namespace {
+
+class NoPrompter final : public Prompter {
+ public:
+  NewSkinDialog newSkin;
+  void Message(const std::string&, MessageIcon) override {}
+  Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
+  std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
+  bool ChooseNewSkin(NewSkinDialog& dialog) override {
+    dialog = newSkin;
+    return true;
+  }
+};
+
+// Every face on channel 0 with corners scattered over a 32 x 32 placeholder.
+void FillDocument(MeshDocument& doc) {
+  std::mt19937 random(7);
+  std::uniform_real_distribution<float> texel(0, 32);
+  doc.triangleCount = kMaxTriangles;
+  for (MeshTriangle& face : doc.triangles)
+    for (UvPair& uv : face.uv) uv = {texel(random), texel(random)};
+  doc.ResetSkinSlots();
+  doc.RebuildUvVertices(false);
+}
+
+struct BenchApp {
+  MemorySettings settings;
+  NoPrompter prompter;
+  NullRefreshSink refresh;
+  Application app{settings, prompter, refresh};
+  BenchApp() { FillDocument(app.doc()); }
+};
+
+void BM_SkinSizeChangeOnFullDocument(benchmark::State& state) {
+  BenchApp bench;
+  MeshDocument& doc = bench.app.doc();
+  bool big = false;
+  for (auto _ : state) {
+    big = !big;
+    RebuildPlaceholders(doc, {big ? 64 : 32, big ? 64 : 32, 2});
+  }
+  benchmark::DoNotOptimize(doc.uvVertices[0]);
+}
+BENCHMARK(BM_SkinSizeChangeOnFullDocument)->Unit(benchmark::kMillisecond);
+
+void BM_SkinResampleNearest(benchmark::State& state) {
+  SkinSlot image;
+  AllocateSkin(image, 512, 512);
+  int side = static_cast<int>(state.range(0));
+  for (auto _ : state) benchmark::DoNotOptimize(ResampleNearest(image, side, side).pixels.data());
+  state.SetItemsProcessed(state.iterations() * side * side);
+}
+BENCHMARK(BM_SkinResampleNearest)->Arg(256)->Arg(1024)->Unit(benchmark::kMillisecond);
+
+void BM_SkinNewWithMeshLines(benchmark::State& state) {
+  BenchApp bench;
+  bench.prompter.newSkin.size = NewSkinSizeChoice::Size512;
+  bench.prompter.newSkin.checkerboard = true;
+  bench.prompter.newSkin.meshLines = true;
+  for (auto _ : state) SkinNew(bench.app);
+}
+BENCHMARK(BM_SkinNewWithMeshLines)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace mok

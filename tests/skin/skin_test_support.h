@@ -1,0 +1,157 @@
+#pragma once
+// Helpers for the skin and map command tests: a prompter that plays a script
+// for every dialog the commands open, and an application with a small mesh.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/application.h"
+#include "core/prompter.h"
+#include "core/settings.h"
+#include "skin/skin_dialogs.h"
+#include "tests/core/mesh_test_support.h"
+
+namespace mok::test {
+
+class SkinPrompter final : public Prompter {
+ public:
+  std::vector<std::string> messages;
+  std::vector<std::string> questions;
+  std::deque<Answer> answers;
+  std::vector<FileDialogSpec> dialogs;
+  std::deque<std::optional<FileChoice>> files;
+  std::vector<std::string> folderTitles;
+  std::deque<std::optional<std::string>> folders;
+  // What OK hands back from "Create New Skin"; none: Cancel.
+  std::optional<NewSkinDialog> newSkinReply;
+  // Edits the "Resize" dialog as the user would; none: Cancel.
+  std::function<void(ResizeSkinDialog&)> resizeReply;
+  std::optional<ResizeSkinDialog> resizeShown;
+
+  void Choose(const std::string& path, int filter = 1) { files.push_back(FileChoice{path, filter}); }
+
+  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  Answer Ask(const std::string& text, Buttons, MessageIcon) override {
+    questions.push_back(text);
+    return Pop(answers).value_or(Answer::Cancel);
+  }
+  std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override {
+    std::optional<FileChoice> choice = ChooseFileAndFilter(spec);
+    if (!choice) return std::nullopt;
+    return choice->path;
+  }
+  std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec& spec) override {
+    dialogs.push_back(spec);
+    return Pop(files).value_or(std::nullopt);
+  }
+  std::optional<std::string> ChooseFolder(const std::string& title) override {
+    folderTitles.push_back(title);
+    return Pop(folders).value_or(std::nullopt);
+  }
+  bool ChooseNewSkin(NewSkinDialog& dialog) override {
+    if (!newSkinReply) return false;
+    dialog = *newSkinReply;
+    return true;
+  }
+  bool ChooseSkinResize(ResizeSkinDialog& dialog) override {
+    resizeShown = dialog;
+    if (!resizeReply) return false;
+    resizeReply(dialog);
+    return true;
+  }
+
+ private:
+  template <class T>
+  static std::optional<T> Pop(std::deque<T>& queue) {
+    if (queue.empty()) return std::nullopt;
+    T value = queue.front();
+    queue.pop_front();
+    return value;
+  }
+};
+
+// Records every refresh request with its pane bits.
+class RecordingRefresh final : public RefreshSink {
+ public:
+  std::vector<int> paneBits;
+  int refills = 0;
+  void Refresh(int bits, int) override { paneBits.push_back(bits); }
+  void RefillLists() override { ++refills; }
+};
+
+// An application whose document holds the faces added with AddFace, with the
+// 16 placeholder slots of a fresh load (32 x 32, cells of 4 texels).
+class SkinFixture : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::current_path(startDir, ignored);
+  }
+
+  MeshDocument& doc() { return app.doc(); }
+
+  // A face on the channel with the three corners in texels.
+  void AddFace(int channel, UvPair a, UvPair b, UvPair c) {
+    MeshTriangle& face = doc().triangles[static_cast<std::size_t>(doc().triangleCount++)];
+    face = MeshTriangle{};
+    face.vertex[0] = 0;
+    face.vertex[1] = 1;
+    face.vertex[2] = 2;
+    face.uv[0] = a;
+    face.uv[1] = b;
+    face.uv[2] = c;
+    face.textureNum = static_cast<std::uint8_t>(channel);
+  }
+  // The slots a mesh load leaves, and the shared UV table of the faces.
+  void LoadSlots() {
+    doc().ResetSkinSlots();
+    doc().RebuildUvVertices(false);
+    doc().meshLoaded = 1;
+  }
+  SkinSlot& slot(int channel) { return *doc().skinSlots[static_cast<std::size_t>(channel)]; }
+  void ClearRecords() {
+    prompter.messages.clear();
+    prompter.dialogs.clear();
+    refresh.paneBits.clear();
+    refresh.refills = 0;
+  }
+
+  std::filesystem::path startDir = std::filesystem::current_path();
+  TempDir dir;
+  MemorySettings settings;
+  SkinPrompter prompter;
+  RecordingRefresh refresh;
+  Application app{settings, prompter, refresh};
+};
+
+// Every texel of the image, row-major.
+inline std::uint32_t Texel(const SkinSlot& skin, int x, int y) {
+  return skin.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(skin.width) + static_cast<std::size_t>(x)];
+}
+
+// An image of the size whose texel (x, y) is y * 0x100 + x, 0x00RRGGBB.
+inline SkinSlot NumberedImage(int width, int height) {
+  SkinSlot image;
+  AllocateSkin(image, width, height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      image.pixels[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint32_t>(y * 0x100 + x);
+  image.storedPixels = image.pixels;
+  image.format = kFormatBmp;
+  return image;
+}
+
+// Writes images with Pillow: each spec is "name:WIDTHxHEIGHT:MODE" with MODE
+// P (8-bit palette), RGB or L; the format follows the name's ending. False
+// when Pillow is not available.
+bool MakeImagesWithPillow(const std::string& folder, const std::vector<std::string>& specs);
+
+// The shared real files, or empty when they are not there.
+std::string RealFile(const std::string& relative);
+
+}  // namespace mok::test
