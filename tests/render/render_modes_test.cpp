@@ -117,6 +117,14 @@ TEST(SelectRenderMode, SwitchRebuildsGammaAndRefreshesEveryView) {
   EXPECT_EQ(scene.refresh.requests[0], std::make_pair(15, 0));
 }
 
+TEST(SelectRenderMode, MapCommandsRebuildTheRenderersGammaTable) {
+  ModeScene scene;
+  scene.state().shading.gamma = 2.0;
+  ASSERT_TRUE(scene.app.rebuildGammaTable);
+  scene.app.rebuildGammaTable();
+  EXPECT_EQ(scene.state().shading.gammaTable[128], 64);
+}
+
 TEST(SelectRenderMode, ActiveMapsOfTheListsMakeTheMapModesAvailable) {
   ModeScene scene;
   scene.AddMap(scene.app.phongMaps);
