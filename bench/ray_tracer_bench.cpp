@@ -2,6 +2,8 @@
 // every pixel) at 1920 x 1080 on the sample mesh with its skins.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -44,6 +46,50 @@ struct SampleView {
     view.camera.distance = distance;
   }
 };
+
+// A real model of 2072 faces (shared test data, when present), filling the
+// view: the plain trace's cost grows with the face count, the grid's barely.
+struct RealView {
+  std::unique_ptr<mok::MeshDocument> doc = std::make_unique<mok::MeshDocument>();
+  mok::ViewRecord view;
+  bool loaded = false;
+
+  RealView() {
+    SilentPrompter prompter;
+    const std::string path = std::string(MOK_SOURCE_DIR) + "/../shared/testdata/real/unreal/F360_d.3d";
+    if (!std::filesystem::exists(path) || !mok::LoadMesh(*doc, path, prompter)) return;
+    mok::ResizeFrameBuffer(view.frame, 1920, 1080, false);
+    mok::AlignCamera(view.camera, mok::ViewAlignment::Top);
+    mok::CenterOnScene(view.camera, *doc);
+    float radius = 0;
+    const mok::Vec3 centre{-view.camera.panOffset[2], -view.camera.panOffset[0], -view.camera.panOffset[1]};
+    for (const mok::Vec3& p : doc->frames[0]->positions)
+      radius = std::max(radius, std::hypot(p.x - centre.x, p.y - centre.y, p.z - centre.z));
+    view.camera.distance = radius * 3.0f;
+    loaded = true;
+  }
+};
+
+void BM_RayTraceGridRealModel(benchmark::State& state) {
+  RealView real;
+  if (!real.loaded) return state.SkipWithError("shared test data not found");
+  mok::RayTraceJob job{real.view, real.doc.get(), 0, nullptr, {}};
+  for (auto _ : state) {
+    mok::RayTrace(job);
+    benchmark::DoNotOptimize(real.view.frame.colour.data());
+  }
+}
+BENCHMARK(BM_RayTraceGridRealModel)->Unit(benchmark::kMillisecond);
+
+void BM_RayTracePlainRealModel(benchmark::State& state) {
+  RealView real;
+  if (!real.loaded) return state.SkipWithError("shared test data not found");
+  for (auto _ : state) {
+    mok::test::PlainRayTrace(real.view, *real.doc, 0);
+    benchmark::DoNotOptimize(real.view.frame.colour.data());
+  }
+}
+BENCHMARK(BM_RayTracePlainRealModel)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 void BM_RayTraceGrid(benchmark::State& state) {
   SampleView sample(static_cast<float>(state.range(0)));

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "core/mesh_files.h"
@@ -70,6 +71,23 @@ TEST(RayTracer, MatchesThePlainTraceCloseUpAndInParallelProjection) {
   scene.view.camera.orthographic = 1;
   scene.view.camera.distance = 120;
   ExpectSameAsPlain(scene, 52, 70);
+}
+
+TEST(RayTracer, MatchesThePlainTraceOnARealModel) {
+  const std::string path = std::string(MOK_SHARED_TESTDATA) + "/real/unreal/F360_d.3d";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "shared test data not found";
+  SampleScene scene;  // its view; the document is replaced
+  scene.doc = std::make_unique<MeshDocument>();
+  test::ScriptedPrompter prompter;
+  ASSERT_TRUE(LoadMesh(*scene.doc, path, prompter));
+  AlignCamera(scene.view.camera, ViewAlignment::Left);
+  CenterOnScene(scene.view.camera, *scene.doc);
+  const std::array<float, 3>& pan = scene.view.camera.panOffset;  // minus the centre, in (y, z, x) order
+  float radius = 0;
+  for (const Vec3& p : scene.doc->frames[0]->positions)
+    radius = std::max(radius, std::hypot(p.x + pan[2], p.y + pan[0], p.z + pan[1]));
+  scene.view.camera.distance = radius * 3;  // the model fills the view
+  ExpectSameAsPlain(scene, 64, 48);
 }
 
 TEST(RayTracer, FacesSeenFromBehindAreDrawn) {
