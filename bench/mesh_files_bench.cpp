@@ -4,16 +4,12 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/bench_support.h"
 #include "core/mesh_files.h"
 
 namespace {
 
-class SilentPrompter final : public mok::Prompter {
- public:
-  void Message(const std::string&, mok::MessageIcon) override {}
-  mok::Answer Ask(const std::string&, mok::Buttons, mok::MessageIcon) override { return mok::Answer::Yes; }
-  std::optional<std::string> ChooseFile(const mok::FileDialogSpec&) override { return std::nullopt; }
-};
+using mok::bench::SilentPrompter;
 
 const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
 

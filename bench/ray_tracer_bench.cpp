@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "bench/bench_support.h"
 #include "core/mesh_files.h"
 #include "render/ray_tracer.h"
 #include "render/view_commands.h"
@@ -15,12 +16,7 @@
 
 namespace {
 
-class SilentPrompter final : public mok::Prompter {
- public:
-  void Message(const std::string&, mok::MessageIcon) override {}
-  mok::Answer Ask(const std::string&, mok::Buttons, mok::MessageIcon) override { return mok::Answer::Yes; }
-  std::optional<std::string> ChooseFile(const mok::FileDialogSpec&) override { return std::nullopt; }
-};
+using mok::bench::SilentPrompter;
 
 std::string Resource(const std::string& relative) {
   return (std::filesystem::path(MOK_SOURCE_DIR) / "resources" / relative).string();

@@ -23,9 +23,7 @@
 
 #include "core/mesh_document.h"
 #include "render/frame_buffer.h"
-#include "render/frame_steps.h"
-#include "render/raster_context.h"
-#include "render/shading.h"
+#include "render/frame_pipeline.h"
 
 namespace mok {
 
@@ -50,17 +48,9 @@ inline constexpr int kStartRenderMode = kModeTextured;
 // Modes 7, 8 and 9 keep a `shade` buffer while they are current.
 bool ModeKeepsShadeBuffer(int mode);
 
-// Everything one frame of a mode reads, gathered before each frame.
-struct RenderJob {
-  ViewRecord& view;
-  MeshDocument* doc;  // null: no model, the frame is only cleared
-  RasterContext& raster;
-  const GammaTable& gamma;
-  const LightFrame& light;
-  DisplayColours colours{};
-  bool mappingMode = false;  // interaction mode mapping (else paint)
-  bool cameraActive = false;
-  FramePriority* priority = nullptr;
+// Everything one frame of a mode reads, gathered before each frame: the
+// pipeline's job and what only some modes need.
+struct RenderJob : FrameJob {
   SkinSlot* phongMap = nullptr;  // current phong map (8-bit, 256 x 256) or none
   SkinSlot* envMap = nullptr;    // current environment map or none
   const std::vector<std::uint8_t>* strokeMarks = nullptr;  // texels the current stroke changed (kind 3)

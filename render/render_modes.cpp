@@ -89,13 +89,8 @@ class PipelineMode : public RenderMode {
     plan.cullFaces = Culls();
     plan.outlines = plan.textured && job.mappingMode;
     job.raster.phongMap = PhongMapBytes(job.phongMap);
-    FrameJob frameJob{job.view, job.doc, job.raster, job.gamma, job.light};
-    frameJob.colours = job.colours;
-    frameJob.mappingMode = job.mappingMode;
-    frameJob.cameraActive = job.cameraActive;
-    frameJob.priority = job.priority;
     Drawer drawer(*this, job, path);
-    RunFrame(frameJob, plan, drawer);
+    RunFrame(job, plan, drawer);
   }
 
  protected:

@@ -6,7 +6,7 @@ RenderState& RenderStateOf(Application& app) { return *app.renderState; }
 
 RenderJob MakeRenderJob(Application& app, ViewRecord& view) {
   RenderState& state = RenderStateOf(app);
-  RenderJob job{view, app.document.get(), state.raster, state.shading.gammaTable, state.light};
+  RenderJob job{{view, app.document.get(), state.raster, state.shading.gammaTable, state.light}};
   job.colours = app.customColors;
   job.mappingMode = app.flags.editMode == 1;
   job.cameraActive = app.flags.cameraActive != 0;
