@@ -18,6 +18,8 @@
 
 namespace mok {
 
+struct RenderState;  // render/render_state.h
+
 // Interaction flags of the shell: plain integers, 0 at start, never saved.
 struct InteractionFlags {
   int editMode = 0;      // 0 paint, 1 mapping
@@ -43,6 +45,7 @@ class Application {
   Application(SettingsStore& settings, Prompter& prompter, RefreshSink& refresh);
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
+  ~Application();
 
   SettingsStore& settings;
   Prompter& prompter;
@@ -70,6 +73,9 @@ class Application {
   // commands rebuildGammaTable; empty means there is nothing to rebuild.
   std::function<void()> rebuildShadeRamps;
   std::function<void()> rebuildGammaTable;
+
+  // The rasterizer context, shading tables, light and render modes.
+  std::unique_ptr<RenderState> renderState;
 
   // Reads the user colours, "CustomCursors" and the default skin size and
   // grid (start-up step 3).

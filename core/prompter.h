@@ -19,6 +19,7 @@ struct NewSkinDialog;
 struct ResizeSkinDialog;
 struct MapFrom3DViewOptions;
 struct TilingOptions;
+struct SnapshotDialog;  // render/picture_commands.h
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -86,6 +87,9 @@ class Prompter {
   virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions&) { return false; }
   // "Tiling Options". True for OK.
   virtual bool EditTilingOptions(TilingOptions&) { return false; }
+  // The "Snapshots" dialog: shows the given size and rendering type, writes
+  // the choices back and returns true for OK. Without a dialog: cancelled.
+  virtual bool ChooseSnapshot(SnapshotDialog&) { return false; }
 };
 
 }  // namespace mok

@@ -6,11 +6,6 @@
 
 namespace mok {
 
-bool InIsoCornerButton(int x, int y) {
-  return x >= kIsoCornerLeft && x < kIsoCornerLeft + kIsoCornerSize && y >= kIsoCornerTop &&
-         y < kIsoCornerTop + kIsoCornerSize;
-}
-
 IsoView::IsoView(const IsoViewLinks& links)
     : app_(links.app),
       light_(links.light),

@@ -73,10 +73,6 @@ enum class IsoMouseState : int {
 };
 
 // The corner button covers client x 2..16, y 3..17; its menu opens at (2, 3).
-inline constexpr int kIsoCornerLeft = 2;
-inline constexpr int kIsoCornerTop = 3;
-inline constexpr int kIsoCornerSize = 15;
-bool InIsoCornerButton(int x, int y);
 
 // Cursor resources over the view when custom cursors are on.
 inline constexpr int kCursorCamera = 158;

@@ -12,6 +12,8 @@
 
 #include "render/iso_view.h"
 
+#include "skin/corner_button.h"
+
 namespace mok {
 
 namespace {
@@ -99,7 +101,7 @@ IsoMouseState IsoView::StateForPress(const PaneEvent& event) const {
   const bool paintable = flags.editMode == 0 && renderer_.ModeUsesSkins();
   switch (event.button) {
     case PaneButton::Left:
-      if (InIsoCornerButton(event.x, event.y)) return IsoMouseState::CornerButton;
+      if (InCornerButton(event.x, event.y)) return IsoMouseState::CornerButton;
       if (flags.cameraActive != 0) return event.shift() ? IsoMouseState::FovDrag : IsoMouseState::ToolDrag;
       if (flags.editMode == 1) return IsoMouseState::Select;
       return paintable ? IsoMouseState::PaintStroke : IsoMouseState::WaitForRelease;
@@ -259,7 +261,7 @@ void IsoView::ChangeSelectionAt(int x, int y) {
 }
 
 void IsoView::TrackCornerButton(int x, int y) {
-  const bool inside = InIsoCornerButton(x, y);
+  const bool inside = InCornerButton(x, y);
   if (inside == cornerPressed_) return;
   cornerPressed_ = inside;
   Refresh(kPaneIsoView, kRefreshFinal);
@@ -274,7 +276,7 @@ void IsoView::OnRelease(const PaneEvent& event) {
     host_.ReleaseMouse();
   }
   // The menu runs its own loop and takes the mouse, so it opens last.
-  if (openMenu) host_.OpenContextMenu(kIsoCornerLeft, kIsoCornerTop);
+  if (openMenu) host_.OpenContextMenu(kCornerButtonLeft, kCornerButtonTop);
 }
 
 bool IsoView::EndState() {

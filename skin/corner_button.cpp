@@ -4,9 +4,9 @@ namespace mok {
 
 namespace {
 
-constexpr int kLeft = 2;
-constexpr int kTop = 3;
-constexpr int kSize = 15;
+constexpr int kLeft = kCornerButtonLeft;
+constexpr int kTop = kCornerButtonTop;
+constexpr int kSize = kCornerButtonSize;
 constexpr int kGlyphSize = 11;
 
 // A menu sign: three bars over a small arrow.

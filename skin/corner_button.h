@@ -9,6 +9,10 @@
 
 namespace mok {
 
+// The button's top-left client point and size; its menu opens at that point.
+inline constexpr int kCornerButtonLeft = 2;
+inline constexpr int kCornerButtonTop = 3;
+inline constexpr int kCornerButtonSize = 15;
 
 // True for client points on the button (x 2..16, y 3..17).
 bool InCornerButton(int x, int y);

@@ -224,7 +224,7 @@ void SkinView::ReleaseLeft(const PaneEvent& event) {
       break;
   }
   FinishIfIdle(event, kHeldRight);
-  if (openMenu) host_.OpenContextMenu(2, 3);
+  if (openMenu) host_.OpenContextMenu(kCornerButtonLeft, kCornerButtonTop);
 }
 
 void SkinView::ReleaseRight(const PaneEvent& event) {

@@ -1,10 +1,17 @@
 #!/usr/bin/python3
 """Writes the bundled sample mesh "Sampler": a ring spinning around a
-pulsing core, 24 frames, in the Unreal raw mesh pair plus MOK's info file.
+pulsing core, 24 frames, in the Unreal raw mesh pair plus MOK's info file,
+together with its skins and a phong and an environment map.
 
 The ring (texture channel 0) is split into six arcs, each with another
 polygon type; the core (channel 1) is a sphere whose caps are fullbright.
-Usage: make_sampler.py [OUTPUT_FOLDER]   (default: resources/samples)
+Skins: Sampler_ring.pcx (channel 0, 8-bit PCX), Sampler_core.tga (channel 1,
+24-bit TGA) and Sampler_ring_grid.bmp (another channel-0 skin, 24-bit BMP).
+Maps: phongs/Sampler_phong.bmp (8-bit greyscale BMP) and
+enviros/Sampler_sky.bmp (24-bit BMP), both 256 x 256.
+Usage: make_sampler.py [OUTPUT_FOLDER [MAPS_FOLDER]]
+(defaults: resources/samples and resources/maps; with only OUTPUT_FOLDER
+given the maps go to OUTPUT_FOLDER/maps)
 """
 
 import math
@@ -161,15 +168,194 @@ def info_file(mesh):
     return bytes(out)
 
 
+# ---- Images ----
+# Pixels are lists of rows, top row first; true-colour pixels are (r, g, b).
+
+ARC_COLOURS = [(200, 60, 50), (230, 160, 40), (70, 170, 80), (50, 140, 200), (150, 80, 190), (220, 220, 220)]
+
+
+def ring_skin(size):
+    """Channel 0: one colour band per arc of the ring (u runs around the
+    ring), shaded across the tube (v), with dark seams between segments."""
+    rows = []
+    for y in range(size):
+        # Sixteen shades per arc keep the skin within an 8-bit palette.
+        across = 0.55 + round(7.5 + 7.5 * math.cos(2 * math.pi * (y + 0.5) / size)) * 0.03
+        row = []
+        for x in range(size):
+            segment = x * RING_SEGMENTS // size
+            r, g, b = ARC_COLOURS[segment * len(RING_TYPES) // RING_SEGMENTS]
+            seam = (x * RING_SEGMENTS) % size < 2 or (y * RING_SIDES) % size < 2
+            k = 0.35 if seam else across
+            row.append((int(r * k), int(g * k), int(b * k)))
+        rows.append(row)
+    return rows
+
+
+def core_skin(size):
+    """Channel 1: latitude bands and longitude stripes of a glowing core."""
+    rows = []
+    for y in range(size):
+        latitude = (y + 0.5) / size
+        glow = math.sin(math.pi * latitude)
+        row = []
+        for x in range(size):
+            stripe = (x * CORE_SLICES // size) % 2
+            band = int(latitude * CORE_STACKS) % 2
+            heat = 0.5 + 0.5 * glow * (0.8 if stripe ^ band else 1.0)
+            row.append((int(255 * heat), int(200 * heat * glow), int(80 + 60 * (1 - glow))))
+        rows.append(row)
+    return rows
+
+
+def grid_skin(size):
+    """Another channel-0 skin: a two-tone checker with a fine grid."""
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            if x % 16 == 0 or y % 16 == 0:
+                row.append((30, 30, 30))
+            elif (x // 32 + y // 32) % 2:
+                row.append((240, 240, 200))
+            else:
+                row.append((60, 110, 170))
+        rows.append(row)
+    return rows
+
+
+def phong_map(size):
+    """8-bit intensities: the light of a normal whose view x and y are the
+    map coordinates (centre = facing the light): ambient, diffuse and a
+    small highlight."""
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            nx, ny = (x + 0.5) / (size / 2) - 1, (y + 0.5) / (size / 2) - 1
+            d2 = nx * nx + ny * ny
+            nz = math.sqrt(1 - d2) if d2 < 1 else 0.0
+            light = 0.12 + 0.68 * nz + 0.2 * nz ** 24
+            row.append(max(0, min(255, int(255 * light))))
+        rows.append(row)
+    return rows
+
+
+def sky_map(size):
+    """Environment: sky above the horizon, warm ground below, a sun."""
+    rows = []
+    for y in range(size):
+        row = []
+        for x in range(size):
+            h = (y + 0.5) / size
+            if h < 0.5:
+                k = h / 0.5
+                colour = (int(40 + 150 * k), int(90 + 130 * k), int(200 + 50 * k))
+            else:
+                k = (h - 0.5) / 0.5
+                colour = (int(150 - 90 * k), int(110 - 70 * k), int(70 - 40 * k))
+            sun = math.hypot(x - size * 0.7, y - size * 0.3)
+            if sun < size * 0.06:
+                colour = (255, 250, 220)
+            row.append(colour)
+        rows.append(row)
+    return rows
+
+
+def pcx_8bit(rows, palette):
+    """ZSoft PCX, one 8-bit plane, run-length encoded, 256-colour palette."""
+    height, width = len(rows), len(rows[0])
+    line = width + (width & 1)
+    header = struct.pack("<BBBBHHHHHH", 10, 5, 1, 8, 0, 0, width - 1, height - 1, 72, 72)
+    header += bytes(48) + struct.pack("<BBHHHH", 0, 1, line, 1, 0, 0)
+    header += bytes(128 - len(header))
+    data = bytearray()
+    for row in rows:
+        values = list(row) + [0] * (line - width)
+        i = 0
+        while i < len(values):
+            run = 1
+            while i + run < len(values) and run < 63 and values[i + run] == values[i]:
+                run += 1
+            if run > 1 or values[i] >= 0xC0:
+                data += bytes((0xC0 | run, values[i]))
+            else:
+                data.append(values[i])
+            i += run
+    return header + bytes(data) + b"\x0c" + bytes(c for colour in palette for c in colour)
+
+
+def indexed(rows):
+    """Rows of colours as palette indices and the palette (at most 256)."""
+    palette, index = [], {}
+    out = []
+    for row in rows:
+        line = []
+        for colour in row:
+            if colour not in index:
+                index[colour] = len(palette)
+                palette.append(colour)
+            line.append(index[colour])
+        out.append(line)
+    assert len(palette) <= 256, "too many colours for an 8-bit image"
+    return out, palette + [(0, 0, 0)] * (256 - len(palette))
+
+
+def tga_24bit(rows):
+    """Uncompressed true-colour TGA, top row first."""
+    height, width = len(rows), len(rows[0])
+    header = struct.pack("<BBBHHBHHHHBB", 0, 0, 2, 0, 0, 0, 0, 0, width, height, 24, 0x20)
+    return header + bytes(c for row in rows for r, g, b in row for c in (b, g, r))
+
+
+def bmp(rows, bits, palette=None):
+    """Uncompressed bottom-up BMP, 24-bit, or 8-bit with a palette."""
+    height, width = len(rows), len(rows[0])
+    stride = (width * bits // 8 + 3) // 4 * 4
+    palette_bytes = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette) if palette else b""
+    offset = 54 + len(palette_bytes)
+    data = bytearray()
+    for row in reversed(rows):
+        line = bytes(row) if bits == 8 else bytes(c for r, g, b in row for c in (b, g, r))
+        data += line + bytes(stride - len(line))
+    header = struct.pack("<2sIHHI", b"BM", offset + len(data), 0, 0, offset)
+    header += struct.pack("<IiiHHIIiiII", 40, width, height, 1, bits, 0, len(data), 2835, 2835,
+                          len(palette) if palette else 0, 0)
+    return header + palette_bytes + bytes(data)
+
+
+def image_files():
+    """(folder key, file name, bytes) of every bundled image."""
+    ring, ring_palette = indexed(ring_skin(256))
+    grey = [(i, i, i) for i in range(256)]
+    return [
+        ("samples", "Sampler_ring.pcx", pcx_8bit(ring, ring_palette)),
+        ("samples", "Sampler_core.tga", tga_24bit(core_skin(128))),
+        ("samples", "Sampler_ring_grid.bmp", bmp(grid_skin(256), 24)),
+        ("phongs", "Sampler_phong.bmp", bmp(phong_map(256), 8, grey)),
+        ("enviros", "Sampler_sky.bmp", bmp(sky_map(256), 24)),
+    ]
+
+
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as out:
+        out.write(data)
+
+
 def main():
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "..", "resources", "samples")
+    resources = os.path.join(os.path.dirname(__file__), "..", "resources")
+    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(resources, "samples")
+    maps = sys.argv[2] if len(sys.argv) > 2 else (os.path.join(folder, "maps") if len(sys.argv) > 1
+                                                   else os.path.join(resources, "maps"))
     mesh = Mesh()
     build_ring(mesh)
     build_core(mesh)
-    os.makedirs(folder, exist_ok=True)
     for suffix, data in (("_d.3d", geometry_file(mesh)), ("_a.3d", animation_file(mesh)), ("_k.3d", info_file(mesh))):
-        with open(os.path.join(folder, "Sampler" + suffix), "wb") as out:
-            out.write(data)
+        write(os.path.join(folder, "Sampler" + suffix), data)
+    folders = {"samples": folder, "phongs": os.path.join(maps, "phongs"), "enviros": os.path.join(maps, "enviros")}
+    for key, name, data in image_files():
+        write(os.path.join(folders[key], name), data)
 
 
 if __name__ == "__main__":

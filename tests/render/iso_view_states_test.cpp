@@ -1,6 +1,7 @@
 // The 3D view's mouse states: which press starts what, how buttons combine,
 // the corner button, and the loss of the mouse from every state.
 
+#include "skin/corner_button.h"
 #include "tests/render/iso_view_fakes.h"
 
 namespace mok::test {
@@ -112,12 +113,12 @@ TEST_F(IsoViewTest, CornerButtonWinsOverEveryModeAndShowsPressed) {
 }
 
 TEST_F(IsoViewTest, CornerButtonCoversItsFifteenPixelsOnly) {
-  EXPECT_TRUE(InIsoCornerButton(2, 3));
-  EXPECT_TRUE(InIsoCornerButton(16, 17));
-  EXPECT_FALSE(InIsoCornerButton(1, 3));
-  EXPECT_FALSE(InIsoCornerButton(2, 2));
-  EXPECT_FALSE(InIsoCornerButton(17, 10));
-  EXPECT_FALSE(InIsoCornerButton(10, 18));
+  EXPECT_TRUE(InCornerButton(2, 3));
+  EXPECT_TRUE(InCornerButton(16, 17));
+  EXPECT_FALSE(InCornerButton(1, 3));
+  EXPECT_FALSE(InCornerButton(2, 2));
+  EXPECT_FALSE(InCornerButton(17, 10));
+  EXPECT_FALSE(InCornerButton(10, 18));
 }
 
 TEST_F(IsoViewTest, CornerButtonPopsUpWhileTheCursorIsOutside) {

@@ -21,5 +21,9 @@ int RunMapping(const Arguments& args);
 // imported and saved as the mesh files named by OUT.
 bool IsMd2File(const std::string& path);
 int ConvertMd2(const std::string& in, const std::string& out);
+// render MESH --out FILE.bmp [options]: a snapshot of the mesh.
+int RunRender(const Arguments& args);
+// bench MESH [options]: times 100 quick frames of a render mode.
+int RunBench(const Arguments& args);
 
 }  // namespace mokcli

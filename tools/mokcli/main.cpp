@@ -19,6 +19,11 @@ constexpr Command kCommands[] = {
     {"mapping", "mapping export MESH OUT.mkmp\n"
                 "  mapping import MESH IN.mkmp OUTMESH [--no-uvs] [--no-types] [--no-channels]",
      mokcli::RunMapping},
+    {"render", "render MESH --out FILE.bmp [--mode N] [--size WxH] [--skin CH=IMAGE]... [--phong IMAGE]\n"
+               "                       [--env IMAGE] [--frame F] [--view front|back|left|right|top|bottom] [--distance D]\n"
+               "                       [--filtered] [--raytrace]   snapshot of the mesh as a 24-bit BMP",
+     mokcli::RunRender},
+    {"bench", "bench MESH [render options without --out]   time 100 quick frames", mokcli::RunBench},
 };
 
 void PrintUsage() {
