@@ -10,11 +10,15 @@
 #include <optional>
 #include <string>
 
+#include "core/dialog_state.h"
+
 namespace mok {
 
 struct FileInfo;
 struct NewSkinDialog;
 struct ResizeSkinDialog;
+struct MapFrom3DViewOptions;
+struct TilingOptions;
 struct SnapshotDialog;  // render/picture_commands.h
 
 enum class MessageIcon { None, Information, Warning, Error, Question };
@@ -71,8 +75,19 @@ class Prompter {
     (void)fields;
     return false;
   }
-  // The "Snapshots" dialog: shows the given size and rendering type, writes
-  // the choices back and returns true for OK. Without a dialog: cancelled.
+
+  // Modal dialogs: each shows the state it is given and writes the user's
+  // choices back into it. A prompter without the dialog answers cancel.
+  virtual TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog&) { return TriangleFlagsOutcome::Cancel; }
+  // True for OK.
+  virtual bool ChooseChannel(ChannelDialog&) { return false; }
+  // True for OK.
+  virtual bool ChooseMkmpImportOptions(MkmpImportOptions&) { return false; }
+  // "Map from 3D View". True for OK.
+  virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions&) { return false; }
+  // "Tiling Options". True for OK.
+  virtual bool EditTilingOptions(TilingOptions&) { return false; }
+  // "Snapshots" (render/picture_commands.h). True for OK.
   virtual bool ChooseSnapshot(SnapshotDialog&) { return false; }
 };
 

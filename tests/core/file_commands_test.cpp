@@ -6,30 +6,18 @@
 
 #include "core/load_dir.h"
 #include "core/packed_vertex.h"
+#include "tests/core/application_fixture.h"
 #include "tests/core/mesh_test_support.h"
 
 namespace mok {
 namespace {
 
 using test::AnimationFile;
+using test::ApplicationFixture;
 using test::GeometryFile;
 using test::ReadBytes;
 using test::TestFace;
 using test::WriteBytes;
-
-// An application on scripted user input; the commands change the current
-// directory, which is put back afterwards.
-class ApplicationFixture : public ::testing::Test {
- protected:
-  void TearDown() override { std::filesystem::current_path(startDir); }
-
-  std::filesystem::path startDir = std::filesystem::current_path();
-  test::TempDir dir;
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
-  Application app{settings, prompter, refresh};
-};
 
 class FileCommands : public ApplicationFixture {
  protected:

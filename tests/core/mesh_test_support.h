@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <string>
@@ -109,13 +110,39 @@ class ScriptedPrompter final : public Prompter {
     fields = *propertiesReply;
     return true;
   }
+
+  // The selection and mapping dialogs: each records the state it was shown
+  // and, when a reply is scripted, lets it change the state and answer.
+  std::optional<TriangleFlagsDialog> shownFlags;
+  std::optional<ChannelDialog> shownChannels;
+  std::optional<MkmpImportOptions> shownOptions;
+  std::function<TriangleFlagsOutcome(TriangleFlagsDialog&)> flagsReply;
+  std::function<bool(ChannelDialog&)> channelReply;
+  std::function<bool(MkmpImportOptions&)> optionsReply;
+
+  TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog& dialog) override {
+    shownFlags = dialog;
+    return flagsReply ? flagsReply(dialog) : TriangleFlagsOutcome::Cancel;
+  }
+  bool ChooseChannel(ChannelDialog& dialog) override {
+    shownChannels = dialog;
+    return channelReply && channelReply(dialog);
+  }
+  bool ChooseMkmpImportOptions(MkmpImportOptions& options) override {
+    shownOptions = options;
+    return optionsReply && optionsReply(options);
+  }
 };
 
 class CountingRefresh final : public RefreshSink {
  public:
   int refreshes = 0;
   int refills = 0;
-  void Refresh(int, int) override { ++refreshes; }
+  int lastPaneBits = 0;
+  void Refresh(int paneBits, int) override {
+    ++refreshes;
+    lastPaneBits = paneBits;
+  }
   void RefillLists() override { ++refills; }
 };
 

@@ -1,38 +1,17 @@
 // mokcli info and convert, run as the program itself.
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 #include "skin/image_codecs.h"
 #include "tests/core/mesh_test_support.h"
+#include "tests/tools/cli_run.h"
 
 namespace mok {
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-CliRun RunCli(const std::string& arguments, const test::TempDir& scratch) {
-  std::string errFile = scratch / "stderr.txt";
-  std::string command = std::string(MOK_CLI_PATH) + " " + arguments + " 2>" + errFile;
-  CliRun run;
-  FILE* pipe = ::popen(command.c_str(), "r");
-  if (!pipe) return run;
-  std::array<char, 4096> buffer;
-  std::size_t n;
-  while ((n = std::fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-  int status = ::pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  auto err = test::ReadBytes(errFile);
-  run.err.assign(err.begin(), err.end());
-  return run;
-}
+using test::CliRun;
+using test::RunCli;
 
 std::filesystem::path RealMesh(const std::string& name) {
   return std::filesystem::path(MOK_SHARED_TESTDATA) / "real" / "unreal" / name;

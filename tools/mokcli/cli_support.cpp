@@ -30,4 +30,14 @@ bool LoadMeshForCli(mok::MeshDocument& doc, const std::string& name) {
   return true;
 }
 
+bool SaveMeshForCli(const mok::MeshDocument& doc, const std::string& name) {
+  mok::Result<mok::MeshFileReport> saved = mok::SaveMesh(doc, name);
+  if (!saved) {
+    std::fprintf(stderr, "%s: %s\n", name.c_str(), saved.error().message.c_str());
+    return false;
+  }
+  PrintWarnings(saved->warnings);
+  return true;
+}
+
 }  // namespace mokcli

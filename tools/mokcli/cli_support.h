@@ -26,4 +26,8 @@ void PrintWarnings(const std::vector<std::string>& warnings);
 // stderr and returns false.
 bool LoadMeshForCli(mok::MeshDocument& doc, const std::string& name);
 
+// Saves doc as the mesh files named by name; on failure prints the message on
+// stderr and returns false. Warnings go to stderr too.
+bool SaveMeshForCli(const mok::MeshDocument& doc, const std::string& name);
+
 }  // namespace mokcli

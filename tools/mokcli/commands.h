@@ -13,6 +13,14 @@ using Arguments = std::vector<std::string>;
 int RunInfo(const Arguments& args);
 // convert IN OUT: reads IN and writes it under OUT.
 int RunConvert(const Arguments& args);
+// mapping export MESH OUT.mkmp | mapping import MESH IN.mkmp OUTMESH [--no-uvs]
+// [--no-types] [--no-channels]: the mapping exchange file.
+int RunMapping(const Arguments& args);
+
+// convert with an MD2 model as IN (recognised by its magic): the model is
+// imported and saved as the mesh files named by OUT.
+bool IsMd2File(const std::string& path);
+int ConvertMd2(const std::string& in, const std::string& out);
 // render MESH --out FILE.bmp [options]: a snapshot of the mesh.
 int RunRender(const Arguments& args);
 // bench MESH [options]: times 100 quick frames of a render mode.

@@ -3,7 +3,6 @@
 #include <memory>
 #include <string>
 
-#include "core/mesh_files.h"
 #include "core/mesh_names.h"
 #include "skin/image_codecs.h"
 #include "tools/mokcli/cli_support.h"
@@ -16,13 +15,7 @@ namespace {
 int ConvertMesh(const std::string& in, const std::string& out) {
   auto doc = std::make_unique<mok::MeshDocument>();
   if (!LoadMeshForCli(*doc, in)) return 1;
-  mok::Result<mok::MeshFileReport> saved = mok::SaveMesh(*doc, out);
-  if (!saved) {
-    std::fprintf(stderr, "%s: %s\n", out.c_str(), saved.error().message.c_str());
-    return 1;
-  }
-  PrintWarnings(saved->warnings);
-  return 0;
+  return SaveMeshForCli(*doc, out) ? 0 : 1;
 }
 
 bool IsMeshName(const std::string& name) { return mok::IdentifyMeshName(name).has_value(); }
@@ -50,6 +43,7 @@ struct Converter {
 
 constexpr Converter kConverters[] = {
     {IsMeshName, ConvertMesh},
+    {IsMd2File, ConvertMd2},
     {IsAnythingElse, ConvertImage},  // keep last
 };
 

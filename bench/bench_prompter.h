@@ -1,5 +1,5 @@
 #pragma once
-// What the benchmarks share.
+// A prompter for benchmarks: says nothing, answers Yes, chooses no file.
 
 #include <optional>
 #include <string>
@@ -8,7 +8,6 @@
 
 namespace mok::bench {
 
-// Says nothing, answers Yes, chooses no file.
 class SilentPrompter final : public Prompter {
  public:
   void Message(const std::string&, MessageIcon) override {}

@@ -1,0 +1,82 @@
+#pragma once
+// Quake 2 MD2 models (magic "IDP2"), read only: triangles, texture
+// coordinates and every animation frame with its name. Skins, GL commands and
+// vertex normals of the file are not used.
+//
+// The whole file is read and checked before the document changes: counts
+// beyond the document's capacities, a skin size of 0, indices out of range,
+// tables outside the file and non-finite frame scales are refused with a
+// message.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/mesh_document.h"
+#include "core/result.h"
+
+namespace mok {
+
+namespace md2_layout {
+inline constexpr char kMagic[4] = {'I', 'D', 'P', '2'};
+inline constexpr std::size_t kHeaderSize = 68;
+inline constexpr std::size_t kSkinWidth = 8, kSkinHeight = 12, kVertexCount = 24, kTexCoordCount = 28,
+                             kTriangleCount = 32, kFrameCount = 40, kTexCoordOffset = 48, kTriangleOffset = 52,
+                             kFrameOffset = 56;
+inline constexpr std::size_t kTexCoordSize = 4;   // int16 s, t
+inline constexpr std::size_t kTriangleSize = 12;  // int16 vertex[3], texCoord[3]
+inline constexpr std::size_t kFrameHeaderSize = 40;  // float scale[3], translate[3], char name[16]
+inline constexpr std::size_t kFrameNameSize = 16;
+inline constexpr std::size_t kPackedVertexSize = 4;  // uint8 x, y, z, normal index
+}  // namespace md2_layout
+
+namespace md2_text {
+inline constexpr const char* kFilter = "Quake2 MD2 (*.md2)|*.md2|All Files (*.*)|*.*||";
+inline constexpr const char* kInitialName = "*.md2";
+inline constexpr const char* kExtension = ".md2";
+inline constexpr const char* kCannotOpen = "There was an error importing the MD2!";
+inline constexpr const char* kNotMd2 = "This is not an MD2!";
+inline constexpr const char* kTruncated = "This MD2 is damaged: its data lies outside the file!";
+inline constexpr const char* kTooManyTriangles = "This MD2 has more than 4096 triangles!";
+inline constexpr const char* kTooManyVertices = "This MD2 has more than 4096 vertices!";
+inline constexpr const char* kTooManyTexCoords = "This MD2 has more than 12288 texture coordinates!";
+inline constexpr const char* kBadCounts = "This MD2 is damaged: it announces a negative count!";
+inline constexpr const char* kNoSkinSize = "This MD2 has no skin size!";
+inline constexpr const char* kBadIndex = "This MD2 is damaged: a triangle uses an index out of range!";
+inline constexpr const char* kBadFrame = "This MD2 is damaged: a frame's scale or origin is not a number!";
+}  // namespace md2_text
+
+struct Md2Triangle {
+  std::int16_t vertex[3];
+  std::int16_t texCoord[3];
+};
+
+struct Md2Frame {
+  std::string name;
+  std::vector<Vec3> positions;  // byte x scale + translate, per axis
+};
+
+// An MD2 model as read from its file, checked and ready to install.
+struct Md2Model {
+  int skinWidth = 0;
+  int skinHeight = 0;
+  int vertexCount = 0;
+  std::vector<UvPair> texCoords;  // MD2 skin texels
+  std::vector<Md2Triangle> triangles;
+  std::vector<Md2Frame> frames;
+};
+
+// Parses and checks a whole MD2 file.
+Result<Md2Model> ReadMd2(std::span<const std::uint8_t> bytes);
+
+// Replaces the document's mesh with the model: faces on channel 0, normal
+// one-sided, nothing selected; placeholder skins; coordinates rescaled from
+// the MD2 skin size to the slot's.
+void InstallMd2(MeshDocument& doc, Md2Model model);
+
+// Reads the file and installs it. On failure the error carries the message
+// for the user and the document is unchanged.
+Status ImportMd2(MeshDocument& doc, const std::string& path);
+
+}  // namespace mok

@@ -1,0 +1,30 @@
+#pragma once
+// Selection and visibility commands of the Selection and Mesh menus.
+//
+// Connectivity is connectivity in the texture mapping: two faces are
+// neighbours when they share a UV vertex (an entry of uvVertices reached
+// through uvIndex). The commands use the UV table as it stands and never
+// rebuild it. Connected, Grow and Shrink skip hidden faces entirely; Select
+// All and Invert change hidden faces too. Every command ends with
+// NotifyMeshChanged.
+
+#include "core/mesh_document.h"
+
+namespace mok {
+
+void SelectAll(MeshDocument& doc);
+void SelectNone(MeshDocument& doc);
+void InvertSelection(MeshDocument& doc);
+// Selects the whole mapping island of every visible selected face.
+void SelectConnected(MeshDocument& doc);
+// Adds every visible face whose three corners all belong to visible faces
+// touching the selection.
+void GrowSelection(MeshDocument& doc);
+// Drops every selected face that shares a UV vertex with a visible unselected face.
+void ShrinkSelection(MeshDocument& doc);
+// Selected faces become hidden and stay selected.
+void HideSelectedFaces(MeshDocument& doc);
+// Hidden faces reappear and join the selection.
+void UnhideAll(MeshDocument& doc);
+
+}  // namespace mok

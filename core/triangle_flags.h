@@ -1,0 +1,40 @@
+#pragma once
+// "Set Triangle Type Flags...": sets the base type (low nibble of `type`) and
+// the modifier bits (high nibble) of every face whose selected bit is set,
+// hidden faces included, or selects the faces that match a type.
+
+#include <cstdint>
+
+#include "core/dialog_state.h"
+#include "core/mesh_document.h"
+#include "core/prompter.h"
+
+namespace mok {
+
+// What the dialog's controls ask for, once read.
+struct TypeFlagsChoice {
+  bool keepBase = true;
+  std::uint8_t base = 0;        // the low nibble, unless keepBase
+  bool keepModifiers = true;
+  std::uint8_t modifiers = 0;   // the high nibble, unless keepModifiers
+};
+
+// The dialog as it opens for the current selection: a common base type shows
+// its radio (none for a type without one), a mixed base shows "No Change From
+// Existing"; common modifiers show their boxes, mixed ones only the modifiers'
+// "No Change From Existing" box.
+TriangleFlagsDialog InitialTypeFlagsDialog(const MeshDocument& doc);
+
+// Reads the controls; with no radio chosen the base is the first selected
+// face's own.
+TypeFlagsChoice ReadTypeFlagsDialog(const TriangleFlagsDialog& dialog, const MeshDocument& doc);
+
+// OK: writes the choice into every face with the selected bit set.
+void ApplyTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
+// Select: every face (hidden included) is selected exactly when it matches.
+void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
+
+// The whole command; does nothing while no face has its selected bit set.
+void SetTypeFlags(MeshDocument& doc, Prompter& prompter);
+
+}  // namespace mok

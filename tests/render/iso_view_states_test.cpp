@@ -1,0 +1,221 @@
+// The 3D view's mouse states: which press starts what, how buttons combine,
+// the corner button, and the loss of the mouse from every state.
+
+#include "skin/corner_button.h"
+#include "tests/render/iso_view_fakes.h"
+
+namespace mok::test {
+namespace {
+
+using S = IsoMouseState;
+using B = PaneButton;
+
+struct PressCase {
+  const char* name;
+  int cameraActive;
+  int editMode;
+  bool usesSkins;
+  B button;
+  unsigned modifiers;
+  S expected;
+};
+
+class IsoPressStates : public IsoViewTest, public ::testing::WithParamInterface<PressCase> {};
+
+TEST_P(IsoPressStates, PressPicksTheStateAndCapturesTheMouse) {
+  const PressCase& c = GetParam();
+  app.flags.cameraActive = c.cameraActive;
+  app.flags.editMode = c.editMode;
+  renderer.usesSkins = c.usesSkins;
+  const unsigned held = c.button == B::Left ? kHeldLeft : c.button == B::Right ? kHeldRight : kHeldMiddle;
+  Press(c.button, 50, 40, held, c.modifiers);
+  EXPECT_EQ(view->mouseState(), c.expected);
+  EXPECT_EQ(host.captures, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AllPresses, IsoPressStates,
+    ::testing::Values(PressCase{"CameraLeft", 1, 0, true, B::Left, 0, S::ToolDrag},
+                      PressCase{"CameraShiftLeft", 1, 1, true, B::Left, kModShift, S::FovDrag},
+                      PressCase{"CameraRight", 1, 0, true, B::Right, 0, S::PanDrag},
+                      PressCase{"CameraShiftRight", 1, 1, true, B::Right, kModShift, S::LightDrag},
+                      PressCase{"CameraMiddle", 1, 0, true, B::Middle, 0, S::ZoomDrag},
+                      PressCase{"PaintLeft", 0, 0, true, B::Left, 0, S::PaintStroke},
+                      PressCase{"PaintRight", 0, 0, true, B::Right, 0, S::ColourPick},
+                      PressCase{"PaintLeftWithoutSkins", 0, 0, false, B::Left, 0, S::WaitForRelease},
+                      PressCase{"PaintRightWithoutSkins", 0, 0, false, B::Right, 0, S::WaitForRelease},
+                      PressCase{"MappingLeft", 0, 1, false, B::Left, 0, S::Select},
+                      PressCase{"MappingRight", 0, 1, true, B::Right, 0, S::Deselect},
+                      PressCase{"MappingShiftLeft", 0, 1, true, B::Left, kModShift, S::Select},
+                      PressCase{"MiddleWithoutCamera", 0, 1, true, B::Middle, 0, S::WaitForRelease}),
+    [](const ::testing::TestParamInfo<PressCase>& p) { return std::string(p.param.name); });
+
+TEST_F(IsoViewTest, RightClickInPaintModeWithAModeWithoutSkinsTouchesNothing) {
+  renderer.usesSkins = false;  // e.g. "Flat Shaded"
+  Press(B::Right, 50, 40, kHeldRight);
+  Move(52, 41, kHeldRight);
+  Release(B::Right, 52, 41, 0);
+  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_EQ(view->mouseState(), S::Idle);
+  EXPECT_EQ(host.releases, 1);
+}
+
+TEST_F(IsoViewTest, ASecondButtonNeitherRestartsNorEndsTheDrag) {
+  app.flags.cameraActive = 1;
+  Press(B::Left, 50, 40, kHeldLeft);
+  Press(B::Right, 50, 40, kHeldLeft | kHeldRight);
+  EXPECT_EQ(view->mouseState(), S::ToolDrag);
+  EXPECT_EQ(host.captures, 1);
+  Release(B::Right, 50, 40, kHeldLeft);
+  EXPECT_EQ(view->mouseState(), S::ToolDrag);
+  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_EQ(host.releases, 0);
+}
+
+TEST_F(IsoViewTest, TheViewWaitsForEveryButtonBeforeItLetsTheMouseGo) {
+  app.flags.cameraActive = 1;
+  Press(B::Right, 50, 40, kHeldRight);
+  Press(B::Middle, 50, 40, kHeldRight | kHeldMiddle);
+  Release(B::Right, 50, 40, kHeldMiddle);
+  EXPECT_EQ(view->mouseState(), S::WaitForRelease);
+  EXPECT_EQ(host.releases, 0);
+  Release(B::Middle, 50, 40, 0);
+  EXPECT_EQ(view->mouseState(), S::Idle);
+  EXPECT_EQ(host.releases, 1);
+}
+
+TEST_F(IsoViewTest, APressWithNothingToDoWaitsForAllButtons) {
+  renderer.usesSkins = false;
+  Press(B::Left, 50, 40, kHeldLeft);
+  Press(B::Right, 50, 40, kHeldLeft | kHeldRight);
+  Release(B::Left, 50, 40, kHeldRight);
+  EXPECT_EQ(view->mouseState(), S::WaitForRelease);
+  Release(B::Right, 50, 40, 0);
+  EXPECT_EQ(view->mouseState(), S::Idle);
+}
+
+TEST_F(IsoViewTest, ReleaseWithoutAPressIsIgnored) {
+  Release(B::Left, 50, 40, 0);
+  EXPECT_EQ(host.releases, 0);
+  EXPECT_TRUE(refresh.requests.empty());
+}
+
+// ---- Corner button ----
+
+TEST_F(IsoViewTest, CornerButtonWinsOverEveryModeAndShowsPressed) {
+  app.flags.cameraActive = 1;
+  Press(B::Left, 2, 3, kHeldLeft);
+  EXPECT_EQ(view->mouseState(), S::CornerButton);
+  EXPECT_TRUE(view->cornerButtonPressed());
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
+  view->RenderFrame(kRefreshFinal, kPaneIsoView);
+  EXPECT_EQ(renderer.cornerDraws.back(), true);
+}
+
+TEST_F(IsoViewTest, CornerButtonCoversItsFifteenPixelsOnly) {
+  EXPECT_TRUE(InCornerButton(2, 3));
+  EXPECT_TRUE(InCornerButton(16, 17));
+  EXPECT_FALSE(InCornerButton(1, 3));
+  EXPECT_FALSE(InCornerButton(2, 2));
+  EXPECT_FALSE(InCornerButton(17, 10));
+  EXPECT_FALSE(InCornerButton(10, 18));
+}
+
+TEST_F(IsoViewTest, CornerButtonPopsUpWhileTheCursorIsOutside) {
+  Press(B::Left, 5, 5, kHeldLeft);
+  refresh.requests.clear();
+  Move(40, 40, kHeldLeft);
+  EXPECT_FALSE(view->cornerButtonPressed());
+  Move(41, 40, kHeldLeft);  // still outside: nothing to redraw
+  Move(6, 6, kHeldLeft);
+  EXPECT_TRUE(view->cornerButtonPressed());
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}, {kPaneIsoView, kRefreshFinal}}));
+}
+
+TEST_F(IsoViewTest, CornerButtonReleasedOutsideStillOpensTheMenu) {
+  Press(B::Left, 5, 5, kHeldLeft);
+  Move(60, 60, kHeldLeft);
+  Release(B::Left, 60, 60, 0);
+  EXPECT_EQ(host.menus, (std::vector<std::pair<int, int>>{{2, 3}}));
+  EXPECT_FALSE(view->cornerButtonPressed());
+  EXPECT_EQ(view->mouseState(), S::Idle);
+  EXPECT_EQ(host.releases, 1);
+}
+
+TEST_F(IsoViewTest, CornerButtonLosingTheMouseOpensNoMenu) {
+  Press(B::Left, 5, 5, kHeldLeft);
+  refresh.requests.clear();
+  LoseCapture();
+  EXPECT_TRUE(host.menus.empty());
+  EXPECT_FALSE(view->cornerButtonPressed());
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPaneIsoView, kRefreshFinal}}));
+}
+
+// ---- Loss of the mouse ----
+
+struct LossCase {
+  const char* name;
+  int cameraActive;
+  int editMode;
+  B button;
+  unsigned modifiers;
+  std::vector<RefreshCall> expected;  // refreshes sent by the loss itself
+};
+
+class IsoCaptureLoss : public IsoViewTest, public ::testing::WithParamInterface<LossCase> {};
+
+TEST_P(IsoCaptureLoss, EveryStateReturnsToIdleWithTheCursorShown) {
+  const LossCase& c = GetParam();
+  app.flags.cameraActive = c.cameraActive;
+  app.flags.editMode = c.editMode;
+  app.flags.cameraTool = static_cast<int>(CameraTool::Fov);  // the tool that hides the cursor
+  const unsigned held = c.button == B::Left ? kHeldLeft : c.button == B::Right ? kHeldRight : kHeldMiddle;
+  Press(c.button, 50, 40, held, c.modifiers);
+  refresh.requests.clear();
+  LoseCapture();
+  EXPECT_EQ(view->mouseState(), S::Idle);
+  EXPECT_EQ(host.displayCount, 0);
+  EXPECT_EQ(refresh.requests, c.expected);
+  EXPECT_EQ(host.releases, 0);  // the mouse is gone already
+  // The next press starts afresh.
+  Press(c.button, 50, 40, held, c.modifiers);
+  EXPECT_EQ(host.captures, 2);
+}
+
+const std::vector<RefreshCall> kFinal3D = {{kPaneIsoView, kRefreshFinal}};
+
+INSTANTIATE_TEST_SUITE_P(
+    AllStates, IsoCaptureLoss,
+    ::testing::Values(LossCase{"ToolDrag", 1, 0, B::Left, 0, kFinal3D},
+                      LossCase{"PanDrag", 1, 0, B::Right, 0, kFinal3D},
+                      LossCase{"FovDrag", 1, 0, B::Left, kModShift, kFinal3D},
+                      LossCase{"LightDrag", 1, 0, B::Right, kModShift, kFinal3D},
+                      LossCase{"ZoomDrag", 1, 0, B::Middle, 0, kFinal3D},
+                      LossCase{"PaintStroke", 0, 0, B::Left, 0, {}},
+                      LossCase{"ColourPick", 0, 0, B::Right, 0, {{kPaneSkinView | kPaneIsoView, kRefreshFinal}}},
+                      LossCase{"Select", 0, 1, B::Left, 0, {}},
+                      LossCase{"Deselect", 0, 1, B::Right, 0, {}},
+                      LossCase{"Wait", 0, 0, B::Middle, 0, {}}),
+    [](const ::testing::TestParamInfo<LossCase>& p) { return std::string(p.param.name); });
+
+TEST_F(IsoViewTest, LosingTheMouseWhenIdleDoesNothing) {
+  LoseCapture();
+  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_EQ(host.displayCount, 0);
+}
+
+TEST_F(IsoViewTest, MovesAfterTheLossChangeNothing) {
+  app.flags.cameraActive = 1;
+  Press(B::Left, 50, 40, kHeldLeft);
+  LoseCapture();
+  const Camera before = view->camera();
+  refresh.requests.clear();
+  Move(80, 10, kHeldLeft);
+  Release(B::Left, 80, 10, 0);
+  EXPECT_EQ(view->camera().orientation, before.orientation);
+  EXPECT_TRUE(refresh.requests.empty());
+  EXPECT_EQ(host.releases, 0);
+}
+
+}  // namespace
+}  // namespace mok::test
