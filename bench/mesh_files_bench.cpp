@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/bench_prompter.h"
+#include "bench/bench_support.h"
 #include "core/mesh_files.h"
 
 namespace {

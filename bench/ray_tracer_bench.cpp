@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/bench_prompter.h"
+#include "bench/bench_support.h"
 #include "core/mesh_files.h"
 #include "render/ray_tracer.h"
 #include "render/view_commands.h"

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "bench/bench_prompter.h"
+#include "bench/bench_support.h"
 #include "core/application.h"
 #include "core/mesh_files.h"
 #include "skin/skin_view.h"

@@ -87,7 +87,8 @@ class Prompter {
   virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions&) { return false; }
   // "Tiling Options". True for OK.
   virtual bool EditTilingOptions(TilingOptions&) { return false; }
-  // "Snapshots" (render/picture_commands.h). True for OK.
+  // The "Snapshots" dialog: shows the given size and rendering type, writes
+  // the choices back and returns true for OK. Without a dialog: cancelled.
   virtual bool ChooseSnapshot(SnapshotDialog&) { return false; }
 };
 

@@ -35,6 +35,7 @@ int main(int argc, char** argv) {
   mok::shell::MainWindow window(app);
   prompter.setParent(&window);
   QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainWindow::refillLists);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainWindow::refresh);
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
   if (!mok::LoadFirstMesh(app, {CommandLineOf(QApplication::arguments()), ctrlHeld})) return 0;

@@ -1,30 +1,88 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
+#include <QLabel>
+#include <QSignalBlocker>
+#include <QToolBar>
+
+#include "core/channels.h"
+#include "render/render_state.h"
 
 namespace mok::shell {
 
 namespace {
 constexpr const char* kQuitQuestion = "All Unsaved data will be lost...\nAre you sure you want to quit?";
+
+QComboBox* AddList(QToolBar* bar, const char* caption) {
+  bar->addWidget(new QLabel(QString(" %1 ").arg(caption)));
+  auto* list = new QComboBox;
+  list->setMinimumWidth(128);
+  list->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  bar->addWidget(list);
+  return list;
 }
 
-MainWindow::MainWindow(Application& app) : app_(app), summary_(new QLabel(this)) {
+// The texture list's text of a slot: "Empty Slot N" or the name with '/'.
+QString SlotCaption(const SkinSlot& slot, int index) {
+  if (slot.isEmpty) return QString("Empty Slot %1").arg(index);
+  QString name = QString::fromStdString(slot.name);
+  return name.replace('\\', '/');
+}
+}  // namespace
+
+MainWindow::MainWindow(Application& app) : app_(app), painter_(app) {
   setMinimumSize(516, 360);
   resize(900, 640);
-  summary_->setAlignment(Qt::AlignCenter);
-  setCentralWidget(summary_);
   splitFraction_ = ReadSplitterFraction(app_.settings);
+
+  QToolBar* bar = addToolBar("Main Toolbar");
+  bar->setMovable(false);
+  texturesList_ = AddList(bar, "Textures");
+  framesList_ = AddList(bar, "Frames");
+  modesList_ = AddList(bar, "Modes");
+  RenderState& render = RenderStateOf(app_);
+  for (const auto& mode : render.modes) modesList_->addItem(mode->name());
+
+  isoView_ = new IsoViewWidget(app_, painter_, this);
+  setCentralWidget(isoView_);
+
+  connect(framesList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseFrame);
+  connect(modesList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseMode);
+  connect(texturesList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseTexture);
 }
 
 void MainWindow::refillLists() {
+  QSignalBlocker blockFrames(framesList_), blockModes(modesList_), blockTextures(texturesList_);
   const MeshDocument& doc = app_.doc();
-  QString counts = QString("%1 triangles, %2 vertices, %3 frames")
-                       .arg(doc.triangleCount)
-                       .arg(doc.vertexCount)
-                       .arg(static_cast<int>(doc.frames.size()));
-  setWindowTitle(QString("MOK - %1 (%2)").arg(QString::fromStdString(app_.currentFile), counts));
-  summary_->setText(counts);
+  framesList_->clear();
+  for (const auto& frame : doc.frames) framesList_->addItem(QString::fromStdString(frame->name));
+  framesList_->setCurrentIndex(doc.currentFrame);
+  texturesList_->clear();
+  for (int c = 0; c < doc.slotCount(); ++c) texturesList_->addItem(SlotCaption(*doc.skinSlots[static_cast<std::size_t>(c)], c));
+  texturesList_->setCurrentIndex(doc.activeChannel < 0 ? 0 : doc.activeChannel);
+  modesList_->setCurrentIndex(RenderStateOf(app_).currentMode);
+  setWindowTitle(QString("MOK - %1").arg(QString::fromStdString(app_.currentFile)));
 }
+
+void MainWindow::refresh(int paneBits, int kind) {
+  if ((paneBits & kPaneIsoView) == 0) return;
+  if (paneBits & kRepaintWithoutRender) {
+    isoView_->update();
+  } else {
+    isoView_->Render(kind, paneBits);
+  }
+}
+
+void MainWindow::chooseFrame(int index) { app_.doc().SetCurrentFrame(index); }
+
+void MainWindow::chooseMode(int index) {
+  if (!SelectRenderMode(app_, &isoView_->view().frame(), index)) {
+    QSignalBlocker block(modesList_);
+    modesList_->setCurrentIndex(RenderStateOf(app_).currentMode);
+  }
+}
+
+void MainWindow::chooseTexture(int index) { SelectChannel(app_.doc(), index); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // Written before the question, whatever the answer.

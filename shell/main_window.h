@@ -1,10 +1,13 @@
 #pragma once
-// The main window: shows the mesh and asks before quitting.
+// The main window: the side lists (frames, render modes, textures) above the
+// 3D view, the "MOK-Refresh" handling, and the question before quitting.
 
-#include <QLabel>
+#include <QComboBox>
 #include <QMainWindow>
 
 #include "core/application.h"
+#include "shell/iso_view_widget.h"
+#include "skin/painting.h"
 
 namespace mok::shell {
 
@@ -13,15 +16,25 @@ class MainWindow final : public QMainWindow {
  public:
   explicit MainWindow(Application& app);
 
-  // Refills what the window shows of the document.
+  // Refills the side lists from the document and reselects the current entries.
   void refillLists();
+  // "MOK-Refresh": renders the named panes with the kind, then repaints them.
+  void refresh(int paneBits, int kind);
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void chooseFrame(int index);
+  void chooseMode(int index);
+  void chooseTexture(int index);
+
   Application& app_;
-  QLabel* summary_;
+  Painter painter_;
+  IsoViewWidget* isoView_;
+  QComboBox* framesList_;
+  QComboBox* modesList_;
+  QComboBox* texturesList_;
   double splitFraction_;
 };
 

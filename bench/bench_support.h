@@ -1,5 +1,5 @@
 #pragma once
-// A prompter for benchmarks: says nothing, answers Yes, chooses no file.
+// What the benchmarks share.
 
 #include <optional>
 #include <string>
@@ -8,6 +8,7 @@
 
 namespace mok::bench {
 
+// Says nothing, answers Yes, chooses no file.
 class SilentPrompter final : public Prompter {
  public:
   void Message(const std::string&, MessageIcon) override {}

@@ -1,0 +1,53 @@
+#include "shell/iso_view_widget.h"
+
+#include <QResizeEvent>
+
+#include "render/render_state.h"
+#include "skin/corner_button.h"
+
+namespace mok::shell {
+
+IsoViewWidget::IsoViewWidget(Application& app, Painter& painter, QWidget* parent)
+    : PaneWidget(parent), app_(app) {
+  RenderState& render = RenderStateOf(app_);
+  view_ = std::make_unique<IsoView>(IsoViewLinks{app_, render.light, *this, *this, painter, *this});
+  QAction* filtered = contextMenu().addAction("Filtered Render");
+  filtered->setCheckable(true);
+  filtered->setChecked(view_->filtered());
+  connect(filtered, &QAction::triggered, this, [this] {
+    view_->ToggleFiltered();
+    Render(kRefreshFinal, kPaneIsoView);
+  });
+}
+
+void IsoViewWidget::Render(int kind, int flags) {
+  view_->RenderFrame(kind, flags);
+  update();
+}
+
+void IsoViewWidget::RenderMode(ViewRecord& view, int kind, int flags) {
+  RenderJob job = MakeRenderJob(app_, view);
+  RenderStateOf(app_).current().render(job, kind, flags);
+}
+
+bool IsoViewWidget::ModeUsesSkins() const { return RenderStateOf(app_).current().usesSkins() != 0; }
+
+bool IsoViewWidget::ModeUsesShade() const { return ModeKeepsShadeBuffer(RenderStateOf(app_).currentMode); }
+
+void IsoViewWidget::DrawCornerButton(FrameBuffer& frame, bool pressed) {
+  mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{});
+}
+
+void IsoViewWidget::HandlePaneEvent(const PaneEvent& event) { view_->HandleEvent(event); }
+
+void IsoViewWidget::paintEvent(QPaintEvent*) {
+  const FrameBuffer& frame = view_->frame();
+  PaintBottomUpBuffer(*this, frame.colour.data(), frame.width, view_->clientWidth(), view_->clientHeight());
+}
+
+void IsoViewWidget::resizeEvent(QResizeEvent* event) {
+  view_->Resize(event->size().width(), event->size().height());
+  update();
+}
+
+}  // namespace mok::shell

@@ -1,0 +1,41 @@
+#pragma once
+// The 3D view pane ("ISO Box"): hosts the toolkit-free IsoView and shows its
+// finished frame.
+
+#include <memory>
+
+#include "core/application.h"
+#include "render/iso_view.h"
+#include "shell/pane_widget.h"
+#include "skin/painting.h"
+
+namespace mok::shell {
+
+class IsoViewWidget final : public PaneWidget, public IsoRenderer, public CameraLink {
+  Q_OBJECT
+ public:
+  IsoViewWidget(Application& app, Painter& painter, QWidget* parent = nullptr);
+
+  IsoView& view() { return *view_; }
+  // Renders with a refresh kind; the widget repaints from the result.
+  void Render(int kind, int flags);
+
+  // IsoRenderer.
+  void RenderMode(ViewRecord& view, int kind, int flags) override;
+  bool ModeUsesSkins() const override;
+  bool ModeUsesShade() const override;
+  void DrawCornerButton(FrameBuffer& frame, bool pressed) override;
+  // CameraLink: no second copy is linked yet.
+  void SendCameraToWatcher(const CameraState&) override {}
+
+ protected:
+  void HandlePaneEvent(const PaneEvent& event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  Application& app_;
+  std::unique_ptr<IsoView> view_;
+};
+
+}  // namespace mok::shell
