@@ -8,7 +8,7 @@
 namespace mok::shell {
 
 IsoViewWidget::IsoViewWidget(Application& app, Painter& painter, QWidget* parent)
-    : PaneWidget(parent), app_(app) {
+    : PaneWidget(parent), app_(app), painter_(painter) {
   RenderState& render = RenderStateOf(app_);
   view_ = std::make_unique<IsoView>(IsoViewLinks{app_, render.light, *this, *this, painter, *this});
   QAction* filtered = contextMenu().addAction("Filtered Render");
@@ -27,6 +27,7 @@ void IsoViewWidget::Render(int kind, int flags) {
 
 void IsoViewWidget::RenderMode(ViewRecord& view, int kind, int flags) {
   RenderJob job = MakeRenderJob(app_, view);
+  job.strokeMarks = &painter_.StrokeMask();
   RenderStateOf(app_).current().render(job, kind, flags);
 }
 

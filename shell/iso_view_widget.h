@@ -35,6 +35,7 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
 
  private:
   Application& app_;
+  Painter& painter_;  // its stroke mask drives the repaint after a paint step
   std::unique_ptr<IsoView> view_;
 };
 

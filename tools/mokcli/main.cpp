@@ -19,11 +19,11 @@ constexpr Command kCommands[] = {
     {"mapping", "mapping export MESH OUT.mkmp\n"
                 "  mapping import MESH IN.mkmp OUTMESH [--no-uvs] [--no-types] [--no-channels]",
      mokcli::RunMapping},
-    {"render", "render MESH --out FILE.bmp [--mode N] [--size WxH] [--skin CH=IMAGE]... [--phong IMAGE]\n"
-               "                       [--env IMAGE] [--frame F] [--view front|back|left|right|top|bottom] [--distance D]\n"
-               "                       [--filtered] [--raytrace]   snapshot of the mesh as a 24-bit BMP",
+    {"render", "render MESH --out FILE.bmp   snapshot of the mesh as a 24-bit BMP\n"
+               "  [--mode N] [--size WxH] [--skin CH=IMAGE]... [--phong IMAGE] [--env IMAGE] [--frame F]\n"
+               "  [--view front|back|left|right|top|bottom] [--distance D] [--filtered] [--raytrace]",
      mokcli::RunRender},
-    {"bench", "bench MESH [render options without --out]   time 100 quick frames", mokcli::RunBench},
+    {"bench", "bench MESH [render options but --out]   time 100 quick frames of a mode", mokcli::RunBench},
 };
 
 void PrintUsage() {
