@@ -21,9 +21,9 @@ import sys
 
 FRAMES = 24
 RING_SEGMENTS, RING_SIDES = 24, 10
-RING_RADIUS, TUBE_RADIUS = 44.0, 11.0
+RING_RADIUS, TUBE_RADIUS = 13.0, 3.5
 CORE_SLICES, CORE_STACKS = 12, 8
-CORE_RADIUS = 20.0
+CORE_RADIUS = 5.5
 # One polygon type per arc of the ring: normal, two-sided, translucent,
 # masked, fullbright, environment-mapped.
 RING_TYPES = [0x00, 0x01, 0x02, 0x03, 0x10, 0x40]
@@ -143,8 +143,9 @@ def geometry_file(mesh):
 def animation_file(mesh):
     out = bytearray(struct.pack("<HH", FRAMES, 4 * mesh.vertex_count))
     for frame in range(FRAMES):
-        for position in ring_positions(frame) + core_positions(frame):
-            out += struct.pack("<I", pack(position))
+        for x, y, z in ring_positions(frame) + core_positions(frame):
+            # Turned a quarter about y so the ring faces the start camera.
+            out += struct.pack("<I", pack((z, y, -x)))
     return bytes(out)
 
 

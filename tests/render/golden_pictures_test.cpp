@@ -41,7 +41,7 @@ const GoldenCase kCases[] = {
 std::string Source(const std::string& relative) { return (std::filesystem::path(MOK_SOURCE_DIR) / relative).string(); }
 
 std::string SceneOptions() {
-  return Source("resources/samples/Sampler_d.3d") + " --size 96x72 --view top --frame 3 --distance 200" +
+  return Source("resources/samples/Sampler_d.3d") + " --size 96x72 --frame 3 --distance 60" +
          " --skin 0=" + Source("resources/samples/Sampler_ring.pcx") +
          " --skin 1=" + Source("resources/samples/Sampler_core.tga") +
          " --phong " + Source("resources/maps/phongs/Sampler_phong.bmp") +

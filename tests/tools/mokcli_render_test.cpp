@@ -72,7 +72,7 @@ TEST(MokcliRender, BadArgumentsFail) {
 
 TEST(MokcliRender, SkinsChangeThePicture) {
   test::TempDir scratch;
-  const std::string base = "render " + Sample() + " --size 64x48 --view top --distance 200";
+  const std::string base = "render " + Sample() + " --size 64x48 --distance 60";
   ASSERT_EQ(RunCli(base + " --out " + (scratch / "plain.bmp"), scratch).status, 0);
   const test::CliRun run = RunCli(base + " --skin 0=" + SampleFile("samples/Sampler_ring_grid.bmp") + " --out " + (scratch / "skinned.bmp"), scratch);
   ASSERT_EQ(run.status, 0) << run.err;
