@@ -1,11 +1,17 @@
 #include "shell/main_window.h"
 
 #include <QCloseEvent>
+#include <QKeySequence>
 #include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QToolBar>
 
 #include "core/channels.h"
+#include "core/file_commands.h"
+#include "core/md2_command.h"
+#include "skin/skin_commands.h"
 #include "render/render_state.h"
 
 namespace mok::shell {
@@ -46,9 +52,46 @@ MainWindow::MainWindow(Application& app) : app_(app), painter_(app) {
   isoView_ = new IsoViewWidget(app_, painter_, this);
   setCentralWidget(isoView_);
 
+  buildMenus();
+  addChannelKeys();
+
   connect(framesList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseFrame);
   connect(modesList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseMode);
   connect(texturesList_, &QComboBox::currentIndexChanged, this, &MainWindow::chooseTexture);
+}
+
+void MainWindow::buildMenus() {
+  QMenu* file = menuBar()->addMenu("&File");
+  file->addAction("&Open...", QKeySequence("Ctrl+O"), this, [this] { FileOpen(app_); });
+  file->addAction("&Save", QKeySequence("Ctrl+S"), this, [this] { FileSave(app_); });
+  file->addAction("Save &As...", QKeySequence("Ctrl+A"), this, [this] { FileSaveAs(app_); });
+  QMenu* import = file->addMenu("Import");
+  import->addAction("Quake2 MD2", this, [this] { ImportQuake2Md2(app_); });
+  file->addSeparator();
+  file->addAction("E&xit", this, &QWidget::close);
+
+  QMenu* skins = menuBar()->addMenu("&Skins");
+  skins->addAction("&Open", QKeySequence("Shift+O"), this, [this] { SkinOpen(app_); });
+  skins->addAction("&Close/Delete", QKeySequence("Shift+D"), this, [this] { SkinCloseDelete(app_); });
+  skins->addAction("&Save", QKeySequence("Shift+S"), this, [this] { SkinSave(app_); });
+  skins->addAction("Save &As", QKeySequence("Shift+A"), this, [this] { SkinSaveAs(app_); });
+  skins->addAction("R&eload", QKeySequence("F5"), this, [this] { SkinReload(app_); });
+}
+
+void MainWindow::addChannelKeys() {
+  for (char digit = '0'; digit <= '9'; ++digit) {
+    for (bool shift : {false, true}) {
+      std::optional<ChannelKey> key = ChannelForKey(digit, shift);
+      if (!key) continue;
+      // Shift+digit arrives as the shifted character on most layouts, so
+      // match the physical key with its modifier.
+      QKeySequence sequence((shift ? Qt::ShiftModifier : Qt::NoModifier) | Qt::Key(Qt::Key_0 + (digit - '0')));
+      auto* shortcut = new QShortcut(sequence, this);
+      connect(shortcut, &QShortcut::activated, this, [this, key] {
+        if (SelectChannel(app_.doc(), key->channel) && key->thenOpenSkin) SkinOpen(app_);
+      });
+    }
+  }
 }
 
 void MainWindow::refillLists() {

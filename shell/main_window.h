@@ -28,6 +28,10 @@ class MainWindow final : public QMainWindow {
   void chooseFrame(int index);
   void chooseMode(int index);
   void chooseTexture(int index);
+  void buildMenus();
+  // The number keys: 1..9, 0 choose channels 0..9; with Shift the skin Open
+  // dialog follows for that channel.
+  void addChannelKeys();
 
   Application& app_;
   Painter painter_;

@@ -68,6 +68,12 @@ Answer QtPrompter::Ask(const std::string& text, Buttons buttons, MessageIcon ico
 }
 
 std::optional<std::string> QtPrompter::ChooseFile(const FileDialogSpec& spec) {
+  std::optional<FileChoice> choice = ChooseFileAndFilter(spec);
+  if (!choice) return std::nullopt;
+  return choice->path;
+}
+
+std::optional<FileChoice> QtPrompter::ChooseFileAndFilter(const FileDialogSpec& spec) {
   QString filter = QtFilterFromPipes(spec.filter);
   QString start = QString::fromStdString(spec.initialDir);
   QString initial = QString::fromStdString(spec.initialName);
@@ -75,10 +81,12 @@ std::optional<std::string> QtPrompter::ChooseFile(const FileDialogSpec& spec) {
   if (!initial.isEmpty() && !initial.contains('*')) {
     start = QFileInfo(initial).isAbsolute() || start.isEmpty() ? initial : start + "/" + initial;
   }
-  QString chosen = spec.save ? QFileDialog::getSaveFileName(parent_, QString(), start, filter)
-                             : QFileDialog::getOpenFileName(parent_, QString(), start, filter);
+  QString selected;
+  QString chosen = spec.save ? QFileDialog::getSaveFileName(parent_, QString(), start, filter, &selected)
+                             : QFileDialog::getOpenFileName(parent_, QString(), start, filter, &selected);
   if (chosen.isEmpty()) return std::nullopt;
-  return chosen.toStdString();
+  int index = static_cast<int>(filter.split(";;").indexOf(selected));
+  return FileChoice{chosen.toStdString(), index < 0 ? 1 : index + 1};
 }
 
 }  // namespace mok::shell

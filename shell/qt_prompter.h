@@ -18,6 +18,7 @@ class QtPrompter final : public Prompter {
   void Message(const std::string& text, MessageIcon icon) override;
   Answer Ask(const std::string& text, Buttons buttons, MessageIcon icon) override;
   std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override;
+  std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec& spec) override;
 
  private:
   QWidget* parent_;
