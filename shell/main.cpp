@@ -10,6 +10,7 @@
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
+#include "skin/map_lists.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
   if (!mok::LoadFirstMesh(app, {CommandLineOf(QApplication::arguments()), ctrlHeld})) return 0;
+  mok::ScanStartupMapFolders(app);
   window.refillLists();
   window.show();
   return qtApp.exec();

@@ -41,7 +41,7 @@ MainWindow::MainWindow(Application& app) : app_(app), painter_(app) {
   resize(900, 640);
   splitFraction_ = ReadSplitterFraction(app_.settings);
 
-  QToolBar* bar = addToolBar("Main Toolbar");
+  QToolBar* bar = toolBar_ = addToolBar("Main Toolbar");
   bar->setMovable(false);
   texturesList_ = AddList(bar, "Textures");
   framesList_ = AddList(bar, "Frames");
@@ -70,12 +70,38 @@ void MainWindow::buildMenus() {
   file->addSeparator();
   file->addAction("E&xit", this, &QWidget::close);
 
+  QMenu* options = menuBar()->addMenu("&Options");
+  QAction* camera = options->addAction("Camera Toggle", QKeySequence("Space"), this, [this] {
+    app_.flags.cameraActive = app_.flags.cameraActive ? 0 : 1;
+    app_.doc().NotifyMeshChanged();
+  });
+  camera->setCheckable(true);
+  camera->setToolTip("Camera Active Toggle");
+  camera->setStatusTip("Sets Camera Interaction Mode");
+  QAction* paint = options->addAction("Paint Mode", QKeySequence("P"), this, [this] { ChooseEditMode(0); });
+  QAction* mapping = options->addAction("Mapping Mode", QKeySequence("Q"), this, [this] { ChooseEditMode(1); });
+  paint->setCheckable(true);
+  mapping->setCheckable(true);
+  connect(options, &QMenu::aboutToShow, this, [this, camera, paint, mapping] {
+    camera->setChecked(app_.flags.cameraActive != 0);
+    paint->setChecked(app_.flags.editMode == 0);
+    mapping->setChecked(app_.flags.editMode == 1);
+  });
+  // The camera toggle is also a toolbar button, as in camera mode's set.
+  toolBar_->insertAction(toolBar_->actions().value(0), camera);
+
   QMenu* skins = menuBar()->addMenu("&Skins");
   skins->addAction("&Open", QKeySequence("Shift+O"), this, [this] { SkinOpen(app_); });
   skins->addAction("&Close/Delete", QKeySequence("Shift+D"), this, [this] { SkinCloseDelete(app_); });
   skins->addAction("&Save", QKeySequence("Shift+S"), this, [this] { SkinSave(app_); });
   skins->addAction("Save &As", QKeySequence("Shift+A"), this, [this] { SkinSaveAs(app_); });
   skins->addAction("R&eload", QKeySequence("F5"), this, [this] { SkinReload(app_); });
+}
+
+void MainWindow::ChooseEditMode(int mode) {
+  if (app_.flags.editMode == mode) return;
+  app_.flags.editMode = mode;
+  app_.doc().NotifyMeshChanged();
 }
 
 void MainWindow::addChannelKeys() {

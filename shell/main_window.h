@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QMainWindow>
+#include <QToolBar>
 
 #include "core/application.h"
 #include "shell/iso_view_widget.h"
@@ -29,6 +30,8 @@ class MainWindow final : public QMainWindow {
   void chooseMode(int index);
   void chooseTexture(int index);
   void buildMenus();
+  // Paint Mode (0) and Mapping Mode (1); choosing the current one does nothing.
+  void ChooseEditMode(int mode);
   // The number keys: 1..9, 0 choose channels 0..9; with Shift the skin Open
   // dialog follows for that channel.
   void addChannelKeys();
@@ -36,6 +39,7 @@ class MainWindow final : public QMainWindow {
   Application& app_;
   Painter painter_;
   IsoViewWidget* isoView_;
+  QToolBar* toolBar_;
   QComboBox* framesList_;
   QComboBox* modesList_;
   QComboBox* texturesList_;

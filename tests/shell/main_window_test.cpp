@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QAction>
 #include <QComboBox>
 #include <QTest>
 #include <QWheelEvent>
@@ -78,7 +79,9 @@ TEST_F(FirstWindow, ChoosingAFrameMovesTheDocumentAndARefusedModeStaysOff) {
 }
 
 TEST_F(FirstWindow, LeftDragTurnsTheTrackballAndTheWheelZooms) {
-  app.flags.cameraActive = 1;
+  for (QAction* action : window->findChildren<QAction*>())
+    if (action->text() == "Camera Toggle") action->trigger();
+  ASSERT_EQ(app.flags.cameraActive, 1);
   IsoViewWidget* view = window->findChild<IsoViewWidget*>();
   Camera before = view->view().camera();
   QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));
