@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <emmintrin.h>
 #include <vector>
 
 #include "render/frame_pipeline.h"
@@ -120,45 +121,6 @@ std::vector<TracedFace> CollectFaces(const ViewRecord& view, const MeshDocument&
   return faces;
 }
 
-struct Candidate {
-  std::int32_t nearestDepth;
-  std::int32_t face;
-};
-
-// Screen cells listing the faces whose box touches them, nearest bound
-// first, so a pixel can stop once no remaining face can beat its hit.
-class CellGrid {
- public:
-  CellGrid(const std::vector<TracedFace>& faces, int width, int height)
-      : columns_((width + kCellSize - 1) / kCellSize), rows_((height + kCellSize - 1) / kCellSize),
-        cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-      const TracedFace& f = faces[i];
-      if (f.right < 0 || f.top < 0 || f.left > width - 1 || f.bottom > height - 1) continue;
-      const int c0 = std::max(f.left, 0) / kCellSize, c1 = std::min(f.right, width - 1) / kCellSize;
-      const int r0 = std::max(f.bottom, 0) / kCellSize, r1 = std::min(f.top, height - 1) / kCellSize;
-      for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c) cells_[Cell(c, r)].push_back({f.nearestDepth, static_cast<std::int32_t>(i)});
-    }
-    for (std::vector<Candidate>& cell : cells_)
-      std::sort(cell.begin(), cell.end(), [](const Candidate& a, const Candidate& b) { return a.nearestDepth < b.nearestDepth; });
-  }
-  const std::vector<Candidate>& At(int k, int r) const { return cells_[Cell(k / kCellSize, r / kCellSize)]; }
-
- private:
-  std::size_t Cell(int c, int r) const { return static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c); }
-  int columns_;
-  int rows_;
-  std::vector<std::vector<Candidate>> cells_;
-};
-
-// One buffer side's steps: position i of n maps to i (n / s) / (n - 1) - n / (2 s);
-// a side of one pixel maps to its centre line.
-double ScreenToView(int i, int n, double s) {
-  const double span = n / s;
-  return n > 1 ? i * span / (n - 1) - n / (2 * s) : 0.0;
-}
-
 struct Hit {
   double t = 0;
   double u = 0;  // weight of corner 1
@@ -207,10 +169,134 @@ bool SurelyMissesFromEye(const Vec3d& direction, const TracedFace& face) {
   return u < -tol || v < -tol || u + v > std::fabs(det) + 3 * tol;
 }
 
-bool IntersectRay(const Ray& ray, bool fromEye, const TracedFace& face, Hit& hit) {
+// The quick reject is worth its cost only where the face may well be missed.
+bool IntersectRay(const Ray& ray, bool fromEye, bool screen, const TracedFace& face, Hit& hit) {
   if (!fromEye) return Intersect(ray, face, hit);
-  return !SurelyMissesFromEye(ray.direction, face) && IntersectFromEye(ray.direction, face, hit);
+  return !(screen && SurelyMissesFromEye(ray.direction, face)) && IntersectFromEye(ray.direction, face, hit);
 }
+
+// One buffer side's steps: position i of n maps to i (n / s) / (n - 1) - n / (2 s);
+// a side of one pixel maps to its centre line.
+double ScreenToView(int i, int n, double s) {
+  const double span = n / s;
+  return n > 1 ? i * span / (n - 1) - n / (2 * s) : 0.0;
+}
+
+// The directions (before normalising) of the rays through the corner pixels
+// of a screen rectangle: every ray of a pixel inside is a weighted mean of
+// them, so a linear function of the direction lies within their values.
+struct CellCorners {
+  Vec3d direction[4];
+  double longest = 0;  // the largest length among them, bounding every pixel's
+  bool usable = false;
+};
+
+CellCorners CornersOf(const std::vector<double>& columnX, const std::vector<double>& rowY, double distance, int k0,
+                      int k1, int r0, int r1) {
+  CellCorners corners;
+  const int ks[2] = {k0, k1}, rs[2] = {r0, r1};
+  for (int i = 0; i < 4; ++i) {
+    const Vec3d d{columnX[static_cast<std::size_t>(ks[i & 1])], rowY[static_cast<std::size_t>(rs[i >> 1])], distance};
+    corners.direction[i] = d;
+    corners.longest = std::max(corners.longest, Length(d));
+  }
+  corners.usable = std::isfinite(corners.longest) && corners.longest > 0;
+  return corners;
+}
+
+// How the rays from the eye through a cell meet a face.
+enum class CellCover : std::uint8_t {
+  kNone,    // every ray misses it
+  kSome,    // some may hit it
+  kWhole,   // every ray (within the face's box) meets it well inside
+};
+
+// The barycentric numerators of a ray from the eye (u, v and the rest up to
+// the determinant) are linear in its direction, and a hit has all three of
+// one sign (both faces of a triangle are drawn). Where one of them is
+// clearly negative and another clearly positive at every corner of a cell,
+// every ray of the cell misses; where all three are clearly of one sign,
+// every ray lies inside. The margin is the per-ray test's, scaled to the
+// longest corner direction, so the normalised rays keep it.
+CellCover CoverOfCell(const TracedFace& face, const CellCorners& corners) {
+  if (!corners.usable) return CellCover::kSome;
+  const Vec3d axes[3] = {face.uAxis, face.q,
+                         {face.detAxis.x - face.uAxis.x - face.q.x, face.detAxis.y - face.uAxis.y - face.q.y,
+                          face.detAxis.z - face.uAxis.z - face.q.z}};
+  const double margin = 3 * face.tolerance * corners.longest;
+  int below = 0, above = 0;
+  for (const Vec3d& axis : axes) {
+    bool allBelow = true, allAbove = true;
+    for (const Vec3d& d : corners.direction) {
+      const double value = Dot(d, axis);
+      allBelow = allBelow && value < -margin;
+      allAbove = allAbove && value > margin;
+    }
+    below += allBelow, above += allAbove;
+  }
+  if (below > 0 && above > 0) return CellCover::kNone;
+  return below == 3 || above == 3 ? CellCover::kWhole : CellCover::kSome;
+}
+
+struct Candidate {
+  std::int32_t nearestDepth;
+  std::int32_t face;
+  bool screen;  // worth the quick reject before the exact test
+};
+
+// Screen cells listing the faces whose box touches them (less those that no
+// ray from the eye through the cell can hit), nearest bound first, so a
+// pixel can stop once no remaining face can beat its hit.
+class CellGrid {
+ public:
+  CellGrid(const std::vector<TracedFace>& faces, int width, int height, const std::vector<double>& columnX,
+           const std::vector<double>& rowY, const Camera& camera)
+      : columns_((width + kCellSize - 1) / kCellSize), rows_((height + kCellSize - 1) / kCellSize),
+        cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {
+    std::vector<CellCorners> corners(camera.orthographic ? 0 : cells_.size());
+    for (int r = 0; r < rows_ && !camera.orthographic; ++r)
+      for (int c = 0; c < columns_; ++c)
+        corners[Cell(c, r)] = CornersOf(columnX, rowY, camera.distance, c * kCellSize,
+                                        std::min(c * kCellSize + kCellSize - 1, width - 1), r * kCellSize,
+                                        std::min(r * kCellSize + kCellSize - 1, height - 1));
+    for (std::size_t i = 0; i < faces.size(); ++i) {
+      const TracedFace& f = faces[i];
+      if (f.right < 0 || f.top < 0 || f.left > width - 1 || f.bottom > height - 1) continue;
+      const int c0 = std::max(f.left, 0) / kCellSize, c1 = std::min(f.right, width - 1) / kCellSize;
+      const int r0 = std::max(f.bottom, 0) / kCellSize, r1 = std::min(f.top, height - 1) / kCellSize;
+      for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c) {
+          const CellCover cover = corners.empty() ? CellCover::kSome : CoverOfCell(f, corners[Cell(c, r)]);
+          if (cover == CellCover::kNone) continue;
+          cells_[Cell(c, r)].push_back({f.nearestDepth, static_cast<std::int32_t>(i), cover == CellCover::kSome});
+        }
+    }
+    for (std::vector<Candidate>& cell : cells_)
+      std::sort(cell.begin(), cell.end(), [](const Candidate& a, const Candidate& b) { return a.nearestDepth < b.nearestDepth; });
+    for (int r = 0; r < rows_; ++r) spans_.push_back(SpanOfRow(r, width));
+  }
+  // The pixel columns [first, end) of a row's cells from the first to the
+  // last one listing any face; outside it no pixel has a candidate.
+  struct Span {
+    int first = 0, end = 0;
+  };
+  Span ColumnsWithFaces(int r) const { return spans_[static_cast<std::size_t>(r / kCellSize)]; }
+  const std::vector<Candidate>& At(int k, int r) const { return cells_[Cell(k / kCellSize, r / kCellSize)]; }
+
+ private:
+  std::size_t Cell(int c, int r) const { return static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c); }
+  int columns_;
+  int rows_;
+  std::vector<std::vector<Candidate>> cells_;
+  std::vector<Span> spans_;
+
+  Span SpanOfRow(int r, int width) const {
+    int c0 = 0, c1 = columns_;
+    while (c0 < c1 && cells_[Cell(c0, r)].empty()) ++c0;
+    while (c1 > c0 && cells_[Cell(c1 - 1, r)].empty()) --c1;
+    return {c0 * kCellSize, std::min(c1 * kCellSize, width)};
+  }
+};
 
 // A coordinate wrapped into [0, size).
 double Wrap(double value, int size) {
@@ -221,30 +307,40 @@ double Wrap(double value, int size) {
   return w < size ? w : 0;
 }
 
-double Channel(std::uint32_t texel, int shift) { return static_cast<double>((texel >> shift) & 0xFF); }
+// A texel's four bytes as doubles, blue and green in the low pair, red and
+// the unused fourth byte in the high one, so the blend below works on two
+// channels at once with each lane's arithmetic that of a channel alone.
+struct TexelChannels {
+  __m128d low, high;
+};
+
+TexelChannels Unpack(std::uint32_t texel) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i bytes = _mm_cvtsi32_si128(static_cast<int>(texel));
+  const __m128i words = _mm_unpacklo_epi16(_mm_unpacklo_epi8(bytes, zero), zero);
+  return {_mm_cvtepi32_pd(words), _mm_cvtepi32_pd(_mm_shuffle_epi32(words, 0xEE))};
+}
+
+// a + (b - a) f, lane by lane.
+__m128d Lerp(__m128d a, __m128d b, __m128d f) { return _mm_add_pd(a, _mm_mul_pd(_mm_sub_pd(b, a), f)); }
 
 // The bilinear sample of a w x h texel array (both at least 1).
 inline std::uint32_t SampleTexels(const std::uint32_t* texels, int w, int h, double u, double v) {
   const double uw = Wrap(u, w), vw = Wrap(v, h);
   // Both are in [0, size), where truncation is the floor.
   const int iu = static_cast<int>(uw), iv = static_cast<int>(vw);
-  const double fu = uw - iu, fv = vw - iv;
+  const __m128d fu = _mm_set1_pd(uw - iu), fv = _mm_set1_pd(vw - iv);
   const int iu1 = iu + 1 == w ? 0 : iu + 1, iv1 = iv + 1 == h ? 0 : iv + 1;
   const std::uint32_t* row0 = texels + static_cast<std::size_t>(iv) * static_cast<std::size_t>(w);
   const std::uint32_t* row1 = texels + static_cast<std::size_t>(iv1) * static_cast<std::size_t>(w);
-  const std::uint32_t c00 = row0[iu], c10 = row0[iu1], c01 = row1[iu], c11 = row1[iu1];
-  // The four bytes side by side (the fourth is dropped) so the compiler can
-  // work on several channels at once; each lane is the same arithmetic.
-  double blended[4];
-  for (int lane = 0; lane < 4; ++lane) {
-    const int shift = 8 * lane;
-    const double top = Channel(c00, shift) + (Channel(c10, shift) - Channel(c00, shift)) * fu;
-    const double bottom = Channel(c01, shift) + (Channel(c11, shift) - Channel(c01, shift)) * fu;
-    blended[lane] = top + (bottom - top) * fv;
-  }
-  std::uint32_t out = 0;
-  for (int lane = 0; lane < 3; ++lane) out |= (static_cast<std::uint32_t>(blended[lane]) & 0xFF) << (8 * lane);
-  return out;
+  const TexelChannels c00 = Unpack(row0[iu]), c10 = Unpack(row0[iu1]), c01 = Unpack(row1[iu]), c11 = Unpack(row1[iu1]);
+  const __m128d low = Lerp(Lerp(c00.low, c10.low, fu), Lerp(c01.low, c11.low, fu), fv);
+  const __m128d high = Lerp(Lerp(c00.high, c10.high, fu), Lerp(c01.high, c11.high, fu), fv);
+  // Each blend lies within its four bytes (up to rounding far below one), so
+  // truncating to int then packing to bytes is the truncation to a byte.
+  const __m128i whole = _mm_unpacklo_epi64(_mm_cvttpd_epi32(low), _mm_cvttpd_epi32(high));
+  const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(whole, whole), _mm_setzero_si128());
+  return static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)) & 0x00FFFFFFu;
 }
 
 
@@ -275,7 +371,7 @@ PixelWinner TracePixel(const std::vector<TracedFace>& faces, const std::vector<C
     if (static_cast<std::uint32_t>(c.nearestDepth) > winner.depth) break;
     const TracedFace& face = faces[static_cast<std::size_t>(c.face)];
     Hit hit;
-    if (!face.Covers(k, r) || !IntersectRay(ray, fromEye, face, hit)) continue;
+    if (!face.Covers(k, r) || !IntersectRay(ray, fromEye, c.screen, face, hit)) continue;
     const double tScaled = hit.t / depthScale;
     if (!(tScaled >= 0 && tScaled <= 1)) continue;
     winner.Offer(c.face, static_cast<std::uint16_t>(tScaled * 0xFFFE), hit);
@@ -289,16 +385,17 @@ PixelWinner TracePixel(const std::vector<TracedFace>& faces, const std::vector<C
 struct RowRays {
   std::vector<double> x, y, z;
 
-  void Fill(const std::vector<double>& columnX, double rowY, double distance) {
+  // Only columns first .. end - 1 are worked out.
+  void Fill(const std::vector<double>& columnX, double rowY, double distance, std::size_t first, std::size_t end) {
     const std::size_t n = columnX.size();
     x.resize(n), y.resize(n), z.resize(n);
-    for (std::size_t k = 0; k < n; ++k) {
+    for (std::size_t k = first; k < end; ++k) {
       const double cx = columnX[k];
       const double length = std::sqrt(cx * cx + rowY * rowY + distance * distance);
       x[k] = cx / length, y[k] = rowY / length, z[k] = distance / length;
     }
     // A ray of no length (the eye on the view plane) looks straight ahead.
-    for (std::size_t k = 0; k < n; ++k)
+    for (std::size_t k = first; k < end; ++k)
       if (!std::isfinite(z[k])) x[k] = 0, y[k] = 0, z[k] = 1;
   }
 };
@@ -308,11 +405,12 @@ void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameB
   const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(buffer.width);
   const double depthScale = 2.0 * camera.distance;
   const bool fromEye = !camera.orthographic;
-  if (fromEye) rays.Fill(columnX, rowY, camera.distance);
-  for (int k = 0; k < buffer.width; ++k) {
+  const CellGrid::Span span = grid.ColumnsWithFaces(r);
+  std::fill_n(buffer.colour.begin() + static_cast<std::ptrdiff_t>(rowStart), buffer.width, background);
+  if (fromEye) rays.Fill(columnX, rowY, camera.distance, static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.end));
+  for (int k = span.first; k < span.end; ++k) {
     const std::size_t at = rowStart + static_cast<std::size_t>(k);
     const std::vector<Candidate>& candidates = grid.At(k, r);
-    buffer.colour[at] = background;
     if (candidates.empty()) continue;
     const std::size_t column = static_cast<std::size_t>(k);
     const Ray ray = fromEye ? Ray{{0, 0, 0}, {rays.x[column], rays.y[column], rays.z[column]}}
@@ -341,14 +439,16 @@ void RayTrace(RayTraceJob& job) {
     if (!job.doc || !TransformFrame(job.view, *job.doc)) return;
     faces = CollectFaces(job.view, *job.doc);
   }
-  const CellGrid grid(faces, buffer.width, buffer.height);
   const double s = job.view.projectionScale;
   std::vector<double> columnX(static_cast<std::size_t>(buffer.width));
   for (int k = 0; k < buffer.width; ++k) columnX[static_cast<std::size_t>(k)] = -ScreenToView(k, buffer.width, s);
+  std::vector<double> rowY(static_cast<std::size_t>(buffer.height));
+  for (int r = 0; r < buffer.height; ++r) rowY[static_cast<std::size_t>(r)] = ScreenToView(r, buffer.height, s);
+  const CellGrid grid(faces, buffer.width, buffer.height, columnX, rowY, job.view.camera);
   std::fill(buffer.depth.begin(), buffer.depth.end(), kDepthFar);
   RowRays rays;
   for (int r = 0; r < buffer.height; ++r) {
-    TraceRow(faces, grid, buffer, job.view.camera, columnX, ScreenToView(r, buffer.height, s), r, job.background, rays);
+    TraceRow(faces, grid, buffer, job.view.camera, columnX, rowY[static_cast<std::size_t>(r)], r, job.background, rays);
     if (job.afterRow) job.afterRow(r);
   }
 }
