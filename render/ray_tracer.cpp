@@ -321,34 +321,57 @@ TexelChannels Unpack(std::uint32_t texel) {
   return {_mm_cvtepi32_pd(words), _mm_cvtepi32_pd(_mm_shuffle_epi32(words, 0xEE))};
 }
 
-// a + (b - a) f, lane by lane.
-__m128d Lerp(__m128d a, __m128d b, __m128d f) { return _mm_add_pd(a, _mm_mul_pd(_mm_sub_pd(b, a), f)); }
+// The four texels of one blend as doubles, with the differences along u
+// the blend multiplies (the very values it would work out), kept for the
+// next sample: neighbouring pixels mostly blend the same four texels.
+class TexelQuad {
+ public:
+  // The bilinear sample of a w x h texel array (both at least 1).
+  std::uint32_t Sample(const std::uint32_t* texels, int w, int h, double u, double v) {
+    const double uw = Wrap(u, w), vw = Wrap(v, h);
+    // Both are in [0, size), where truncation is the floor.
+    const int iu = static_cast<int>(uw), iv = static_cast<int>(vw);
+    if (texels != texels_ || iu != iu_ || iv != iv_) Load(texels, w, h, iu, iv);
+    const __m128d fu = _mm_set1_pd(uw - iu), fv = _mm_set1_pd(vw - iv);
+    const __m128d low = Blend(0, fu, fv), high = Blend(1, fu, fv);
+    // Each blend lies within its four bytes (up to rounding far below one), so
+    // truncating to int then packing to bytes is the truncation to a byte.
+    const __m128i whole = _mm_unpacklo_epi64(_mm_cvttpd_epi32(low), _mm_cvttpd_epi32(high));
+    const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(whole, whole), _mm_setzero_si128());
+    return static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)) & 0x00FFFFFFu;
+  }
 
-// The bilinear sample of a w x h texel array (both at least 1).
-inline std::uint32_t SampleTexels(const std::uint32_t* texels, int w, int h, double u, double v) {
-  const double uw = Wrap(u, w), vw = Wrap(v, h);
-  // Both are in [0, size), where truncation is the floor.
-  const int iu = static_cast<int>(uw), iv = static_cast<int>(vw);
-  const __m128d fu = _mm_set1_pd(uw - iu), fv = _mm_set1_pd(vw - iv);
-  const int iu1 = iu + 1 == w ? 0 : iu + 1, iv1 = iv + 1 == h ? 0 : iv + 1;
-  const std::uint32_t* row0 = texels + static_cast<std::size_t>(iv) * static_cast<std::size_t>(w);
-  const std::uint32_t* row1 = texels + static_cast<std::size_t>(iv1) * static_cast<std::size_t>(w);
-  const TexelChannels c00 = Unpack(row0[iu]), c10 = Unpack(row0[iu1]), c01 = Unpack(row1[iu]), c11 = Unpack(row1[iu1]);
-  const __m128d low = Lerp(Lerp(c00.low, c10.low, fu), Lerp(c01.low, c11.low, fu), fv);
-  const __m128d high = Lerp(Lerp(c00.high, c10.high, fu), Lerp(c01.high, c11.high, fu), fv);
-  // Each blend lies within its four bytes (up to rounding far below one), so
-  // truncating to int then packing to bytes is the truncation to a byte.
-  const __m128i whole = _mm_unpacklo_epi64(_mm_cvttpd_epi32(low), _mm_cvttpd_epi32(high));
-  const __m128i packed = _mm_packus_epi16(_mm_packs_epi32(whole, whole), _mm_setzero_si128());
-  return static_cast<std::uint32_t>(_mm_cvtsi128_si32(packed)) & 0x00FFFFFFu;
-}
+ private:
+  const std::uint32_t* texels_ = nullptr;  // the skin the quad belongs to
+  int iu_ = -1, iv_ = -1;
+  // Per half (0: blue and green, 1: red and the fourth byte): the texels
+  // (iu, iv) and (iu, iv + 1), and the steps to their neighbours along u.
+  __m128d top_[2] = {}, topStep_[2] = {}, bottom_[2] = {}, bottomStep_[2] = {};
 
+  void Load(const std::uint32_t* texels, int w, int h, int iu, int iv) {
+    texels_ = texels, iu_ = iu, iv_ = iv;
+    const int iu1 = iu + 1 == w ? 0 : iu + 1, iv1 = iv + 1 == h ? 0 : iv + 1;
+    const std::uint32_t* row0 = texels + static_cast<std::size_t>(iv) * static_cast<std::size_t>(w);
+    const std::uint32_t* row1 = texels + static_cast<std::size_t>(iv1) * static_cast<std::size_t>(w);
+    const TexelChannels c00 = Unpack(row0[iu]), c10 = Unpack(row0[iu1]), c01 = Unpack(row1[iu]), c11 = Unpack(row1[iu1]);
+    top_[0] = c00.low, top_[1] = c00.high, bottom_[0] = c01.low, bottom_[1] = c01.high;
+    topStep_[0] = _mm_sub_pd(c10.low, c00.low), topStep_[1] = _mm_sub_pd(c10.high, c00.high);
+    bottomStep_[0] = _mm_sub_pd(c11.low, c01.low), bottomStep_[1] = _mm_sub_pd(c11.high, c01.high);
+  }
 
-std::uint32_t ShadeHit(const TracedFace& face, const Hit& hit) {
+  // top + (bottom - top) fv of the two lerps along u, lane by lane.
+  __m128d Blend(int half, __m128d fu, __m128d fv) const {
+    const __m128d top = _mm_add_pd(top_[half], _mm_mul_pd(topStep_[half], fu));
+    const __m128d bottom = _mm_add_pd(bottom_[half], _mm_mul_pd(bottomStep_[half], fu));
+    return _mm_add_pd(top, _mm_mul_pd(_mm_sub_pd(bottom, top), fv));
+  }
+};
+
+std::uint32_t ShadeHit(const TracedFace& face, const Hit& hit, TexelQuad& quad) {
   const double w0 = 1 - hit.u - hit.v;
   const double u = w0 * face.uv[0].u + hit.u * face.uv[1].u + hit.v * face.uv[2].u;
   const double v = w0 * face.uv[0].v + hit.u * face.uv[1].v + hit.v * face.uv[2].v;
-  return SampleTexels(face.skin->pixels.data(), face.skin->width, face.skin->height, u, v);
+  return quad.Sample(face.skin->pixels.data(), face.skin->width, face.skin->height, u, v);
 }
 
 // Trying the faces in index order and keeping every hit whose depth is <=
@@ -404,6 +427,7 @@ void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameB
               const std::vector<double>& columnX, double rowY, int r, std::uint32_t background, RowRays& rays) {
   const std::size_t rowStart = static_cast<std::size_t>(r) * static_cast<std::size_t>(buffer.width);
   const double depthScale = 2.0 * camera.distance;
+  TexelQuad quad;
   const bool fromEye = !camera.orthographic;
   const CellGrid::Span span = grid.ColumnsWithFaces(r);
   std::fill_n(buffer.colour.begin() + static_cast<std::ptrdiff_t>(rowStart), buffer.width, background);
@@ -418,7 +442,7 @@ void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameB
     const PixelWinner winner = TracePixel(faces, candidates, ray, fromEye, k, r, depthScale);
     if (winner.face < 0) continue;
     buffer.depth[at] = static_cast<std::uint16_t>(winner.depth);
-    buffer.colour[at] = ShadeHit(faces[static_cast<std::size_t>(winner.face)], winner.hit);
+    buffer.colour[at] = ShadeHit(faces[static_cast<std::size_t>(winner.face)], winner.hit, quad);
   }
 }
 
@@ -427,7 +451,7 @@ void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameB
 std::uint32_t SampleSkinBilinear(const SkinSlot& skin, double u, double v) {
   const int w = skin.width, h = skin.height;
   if (w <= 0 || h <= 0 || skin.pixels.size() < static_cast<std::size_t>(w) * static_cast<std::size_t>(h)) return 0;
-  return SampleTexels(skin.pixels.data(), w, h, u, v);
+  return TexelQuad().Sample(skin.pixels.data(), w, h, u, v);
 }
 
 void RayTrace(RayTraceJob& job) {
