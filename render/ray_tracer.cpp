@@ -187,19 +187,23 @@ double ScreenToView(int i, int n, double s) {
 // them, so a linear function of the direction lies within their values.
 struct CellCorners {
   Vec3d direction[4];
-  double longest = 0;  // the largest length among them, bounding every pixel's
+  double longest = 0;  // no pixel's direction is longer (up to rounding)
   bool usable = false;
 };
 
-CellCorners CornersOf(const std::vector<double>& columnX, const std::vector<double>& rowY, double distance, int k0,
-                      int k1, int r0, int r1) {
+// The rectangle of pixels covered by one screen cell, in view units.
+struct CellExtent {
+  double x0, x1, y0, y1;
+};
+
+CellCorners CornersOf(const CellExtent& cell, double distance) {
   CellCorners corners;
-  const int ks[2] = {k0, k1}, rs[2] = {r0, r1};
-  for (int i = 0; i < 4; ++i) {
-    const Vec3d d{columnX[static_cast<std::size_t>(ks[i & 1])], rowY[static_cast<std::size_t>(rs[i >> 1])], distance};
-    corners.direction[i] = d;
-    corners.longest = std::max(corners.longest, Length(d));
-  }
+  corners.direction[0] = {cell.x0, cell.y0, distance};
+  corners.direction[1] = {cell.x1, cell.y0, distance};
+  corners.direction[2] = {cell.x0, cell.y1, distance};
+  corners.direction[3] = {cell.x1, cell.y1, distance};
+  const double x = std::max(std::fabs(cell.x0), std::fabs(cell.x1)), y = std::max(std::fabs(cell.y0), std::fabs(cell.y1));
+  corners.longest = std::sqrt(x * x + y * y + distance * distance);
   corners.usable = std::isfinite(corners.longest) && corners.longest > 0;
   return corners;
 }
@@ -244,35 +248,46 @@ struct Candidate {
   bool screen;  // worth the quick reject before the exact test
 };
 
+// A contiguous run of candidates.
+struct CandidateList {
+  const Candidate* first;
+  const Candidate* last;
+  const Candidate* begin() const { return first; }
+  const Candidate* end() const { return last; }
+  bool empty() const { return first == last; }
+};
+
 // Screen cells listing the faces whose box touches them (less those that no
 // ray from the eye through the cell can hit), nearest bound first, so a
-// pixel can stop once no remaining face can beat its hit.
+// pixel can stop once no remaining face can beat its hit. The lists lie one
+// after the other in a single array.
 class CellGrid {
  public:
   CellGrid(const std::vector<TracedFace>& faces, int width, int height, const std::vector<double>& columnX,
            const std::vector<double>& rowY, const Camera& camera)
       : columns_((width + kCellSize - 1) / kCellSize), rows_((height + kCellSize - 1) / kCellSize),
-        cells_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_)) {
-    std::vector<CellCorners> corners(camera.orthographic ? 0 : cells_.size());
-    for (int r = 0; r < rows_ && !camera.orthographic; ++r)
-      for (int c = 0; c < columns_; ++c)
-        corners[Cell(c, r)] = CornersOf(columnX, rowY, camera.distance, c * kCellSize,
-                                        std::min(c * kCellSize + kCellSize - 1, width - 1), r * kCellSize,
-                                        std::min(r * kCellSize + kCellSize - 1, height - 1));
-    for (std::size_t i = 0; i < faces.size(); ++i) {
-      const TracedFace& f = faces[i];
+        starts_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_) + 1, 0) {
+    std::vector<std::pair<std::size_t, Candidate>> entries;
+    for (const std::int32_t i : NearestFirst(faces)) {
+      const TracedFace& f = faces[static_cast<std::size_t>(i)];
       if (f.right < 0 || f.top < 0 || f.left > width - 1 || f.bottom > height - 1) continue;
       const int c0 = std::max(f.left, 0) / kCellSize, c1 = std::min(f.right, width - 1) / kCellSize;
       const int r0 = std::max(f.bottom, 0) / kCellSize, r1 = std::min(f.top, height - 1) / kCellSize;
       for (int r = r0; r <= r1; ++r)
         for (int c = c0; c <= c1; ++c) {
-          const CellCover cover = corners.empty() ? CellCover::kSome : CoverOfCell(f, corners[Cell(c, r)]);
+          const CellCover cover = camera.orthographic
+                                      ? CellCover::kSome
+                                      : CoverOfCell(f, CornersOf(Extent(columnX, rowY, c, r), camera.distance));
           if (cover == CellCover::kNone) continue;
-          cells_[Cell(c, r)].push_back({f.nearestDepth, static_cast<std::int32_t>(i), cover == CellCover::kSome});
+          entries.push_back({Cell(c, r), {f.nearestDepth, i, cover == CellCover::kSome}});
+          ++starts_[Cell(c, r) + 1];
         }
     }
-    for (std::vector<Candidate>& cell : cells_)
-      std::sort(cell.begin(), cell.end(), [](const Candidate& a, const Candidate& b) { return a.nearestDepth < b.nearestDepth; });
+    for (std::size_t cell = 1; cell < starts_.size(); ++cell) starts_[cell] += starts_[cell - 1];
+    // Filled in the faces' order, so every list stays nearest first.
+    candidates_.resize(entries.size());
+    std::vector<std::size_t> next(starts_.begin(), starts_.end() - 1);
+    for (const auto& [cell, candidate] : entries) candidates_[next[cell]++] = candidate;
     for (int r = 0; r < rows_; ++r) spans_.push_back(SpanOfRow(r, width));
   }
   // The pixel columns [first, end) of a row's cells from the first to the
@@ -281,19 +296,41 @@ class CellGrid {
     int first = 0, end = 0;
   };
   Span ColumnsWithFaces(int r) const { return spans_[static_cast<std::size_t>(r / kCellSize)]; }
-  const std::vector<Candidate>& At(int k, int r) const { return cells_[Cell(k / kCellSize, r / kCellSize)]; }
+  CandidateList At(int k, int r) const { return List(Cell(k / kCellSize, r / kCellSize)); }
 
  private:
-  std::size_t Cell(int c, int r) const { return static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c); }
   int columns_;
   int rows_;
-  std::vector<std::vector<Candidate>> cells_;
+  std::vector<std::size_t> starts_;  // cell i lists candidates_[starts_[i] .. starts_[i + 1])
+  std::vector<Candidate> candidates_;
   std::vector<Span> spans_;
+
+  std::size_t Cell(int c, int r) const { return static_cast<std::size_t>(r) * static_cast<std::size_t>(columns_) + static_cast<std::size_t>(c); }
+  CandidateList List(std::size_t cell) const {
+    return {candidates_.data() + starts_[cell], candidates_.data() + starts_[cell + 1]};
+  }
+
+  // The face indices ordered by their depth bound (index order among equals).
+  static std::vector<std::int32_t> NearestFirst(const std::vector<TracedFace>& faces) {
+    std::vector<std::int32_t> order(faces.size());
+    for (std::size_t i = 0; i < faces.size(); ++i) order[i] = static_cast<std::int32_t>(i);
+    std::stable_sort(order.begin(), order.end(), [&faces](std::int32_t a, std::int32_t b) {
+      return faces[static_cast<std::size_t>(a)].nearestDepth < faces[static_cast<std::size_t>(b)].nearestDepth;
+    });
+    return order;
+  }
+
+  // The view-plane rectangle of cell (c, r): its first and last pixel columns and rows.
+  static CellExtent Extent(const std::vector<double>& columnX, const std::vector<double>& rowY, int c, int r) {
+    const std::size_t k0 = static_cast<std::size_t>(c) * kCellSize, r0 = static_cast<std::size_t>(r) * kCellSize;
+    const std::size_t k1 = std::min(k0 + kCellSize, columnX.size()) - 1, r1 = std::min(r0 + kCellSize, rowY.size()) - 1;
+    return {columnX[k0], columnX[k1], rowY[r0], rowY[r1]};
+  }
 
   Span SpanOfRow(int r, int width) const {
     int c0 = 0, c1 = columns_;
-    while (c0 < c1 && cells_[Cell(c0, r)].empty()) ++c0;
-    while (c1 > c0 && cells_[Cell(c1 - 1, r)].empty()) --c1;
+    while (c0 < c1 && List(Cell(c0, r)).empty()) ++c0;
+    while (c1 > c0 && List(Cell(c1 - 1, r)).empty()) --c1;
     return {c0 * kCellSize, std::min(c1 * kCellSize, width)};
   }
 };
@@ -387,7 +424,7 @@ struct PixelWinner {
   }
 };
 
-PixelWinner TracePixel(const std::vector<TracedFace>& faces, const std::vector<Candidate>& candidates, const Ray& ray,
+PixelWinner TracePixel(const std::vector<TracedFace>& faces, const CandidateList& candidates, const Ray& ray,
                        bool fromEye, int k, int r, double depthScale) {
   PixelWinner winner;
   for (const Candidate& c : candidates) {
@@ -434,7 +471,7 @@ void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameB
   if (fromEye) rays.Fill(columnX, rowY, camera.distance, static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.end));
   for (int k = span.first; k < span.end; ++k) {
     const std::size_t at = rowStart + static_cast<std::size_t>(k);
-    const std::vector<Candidate>& candidates = grid.At(k, r);
+    const CandidateList candidates = grid.At(k, r);
     if (candidates.empty()) continue;
     const std::size_t column = static_cast<std::size_t>(k);
     const Ray ray = fromEye ? Ray{{0, 0, 0}, {rays.x[column], rays.y[column], rays.z[column]}}
