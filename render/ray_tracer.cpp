@@ -30,8 +30,9 @@ struct TracedFace {
   Vec3d corner0;
   Vec3d edge1;  // corner 1 - corner 0
   Vec3d edge2;  // corner 2 - corner 0
-  UvPair uv[3];
-  const SkinSlot* skin = nullptr;
+  double uvU[3] = {}, uvV[3] = {};  // the corners' UV coordinates
+  const std::uint32_t* texels = nullptr;  // of the face's skin
+  int skinWidth = 0, skinHeight = 0;
   int left = 0, right = -1, bottom = 0, top = -1;  // screen box, rows counted upward
   // No hit on this face can store a smaller depth: a ray's t is at least
   // the camera depth of its hit, which is at least the nearest corner's.
@@ -103,7 +104,8 @@ std::vector<TracedFace> CollectFaces(const ViewRecord& view, const MeshDocument&
       ys[k] = TruncateCoordinate(s.y);
       corner[k] = {p.x, p.y, p.z};
       const int uvIndex = face.uvIndex[k];
-      traced.uv[k] = uvIndex >= 0 && uvIndex < kMaxUvVertices ? doc.uvVertices[static_cast<std::size_t>(uvIndex)] : UvPair{};
+      const UvPair uv = uvIndex >= 0 && uvIndex < kMaxUvVertices ? doc.uvVertices[static_cast<std::size_t>(uvIndex)] : UvPair{};
+      traced.uvU[k] = uv.u, traced.uvV[k] = uv.v;
     }
     if (!valid) continue;
     traced.corner0 = corner[0];
@@ -115,7 +117,8 @@ std::vector<TracedFace> CollectFaces(const ViewRecord& view, const MeshDocument&
     traced.bottom = std::min({ys[0], ys[1], ys[2]}) - 1;
     traced.top = std::max({ys[0], ys[1], ys[2]}) + 1;
     traced.nearestDepth = DepthLowerBound(std::min({corner[0].z, corner[1].z, corner[2].z}), view.camera.distance);
-    traced.skin = &TextureOf(doc, face);
+    const SkinSlot& skin = TextureOf(doc, face);
+    traced.texels = skin.pixels.data(), traced.skinWidth = skin.width, traced.skinHeight = skin.height;
     faces.push_back(traced);
   }
   return faces;
@@ -406,9 +409,9 @@ class TexelQuad {
 
 std::uint32_t ShadeHit(const TracedFace& face, const Hit& hit, TexelQuad& quad) {
   const double w0 = 1 - hit.u - hit.v;
-  const double u = w0 * face.uv[0].u + hit.u * face.uv[1].u + hit.v * face.uv[2].u;
-  const double v = w0 * face.uv[0].v + hit.u * face.uv[1].v + hit.v * face.uv[2].v;
-  return quad.Sample(face.skin->pixels.data(), face.skin->width, face.skin->height, u, v);
+  const double u = w0 * face.uvU[0] + hit.u * face.uvU[1] + hit.v * face.uvU[2];
+  const double v = w0 * face.uvV[0] + hit.u * face.uvV[1] + hit.v * face.uvV[2];
+  return quad.Sample(face.texels, face.skinWidth, face.skinHeight, u, v);
 }
 
 // Trying the faces in index order and keeping every hit whose depth is <=
@@ -445,10 +448,10 @@ PixelWinner TracePixel(const std::vector<TracedFace>& faces, const CandidateList
 struct RowRays {
   std::vector<double> x, y, z;
 
+  explicit RowRays(std::size_t columns) : x(columns), y(columns), z(columns) {}
+
   // Only columns first .. end - 1 are worked out.
   void Fill(const std::vector<double>& columnX, double rowY, double distance, std::size_t first, std::size_t end) {
-    const std::size_t n = columnX.size();
-    x.resize(n), y.resize(n), z.resize(n);
     for (std::size_t k = first; k < end; ++k) {
       const double cx = columnX[k];
       const double length = std::sqrt(cx * cx + rowY * rowY + distance * distance);
@@ -468,18 +471,22 @@ void TraceRow(const std::vector<TracedFace>& faces, const CellGrid& grid, FrameB
   const bool fromEye = !camera.orthographic;
   const CellGrid::Span span = grid.ColumnsWithFaces(r);
   std::fill_n(buffer.colour.begin() + static_cast<std::ptrdiff_t>(rowStart), buffer.width, background);
-  if (fromEye) rays.Fill(columnX, rowY, camera.distance, static_cast<std::size_t>(span.first), static_cast<std::size_t>(span.end));
-  for (int k = span.first; k < span.end; ++k) {
-    const std::size_t at = rowStart + static_cast<std::size_t>(k);
-    const CandidateList candidates = grid.At(k, r);
+  // Cell by cell, so the rays of cells without faces are never worked out.
+  for (int cellStart = span.first; cellStart < span.end; cellStart += kCellSize) {
+    const CandidateList candidates = grid.At(cellStart, r);
     if (candidates.empty()) continue;
-    const std::size_t column = static_cast<std::size_t>(k);
-    const Ray ray = fromEye ? Ray{{0, 0, 0}, {rays.x[column], rays.y[column], rays.z[column]}}
-                            : Ray{{columnX[column], rowY, 0}, {0, 0, 1}};
-    const PixelWinner winner = TracePixel(faces, candidates, ray, fromEye, k, r, depthScale);
-    if (winner.face < 0) continue;
-    buffer.depth[at] = static_cast<std::uint16_t>(winner.depth);
-    buffer.colour[at] = ShadeHit(faces[static_cast<std::size_t>(winner.face)], winner.hit, quad);
+    const int cellEnd = std::min(cellStart + kCellSize, span.end);
+    if (fromEye) rays.Fill(columnX, rowY, camera.distance, static_cast<std::size_t>(cellStart), static_cast<std::size_t>(cellEnd));
+    for (int k = cellStart; k < cellEnd; ++k) {
+      const std::size_t at = rowStart + static_cast<std::size_t>(k);
+      const std::size_t column = static_cast<std::size_t>(k);
+      const Ray ray = fromEye ? Ray{{0, 0, 0}, {rays.x[column], rays.y[column], rays.z[column]}}
+                              : Ray{{columnX[column], rowY, 0}, {0, 0, 1}};
+      const PixelWinner winner = TracePixel(faces, candidates, ray, fromEye, k, r, depthScale);
+      if (winner.face < 0) continue;
+      buffer.depth[at] = static_cast<std::uint16_t>(winner.depth);
+      buffer.colour[at] = ShadeHit(faces[static_cast<std::size_t>(winner.face)], winner.hit, quad);
+    }
   }
 }
 
@@ -507,7 +514,7 @@ void RayTrace(RayTraceJob& job) {
   for (int r = 0; r < buffer.height; ++r) rowY[static_cast<std::size_t>(r)] = ScreenToView(r, buffer.height, s);
   const CellGrid grid(faces, buffer.width, buffer.height, columnX, rowY, job.view.camera);
   std::fill(buffer.depth.begin(), buffer.depth.end(), kDepthFar);
-  RowRays rays;
+  RowRays rays(columnX.size());
   for (int r = 0; r < buffer.height; ++r) {
     TraceRow(faces, grid, buffer, job.view.camera, columnX, rowY[static_cast<std::size_t>(r)], r, job.background, rays);
     if (job.afterRow) job.afterRow(r);
