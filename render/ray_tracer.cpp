@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <emmintrin.h>
+#include <utility>
 #include <vector>
 
 #include "render/frame_pipeline.h"
