@@ -271,7 +271,7 @@ class CellGrid {
            const std::vector<double>& rowY, const Camera& camera)
       : columns_((width + kCellSize - 1) / kCellSize), rows_((height + kCellSize - 1) / kCellSize),
         starts_(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_) + 1, 0) {
-    std::vector<std::pair<std::size_t, Candidate>> entries;
+    std::vector<std::pair<std::uint32_t, Candidate>> entries;  // cell and candidate, kept small
     for (const std::int32_t i : NearestFirst(faces)) {
       const TracedFace& f = faces[static_cast<std::size_t>(i)];
       if (f.right < 0 || f.top < 0 || f.left > width - 1 || f.bottom > height - 1) continue;
@@ -283,7 +283,7 @@ class CellGrid {
                                       ? CellCover::kSome
                                       : CoverOfCell(f, CornersOf(Extent(columnX, rowY, c, r), camera.distance));
           if (cover == CellCover::kNone) continue;
-          entries.push_back({Cell(c, r), {f.nearestDepth, i, cover == CellCover::kSome}});
+          entries.push_back({static_cast<std::uint32_t>(Cell(c, r)), {f.nearestDepth, i, cover == CellCover::kSome}});
           ++starts_[Cell(c, r) + 1];
         }
     }
