@@ -15,8 +15,9 @@
 // background colour.
 //
 // The screen is divided into square cells that list the triangles whose box
-// touches them, in index order, so a pixel tries only the triangles of its
-// cell: the same triangles, in the same order, as a scan of every box.
+// touches them, less those no ray through the cell can hit (decided with a
+// margin far above rounding), so a pixel tries only the triangles of its
+// cell; the winner rule above makes the order of trying them irrelevant.
 
 #include <cstdint>
 #include <functional>

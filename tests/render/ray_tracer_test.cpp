@@ -64,6 +64,23 @@ TEST(RayTracer, MatchesThePlainTraceOnTheSampleFromEveryAlignment) {
   }
 }
 
+// At a larger size the faces span many cells, so cells along their edges
+// and corners (where whole cells are dropped or taken as fully covered) are
+// checked pixel by pixel, near and far and with the view panned off centre.
+TEST(RayTracer, MatchesThePlainTraceAcrossManyCellsNearFarAndPanned) {
+  SampleScene scene;
+  AlignCamera(scene.view.camera, ViewAlignment::Top);
+  CenterOnScene(scene.view.camera, *scene.doc);
+  for (float distance : {75.0f, 200.0f, 50.0f}) {
+    scene.view.camera.distance = distance;
+    ExpectSameAsPlain(scene, 243, 137);
+  }
+  scene.view.camera.distance = 90;
+  scene.view.camera.panOffset[0] += 9.5f;
+  scene.view.camera.panOffset[1] -= 6.25f;
+  ExpectSameAsPlain(scene, 243, 137);
+}
+
 TEST(RayTracer, MatchesThePlainTraceCloseUpAndInParallelProjection) {
   SampleScene scene;
   AlignCamera(scene.view.camera, ViewAlignment::Top);
@@ -160,6 +177,21 @@ TEST(SampleSkinBilinear, WrapsNegativeCoordinatesAndBlendsNeighbours) {
   EXPECT_EQ(SampleSkinBilinear(skin, -0.5, 0), 0x646464u);  // halfway from texel 1 to texel 0
   EXPECT_EQ(SampleSkinBilinear(skin, 0.25, 0), 0x323232u);
   EXPECT_EQ(SampleSkinBilinear(skin, -1e-18, 0), 0x000000u);  // rounds onto the skin's edge, not past it
+}
+
+// Every channel of every texel blend, with bytes up to 0xFF and a fourth
+// byte that must not show, against the plainly written sample.
+TEST(SampleSkinBilinear, EveryChannelMatchesThePlainSampleAndTheFourthByteIsDropped) {
+  SkinSlot skin;
+  AllocateSkin(skin, 3, 2);
+  skin.pixels = {0xFFFFFFFF, 0x80FF0001, 0x00FEFDFC, 0x12345678, 0xFF00FF00, 0x7F80817F};
+  for (double u = -3.5; u < 4; u += 0.37)
+    for (double v = -2.25; v < 3; v += 0.29) {
+      const std::uint32_t got = SampleSkinBilinear(skin, u, v);
+      EXPECT_EQ(got, test::PlainSample(skin, u, v)) << u << ", " << v;
+      EXPECT_EQ(got >> 24, 0u);
+    }
+  EXPECT_EQ(SampleSkinBilinear(skin, 0, 0), 0xFFFFFFu);
 }
 
 }  // namespace
