@@ -28,12 +28,6 @@ QComboBox* AddList(QToolBar* bar, const char* caption) {
   return list;
 }
 
-// The texture list's text of a slot: "Empty Slot N" or the name with '/'.
-QString SlotCaption(const SkinSlot& slot, int index) {
-  if (slot.isEmpty) return QString("Empty Slot %1").arg(index);
-  QString name = QString::fromStdString(slot.name);
-  return name.replace('\\', '/');
-}
 }  // namespace
 
 MainWindow::MainWindow(Application& app) : app_(app), painter_(app) {
@@ -127,7 +121,8 @@ void MainWindow::refillLists() {
   for (const auto& frame : doc.frames) framesList_->addItem(QString::fromStdString(frame->name));
   framesList_->setCurrentIndex(doc.currentFrame);
   texturesList_->clear();
-  for (int c = 0; c < doc.slotCount(); ++c) texturesList_->addItem(SlotCaption(*doc.skinSlots[static_cast<std::size_t>(c)], c));
+  // The texture list shows slot names with '/' separators.
+  for (const std::string& line : ChannelListLines(doc)) texturesList_->addItem(QString::fromStdString(line).replace('\\', '/'));
   texturesList_->setCurrentIndex(doc.activeChannel < 0 ? 0 : doc.activeChannel);
   modesList_->setCurrentIndex(RenderStateOf(app_).currentMode);
   setWindowTitle(QString("MOK - %1").arg(QString::fromStdString(app_.currentFile)));

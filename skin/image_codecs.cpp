@@ -1,7 +1,6 @@
 #include "skin/image_codecs.h"
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -20,14 +19,6 @@ std::string AbsolutePathOf(const std::string& path) {
   std::error_code error;
   std::filesystem::path absolute = std::filesystem::absolute(path, error);
   return error ? path : absolute.string();
-}
-
-std::string LowerCaseEnding(const std::string& path, std::size_t length) {
-  if (path.size() < length) return {};
-  std::string ending = path.substr(path.size() - length);
-  std::transform(ending.begin(), ending.end(), ending.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return ending;
 }
 
 Result<SkinSlot> DecodeByContent(std::span<const std::uint8_t> file, const ImageRequest& request) {
@@ -129,13 +120,13 @@ Result<SkinSlot> LoadImageFile(const std::string& path, ImageMode mode) {
 }
 
 Status ConvertImageFile(const std::string& in, const std::string& out) {
-  std::string ending = LowerCaseEnding(out, 4);
-  if (ending != ".bmp" && ending != ".tga") {
+  bool toBmp = EndsWithNoCase(out, ".bmp");
+  if (!toBmp && !EndsWithNoCase(out, ".tga")) {
     return Error{"Cannot write " + FileNamePart(out) + ": the name must end in .bmp or .tga", out};
   }
   Result<SkinSlot> image = LoadImageFile(in, ImageMode::TrueColor);
   if (!image) return image.error();
-  return ending == ".bmp" ? WriteBmp(*image, out) : WriteTga(*image, out);
+  return toBmp ? WriteBmp(*image, out) : WriteTga(*image, out);
 }
 
 }  // namespace mok
