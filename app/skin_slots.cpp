@@ -59,7 +59,7 @@ void SkinRevert(Application& app) {
   app.refresh.Refresh(kPaneSkinView | kPaneIsoView | kPanePalette, kRefreshFinal);
 }
 
-void SkinToggleAutoReload(Application& app) { app.flags.autoReload = app.flags.autoReload ? 0 : 1; }
+void SkinToggleAutoReload(Application& app) { app.flags.autoReload = !app.flags.autoReload; }
 
 void RebuildPlaceholders(MeshDocument& doc, const PlaceholderSpec& spec) {
   doc.placeholderSpec = spec;

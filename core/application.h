@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/interaction_flags.h"
 #include "core/map_list.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
@@ -19,26 +20,6 @@
 namespace mok {
 
 struct RenderState;  // render/render_state.h
-
-// Interaction flags of the shell: plain integers, 0 at start, never saved.
-struct InteractionFlags {
-  int editMode = 0;      // 0 paint, 1 mapping
-  int cameraActive = 0;
-  int brushKind = 0;     // 0 point, 1 pencil, 2 line
-  int brushRadius = 0;   // 0..2
-  int colorizeMode = 0;
-  int warpTexture = 0;
-  int cameraTool = 0;    // 0 standard, 1 rotate, 2 pan, 3 zoom, 4 FOV, 5 rotate light
-  int lockX = 0;
-  int lockY = 0;
-  int uniformScale = 0;
-  int snapToGrid = 0;
-  int lockLight = 0;
-  int showUvLines = 0;
-  int syncCameras = 0;
-  int watching = 0;
-  int autoReload = 0;
-};
 
 class Application {
  public:

@@ -42,8 +42,8 @@ void IsoView::ToggleFiltered() {
 
 int IsoView::CursorResource() const {
   if (app_.customCursors == 0) return 0;
-  if (app_.flags.cameraActive != 0) return kCursorCamera;
-  return app_.flags.editMode == 1 ? kCursorMapping : kCursorPaint;
+  if (app_.flags.cameraActive) return kCursorCamera;
+  return app_.flags.editMode == EditMode::Mapping ? kCursorMapping : kCursorPaint;
 }
 
 std::int32_t IsoView::IdAt(int x, int y) const {

@@ -81,7 +81,7 @@ PaintBlend CurrentBlend(const Application& app) {
   PaintBlend blend;
   blend.colour = app.customColors[static_cast<std::size_t>(ActiveColourIndex(app))];
   blend.strength = static_cast<float>(std::clamp(app.paintStrength, 0.0, 1.0));
-  blend.colorize = app.flags.colorizeMode != 0;
+  blend.colorize = app.flags.colorizeMode;
   return blend;
 }
 
@@ -142,7 +142,7 @@ bool Painter::BeginStroke(const TexelIdView& view, WindowPoint press) {
   skin_ = skin;
   mask_.assign(TexelCount(*skin), 0);
   press_ = previous_ = press;
-  if (app_.flags.brushKind == 2) {
+  if (app_.flags.brushKind == BrushKind::Line) {
     lineSnapshot_.assign(skin->pixels.begin(), skin->pixels.begin() + static_cast<std::ptrdiff_t>(mask_.size()));
   }
   StampAt(view, press);
@@ -152,14 +152,14 @@ bool Painter::BeginStroke(const TexelIdView& view, WindowPoint press) {
 void Painter::MoveStroke(const TexelIdView& view, WindowPoint point) {
   if (!StrokeSkinValid()) return;
   switch (app_.flags.brushKind) {
-    case 1:
+    case BrushKind::Pencil:
       PaintLine(view, previous_, point);
       break;
-    case 2:
+    case BrushKind::Line:
       RestoreLine();
       if (!PaintLine(view, press_, point)) app_.refresh.Refresh(kPaintedPanes, kRefreshPaint);
       break;
-    default:
+    case BrushKind::Point:
       StampAt(view, point);
       break;
   }

@@ -77,7 +77,7 @@ void SkinView::RenderView(int kind) {
   AimRasterAtBuffer();
   if (SkinSlot* skin = DrawableActiveSkin(app_.doc())) DrawSkin(*skin, kind);
   if (OutlinesShown()) DrawOutlines();
-  if (frameVisible && app_.flags.editMode == 1) DrawMappingFrame();
+  if (frameVisible && app_.flags.editMode == EditMode::Mapping) DrawMappingFrame();
   DrawButton();
 }
 
@@ -162,7 +162,7 @@ void SkinView::RecolourPaintedTexels(const SkinSlot& skin) {
   }
 }
 
-bool SkinView::OutlinesShown() const { return app_.flags.showUvLines == 1 || app_.flags.editMode == 1; }
+bool SkinView::OutlinesShown() const { return app_.flags.showUvLines || app_.flags.editMode == EditMode::Mapping; }
 
 template <typename DrawEdge>
 void SkinView::ForEachEdge(const MeshTriangle& face, DrawEdge draw) {
@@ -225,7 +225,7 @@ void SkinView::DrawMappingFrame() {
 void SkinView::DrawButton() { DrawCornerButton(colours_.data(), pitch_, height_, cornerPressed_, buttonColours); }
 
 void ToggleUvLines(Application& app) {
-  app.flags.showUvLines = app.flags.showUvLines ? 0 : 1;
+  app.flags.showUvLines = !app.flags.showUvLines;
   app.doc().NotifyMeshChanged();
 }
 

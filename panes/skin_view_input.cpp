@@ -64,7 +64,7 @@ void SkinView::Press(const PaneEvent& event) {
 }
 
 void SkinView::PressLeft(const PaneEvent& event) {
-  const bool mapping = app_.flags.editMode == 1;
+  const bool mapping = app_.flags.editMode == EditMode::Mapping;
   if (InCornerButton(event.x, event.y)) {
     dragState_ = kSkinCornerButton;
     cornerPressed_ = true;
@@ -91,7 +91,7 @@ void SkinView::PressLeft(const PaneEvent& event) {
 void SkinView::PressRight(const PaneEvent& event) {
   if (app_.flags.cameraActive) {
     StartNavigation();
-  } else if (app_.flags.editMode != 1) {
+  } else if (app_.flags.editMode != EditMode::Mapping) {
     dragState_ = kSkinColourPick;
     if (painter_) painter_->PickColour(texelIdView(), {event.x, event.y});
   } else {

@@ -211,7 +211,7 @@ void MapFrom3DView(Application& app, const ViewProjection& view, MappingFrame fr
   for (std::size_t i = 0; i < camera.size(); ++i)
     if (choice.marked[i]) projected[i] = Project(view, options, camera[i]);
   OrderFrame(frame);
-  const bool snap = app.flags.snapToGrid != 0;
+  const bool snap = app.flags.snapToGrid;
   const std::vector<UvPair> uvs = FitToFrame(projected, choice.marked, frame, snap);
   // Faces left alone keep what they show, even where an earlier snap left
   // their corners apart from their shared vertices.

@@ -14,8 +14,8 @@ RenderJob MakeRenderJob(Application& app, ViewRecord& view) {
   RenderState& state = RenderStateOf(app);
   RenderJob job{{view, app.document.get(), state.raster, state.shading.gammaTable, state.light}};
   job.colours = app.customColors;
-  job.mappingMode = app.flags.editMode == 1;
-  job.cameraActive = app.flags.cameraActive != 0;
+  job.mappingMode = app.flags.editMode == EditMode::Mapping;
+  job.cameraActive = app.flags.cameraActive;
   job.priority = state.priority;
   job.phongMap = app.phongMaps.active();
   job.envMap = app.envMaps.active();

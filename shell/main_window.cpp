@@ -66,20 +66,20 @@ void MainWindow::buildMenus() {
 
   QMenu* options = menuBar()->addMenu("&Options");
   QAction* camera = options->addAction("Camera Toggle", QKeySequence("Space"), this, [this] {
-    app_.flags.cameraActive = app_.flags.cameraActive ? 0 : 1;
+    app_.flags.cameraActive = !app_.flags.cameraActive;
     app_.doc().NotifyMeshChanged();
   });
   camera->setCheckable(true);
   camera->setToolTip("Camera Active Toggle");
   camera->setStatusTip("Sets Camera Interaction Mode");
-  QAction* paint = options->addAction("Paint Mode", QKeySequence("P"), this, [this] { ChooseEditMode(0); });
-  QAction* mapping = options->addAction("Mapping Mode", QKeySequence("Q"), this, [this] { ChooseEditMode(1); });
+  QAction* paint = options->addAction("Paint Mode", QKeySequence("P"), this, [this] { ChooseEditMode(EditMode::Paint); });
+  QAction* mapping = options->addAction("Mapping Mode", QKeySequence("Q"), this, [this] { ChooseEditMode(EditMode::Mapping); });
   paint->setCheckable(true);
   mapping->setCheckable(true);
   connect(options, &QMenu::aboutToShow, this, [this, camera, paint, mapping] {
-    camera->setChecked(app_.flags.cameraActive != 0);
-    paint->setChecked(app_.flags.editMode == 0);
-    mapping->setChecked(app_.flags.editMode == 1);
+    camera->setChecked(app_.flags.cameraActive);
+    paint->setChecked(app_.flags.editMode == EditMode::Paint);
+    mapping->setChecked(app_.flags.editMode == EditMode::Mapping);
   });
   // The camera toggle is also a toolbar button, as in camera mode's set.
   toolBar_->insertAction(toolBar_->actions().value(0), camera);
@@ -92,7 +92,7 @@ void MainWindow::buildMenus() {
   skins->addAction("R&eload", QKeySequence("F5"), this, [this] { SkinReload(app_); });
 }
 
-void MainWindow::ChooseEditMode(int mode) {
+void MainWindow::ChooseEditMode(EditMode mode) {
   if (app_.flags.editMode == mode) return;
   app_.flags.editMode = mode;
   app_.doc().NotifyMeshChanged();

@@ -31,7 +31,7 @@ class MainWindow final : public QMainWindow {
   void chooseTexture(int index);
   void buildMenus();
   // Paint Mode (0) and Mapping Mode (1); choosing the current one does nothing.
-  void ChooseEditMode(int mode);
+  void ChooseEditMode(EditMode mode);
   // The number keys: 1..9, 0 choose channels 0..9; with Shift the skin Open
   // dialog follows for that channel.
   void addChannelKeys();

@@ -164,13 +164,13 @@ TEST(WireframeSolidMode, FillsInTheSelectionColourWithBackgroundEdgesOnEveryKind
   ModeScene scene;
   scene.AddFace(0, 2, 1);
   scene.doc().triangles[0].state = kFaceSelected;
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.UseMode(kModeWireframeSolid);
   scene.Render(1);
   EXPECT_EQ(scene.Colour(45, 55), 0x8080FFu);  // "Color-2"
   EXPECT_EQ(scene.Id(45, 55), 0);
   EXPECT_EQ(scene.Colour(40, 50), kSceneBackground);  // the edge in "Color-7"
-  scene.app.flags.editMode = 0;  // paint mode: always "Color-1"
+  scene.app.flags.editMode = EditMode::Paint;  // paint mode: always "Color-1"
   scene.Render(0);
   EXPECT_EQ(scene.Colour(45, 55), 0x80FF80u);
 }
@@ -204,7 +204,7 @@ TEST(GouraudShadedMode, SelectedFacesUseTheSelectionRampInMappingMode) {
   scene.Render(0);
   const std::uint32_t unselected = scene.Colour(45, 55);
   scene.doc().triangles[0].state = kFaceSelected;
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.Render(0);
   EXPECT_NE(scene.Colour(45, 55), unselected);
   EXPECT_EQ(scene.Id(45, 55), 0);
@@ -228,7 +228,7 @@ TEST(EnvironmentMappedMode, NeverWritesIdsSoAMappingClickSelectsNothing) {
   scene.AddFace(0, 2, 1);
   SkinSlot& env = scene.AddMap(scene.app.envMaps);
   std::fill(env.pixels.begin(), env.pixels.end(), 0x00C0FFEEu);
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.UseMode(kModeEnvironmentMapped);
   for (int kind : {0, 1, 2}) {
     scene.FillIds(9);
@@ -257,7 +257,7 @@ TEST(TexturedMode, MappingModePicksOnEveryKindAndOutlinesTheFaces) {
   ModeScene scene;
   scene.AddFace(0, 2, 1);
   scene.LoadPlaceholderSkins();
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.UseMode(kModeTextured);
   scene.FillIds(9);
   scene.Render(1);  // even the quick kind takes the pick path in mapping mode

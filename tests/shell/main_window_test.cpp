@@ -81,7 +81,7 @@ TEST_F(FirstWindow, ChoosingAFrameMovesTheDocumentAndARefusedModeStaysOff) {
 TEST_F(FirstWindow, LeftDragTurnsTheTrackballAndTheWheelZooms) {
   for (QAction* action : window->findChildren<QAction*>())
     if (action->text() == "Camera Toggle") action->trigger();
-  ASSERT_EQ(app.flags.cameraActive, 1);
+  ASSERT_TRUE(app.flags.cameraActive);
   IsoViewWidget* view = window->findChild<IsoViewWidget*>();
   Camera before = view->view().camera();
   QTest::mousePress(view, Qt::LeftButton, Qt::NoModifier, QPoint(300, 200));

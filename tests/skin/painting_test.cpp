@@ -116,7 +116,7 @@ TEST(PaintTexel, ApplicationSettingsMakeTheBlend) {
   fixture.app.customColors[3] = 0x123456;
   fixture.app.activeColor = 3;
   fixture.app.paintStrength = 1.5;  // out of range: held at full strength
-  fixture.app.flags.colorizeMode = 1;
+  fixture.app.flags.colorizeMode = true;
   const PaintBlend blend = CurrentBlend(fixture.app);
   EXPECT_EQ(blend.colour, 0x123456u);
   EXPECT_FLOAT_EQ(blend.strength, 1.0F);
@@ -207,7 +207,7 @@ TEST_F(PaintingTest, PencilAtZoomEightPaintsEachTexelOnce) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;
   app.paintStrength = 0.5;
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   const ZoomedView zoomed(4, 4, 8, 32, 32);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {1, 1}));
   // Wander inside texel (0, 0), then cross into (1, 0) and come back.
@@ -226,7 +226,7 @@ TEST_F(PaintingTest, PencilAtZoomEightPaintsEachTexelOnce) {
 TEST_F(PaintingTest, LineBrushLeavesOnlyTheFinalLine) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 2;
+  app.flags.brushKind = BrushKind::Line;
   const ZoomedView zoomed(4, 4, 8, 32, 32);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {4, 4}));
   painter.MoveStroke(zoomed.view(), {28, 4});  // along the top row
@@ -269,7 +269,7 @@ TEST(LineBrush, RestoreRequestSeesTheOldLineStillMarked) {
   AllocateSkin(skin, 4, 4);
   app.doc().activeSkin = &skin;
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 2;
+  app.flags.brushKind = BrushKind::Line;
   Painter painter(app);
   checker.painter = &painter;
   checker.skin = &skin;
@@ -284,7 +284,7 @@ TEST(LineBrush, RestoreRequestSeesTheOldLineStillMarked) {
 TEST_F(PaintingTest, LineBackOnAnEmptyPressPointStillShowsTheRestoredSkin) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 2;
+  app.flags.brushKind = BrushKind::Line;
   const ZoomedView zoomed(4, 4, 8, 64, 64);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {40, 4}));  // press beside the skin
   painter.MoveStroke(zoomed.view(), {4, 4});
@@ -313,7 +313,7 @@ TEST_F(PaintingTest, PointBrushOverNoSkinPaintsAndRefreshesNothing) {
 TEST_F(PaintingTest, PencilLineVisitsThePixelsOfTheAccumulatorWalk) {
   SkinSlot& skin = AddSkin(32, 8, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   const ZoomedView zoomed(32, 8, 1, 32, 8);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {0, 0}));
   painter.MoveStroke(zoomed.view(), {31, 5});
@@ -335,7 +335,7 @@ TEST_F(PaintingTest, PencilLineVisitsThePixelsOfTheAccumulatorWalk) {
 TEST_F(PaintingTest, LinesAreClippedToTheClientArea) {
   SkinSlot& skin = AddSkin(32, 8, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   const ZoomedView zoomed(32, 8, 1, 32, 8);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {-10, 2}));
   painter.MoveStroke(zoomed.view(), {-10, 2});  // one point outside: nothing

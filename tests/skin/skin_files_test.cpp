@@ -339,7 +339,7 @@ TEST_F(SkinFiles, ActivationReloadsEverySkinWithAFileAndSkipsUnreadableOnes) {
   Open(WriteNumberedBmp("one.bmp", 64, 64));
   WriteNumberedBmp("zero.bmp", 128, 128);
   std::filesystem::remove(dir / "one.bmp");
-  app.flags.autoReload = 1;
+  app.flags.autoReload = true;
   ClearRecords();
   AutoReloadOnActivation(app);
   EXPECT_TRUE(prompter.messages.empty());

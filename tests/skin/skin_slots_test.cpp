@@ -153,7 +153,7 @@ TEST_F(SkinSlots, AutoReloadWithoutSkinFilesStillRebuildsAndRefreshes) {
   AutoReloadOnActivation(app);  // off: nothing happens
   EXPECT_TRUE(refresh.paneBits.empty());
   SkinToggleAutoReload(app);
-  EXPECT_EQ(app.flags.autoReload, 1);
+  EXPECT_TRUE(app.flags.autoReload);
   doc().triangles[0].uv[0] = {5, 5};  // an edit not yet folded into the table
   AutoReloadOnActivation(app);
   EXPECT_EQ(refresh.refills, 1);
@@ -161,7 +161,7 @@ TEST_F(SkinSlots, AutoReloadWithoutSkinFilesStillRebuildsAndRefreshes) {
   EXPECT_EQ(rebuilt, 1);
   EXPECT_FLOAT_EQ(doc().triangles[0].uv[0].u, 4);  // synced from the table
   SkinToggleAutoReload(app);
-  EXPECT_EQ(app.flags.autoReload, 0);
+  EXPECT_FALSE(app.flags.autoReload);
 }
 
 TEST(SkinCommandsBeforeAMesh, DoNothing) {

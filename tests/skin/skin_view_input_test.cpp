@@ -37,7 +37,7 @@ TEST_F(SkinViewInput, WheelEventReachesTheZoom) {
 }
 
 TEST_F(SkinViewInput, LeftNavigationPansWithRelativeMotion) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 50, 50));
   EXPECT_EQ(view.dragState(), kSkinNavigate);
   EXPECT_EQ(host.captures, 1);
@@ -58,7 +58,7 @@ TEST_F(SkinViewInput, LeftNavigationPansWithRelativeMotion) {
 }
 
 TEST_F(SkinViewInput, RightNavigationZoomsPerPixel) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kRight, 50, 50));
   Send(MoveTo(50, 60, kHeldRight));
   EXPECT_NEAR(view.zoom, 1.5 * std::pow(0.99900097, 10), 1e-5);
@@ -72,7 +72,7 @@ TEST_F(SkinViewInput, RightNavigationZoomsPerPixel) {
 }
 
 TEST_F(SkinViewInput, SecondButtonTurnsPanIntoZoomAndTheLastReleaseEnds) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 50, 50));
   Send(Press(kRight, 50, 50, 0, kHeldLeft));  // no second drag
   EXPECT_EQ(view.dragState(), kSkinNavigate);
@@ -90,7 +90,7 @@ TEST_F(SkinViewInput, SecondButtonTurnsPanIntoZoomAndTheLastReleaseEnds) {
 
 TEST_F(SkinViewInput, CursorCallsAreBoundedWhenTheCountNeverMoves) {
   host.countStuck = true;
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 50, 50));
   EXPECT_EQ(host.hideCalls, kMaxCursorCalls);
   Send(Release(kLeft, 50, 50));
@@ -116,7 +116,7 @@ TEST_F(SkinViewInput, CornerButtonOpensTheMenuWhereverItIsReleased) {
 }
 
 TEST_F(SkinViewInput, CornerButtonTakesPrecedenceOverTheCamera) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 2, 3));
   EXPECT_EQ(view.dragState(), kSkinCornerButton);
   Send(CaptureLoss());
@@ -156,7 +156,7 @@ TEST_F(SkinViewInput, CaptureLossEndsAStrokeAndForgetsTheDrag) {
 }
 
 TEST_F(SkinViewInput, CaptureLossDuringNavigationShowsTheCursorAgain) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kRight, 50, 50));
   Send(MoveTo(50, 55, kHeldRight));
   Send(CaptureLoss());
@@ -204,7 +204,7 @@ TEST_F(SkinViewInput, ViewCentreStartsAtHalfTheDefaultSkinSize) {
 
 TEST_F(SkinViewInput, MenuCommandsToggleAndRefresh) {
   ToggleUvLines(app);
-  EXPECT_EQ(app.flags.showUvLines, 1);
+  EXPECT_TRUE(app.flags.showUvLines);
   ToggleSkinTiled(app, view);
   EXPECT_EQ(view.tiled, 1);
   EXPECT_EQ(refresh.refills, 2);
@@ -236,7 +236,7 @@ namespace {
 class SkinViewLimits : public viewtest::SkinViewFixture {};
 
 TEST_F(SkinViewLimits, PanningFarAwayStopsAtTheCentreLimitAndStillRenders) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   view.zoom = 1;
   Send(Press(PaneButton::Left, 50, 50));
   Send(MoveTo(50 - 2000000000, 50 + 2000000000, kHeldLeft));
@@ -248,10 +248,10 @@ TEST_F(SkinViewLimits, PanningFarAwayStopsAtTheCentreLimitAndStillRenders) {
 }
 
 TEST(PaneCursorChoice, CameraFirstThenEditModeUnlessCustomCursorsAreOff) {
-  EXPECT_EQ(ChoosePaneCursor(1, 1, 1), PaneCursor::Camera);
-  EXPECT_EQ(ChoosePaneCursor(1, 0, 1), PaneCursor::Mapping);
-  EXPECT_EQ(ChoosePaneCursor(1, 0, 0), PaneCursor::Paint);
-  EXPECT_EQ(ChoosePaneCursor(0, 1, 1), PaneCursor::System);
+  EXPECT_EQ(ChoosePaneCursor(1, true, EditMode::Mapping), PaneCursor::Camera);
+  EXPECT_EQ(ChoosePaneCursor(1, false, EditMode::Mapping), PaneCursor::Mapping);
+  EXPECT_EQ(ChoosePaneCursor(1, false, EditMode::Paint), PaneCursor::Paint);
+  EXPECT_EQ(ChoosePaneCursor(0, true, EditMode::Mapping), PaneCursor::System);
 }
 
 }  // namespace
