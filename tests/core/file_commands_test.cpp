@@ -235,12 +235,15 @@ TEST_F(FileCommands, PropertiesCancelChangesNothing) {
 
 class LoadDir : public ApplicationFixture {};
 
-TEST_F(LoadDir, FolderOfTheChosenFileBecomesCurrentAndIsStored) {
-  std::filesystem::create_directory(dir.path() / "sub");
+TEST_F(LoadDir, FolderOfTheChosenFileIsStoredWhileTheCurrentDirectoryStays) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::create_directories(dir.path() / "sub/inner");
   UpdateLoadDir(app, dir / "sub/ship_d.3d");
   EXPECT_EQ(app.loadDir, dir / "sub");
   EXPECT_EQ(Read(settings, setting::LoadDir), dir / "sub");
-  EXPECT_EQ(std::filesystem::current_path(), dir.path() / "sub");
+  UpdateLoadDir(app, "inner/ship_d.3d");  // a relative name lies inside the load folder
+  EXPECT_EQ(app.loadDir, dir / "sub/inner");
+  EXPECT_EQ(std::filesystem::current_path(), before);
 }
 
 TEST_F(LoadDir, BackslashSeparatesToo) {
@@ -257,14 +260,12 @@ TEST_F(LoadDir, MissingFolderFallsBackToTheStoredOne) {
   Write(settings, setting::LoadDir, dir.path().string());
   UpdateLoadDir(app, dir / "gone/ship_d.3d");
   EXPECT_EQ(app.loadDir, dir.path().string());
-  EXPECT_EQ(std::filesystem::current_path(), dir.path());
 }
 
 TEST_F(LoadDir, MissingFolderWithoutAStoredOneFallsBackToTheCurrentDirectory) {
-  std::filesystem::current_path(dir.path());
   UpdateLoadDir(app, dir / "gone/ship_d.3d");
-  EXPECT_EQ(app.loadDir, dir.path().string());
-  EXPECT_EQ(Read(settings, setting::LoadDir), dir.path().string());
+  EXPECT_EQ(app.loadDir, std::filesystem::current_path().string());
+  EXPECT_EQ(Read(settings, setting::LoadDir), app.loadDir);
 }
 
 }  // namespace

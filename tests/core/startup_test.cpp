@@ -16,8 +16,6 @@ const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sa
 class Startup : public ::testing::Test {
  protected:
   Startup() : app(settings, prompter, refresh) {}
-  void SetUp() override { previousDir = std::filesystem::current_path(); }
-  void TearDown() override { std::filesystem::current_path(previousDir); }
 
   std::string WriteSkin(const std::string& name) {
     SkinSlot image;
@@ -27,7 +25,6 @@ class Startup : public ::testing::Test {
   }
 
   test::TempDir dir;
-  std::filesystem::path previousDir;
   MemorySettings settings;
   test::ScriptedPrompter prompter;
   test::CountingRefresh refresh;
@@ -87,7 +84,6 @@ TEST_F(Startup, CtrlSkipsCommandLineAndLastFileAndAlwaysEndsInTheDialog) {
 }
 
 TEST_F(Startup, UnknownLoadDirBecomesTheCurrentDirectoryAndIsWrittenBack) {
-  std::filesystem::current_path(dir.path());
   Write(settings, setting::LoadDir, "/no/such/folder");
   LoadFirstMesh(app, {"mok", false});
   EXPECT_EQ(app.loadDir, std::filesystem::current_path().string());

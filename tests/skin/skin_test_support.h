@@ -88,11 +88,6 @@ class RecordingRefresh final : public RefreshSink {
 // 16 placeholder slots of a fresh load (32 x 32, cells of 4 texels).
 class SkinFixture : public ::testing::Test {
  protected:
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::current_path(startDir, ignored);
-  }
-
   MeshDocument& doc() { return app.doc(); }
 
   // A face on the channel with the three corners in texels.
@@ -121,7 +116,6 @@ class SkinFixture : public ::testing::Test {
     refresh.refills = 0;
   }
 
-  std::filesystem::path startDir = std::filesystem::current_path();
   TempDir dir;
   MemorySettings settings;
   SkinPrompter prompter;
