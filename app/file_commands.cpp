@@ -81,11 +81,11 @@ void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
   if (!chosen) return;
   const std::string& name = *chosen;
   if (app.doc().meshLoaded && !OfferToSaveCurrentMesh(app)) {
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Mesh);
     return;
   }
   LoadChosenFile(app, options, name);
-  app.doc().NotifyMeshChanged();
+  Notify(app, Change::Mesh);
 }
 
 void FileOpen(Application& app) {

@@ -6,8 +6,8 @@
 
 namespace mok {
 
-// The end of a command that changed a skin: the shade ramps are rebuilt and
-// the side lists and every view refreshed.
+// The end of a command that changed a skin: the side lists and every view
+// are refreshed.
 void FinishSkinChange(Application& app);
 
 // Puts replacement in the place of the slot's record, rescaling the slot's

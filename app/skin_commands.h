@@ -7,9 +7,8 @@
 // slot's image changes size the coordinates of that channel are rescaled
 // (ChangeSkinSizes) and the mapping stays on the same part of the picture.
 //
-// After New, Open, Close/Delete, Reload and the activation reload the shade
-// ramps are rebuilt (Application::rebuildShadeRamps) and NotifyMeshChanged
-// runs; Resize only notifies.
+// New, Open, Close/Delete, Reload, the activation reload and Resize end with
+// a skins change notice (the renderer builds its shade ramps every frame).
 
 #include <functional>
 
@@ -69,7 +68,7 @@ void AutoReloadOnActivation(Application& app);
 
 // The default skin and every placeholder slot at a new size and grid (the
 // Preferences dialog's default skin settings); loaded skins are untouched.
-void RebuildPlaceholders(MeshDocument& doc, const PlaceholderSpec& spec);
+void RebuildPlaceholders(Application& app, const PlaceholderSpec& spec);
 
 // Nearest-texel resampling: destination (x, y) takes source
 // (x * (oldW - 1) / (newW - 1), y * (oldH - 1) / (newH - 1)), truncated; a

@@ -149,7 +149,7 @@ void SkinSaveAs(Application& app) {
   skin->filePath = path;
   skin->hasFile = 1;
   skin->storedPixels = skin->pixels;
-  app.refresh.RefillLists();
+  Notify(app, Change::SkinNames);
 }
 
 void SkinReload(Application& app) {

@@ -21,10 +21,7 @@ void ChangeSkinSizes(MeshDocument& doc, const std::function<void()>& change) {
   doc.RebuildUvVertices(true);
 }
 
-void FinishSkinChange(Application& app) {
-  if (app.rebuildShadeRamps) app.rebuildShadeRamps();
-  app.doc().NotifyMeshChanged();
-}
+void FinishSkinChange(Application& app) { Notify(app, Change::Skins); }
 
 void ReplaceSkin(MeshDocument& doc, SkinSlot& slot, SkinSlot replacement) {
   ChangeSkinSizes(doc, [&] { slot = std::move(replacement); });
@@ -56,12 +53,13 @@ void SkinRevert(Application& app) {
   // half-replaced record, which is better left alone than made inconsistent.
   if (!skin || skin->storedPixels.size() != skin->pixels.size()) return;
   skin->pixels = skin->storedPixels;
-  app.refresh.Refresh(kPaneSkinView | kPaneIsoView | kPanePalette, kRefreshFinal);
+  Notify(app, Change::SkinPixels);
 }
 
 void SkinToggleAutoReload(Application& app) { app.flags.autoReload = !app.flags.autoReload; }
 
-void RebuildPlaceholders(MeshDocument& doc, const PlaceholderSpec& spec) {
+void RebuildPlaceholders(Application& app, const PlaceholderSpec& spec) {
+  MeshDocument& doc = app.doc();
   doc.placeholderSpec = spec;
   ChangeSkinSizes(doc, [&] {
     MakePlaceholder(doc.defaultSkin, 0, spec);
@@ -70,7 +68,7 @@ void RebuildPlaceholders(MeshDocument& doc, const PlaceholderSpec& spec) {
       if (slot.isEmpty) MakePlaceholder(slot, c, spec);
     }
   });
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Skins);
 }
 
 }  // namespace mok

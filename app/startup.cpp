@@ -24,7 +24,7 @@ bool LoadFromCommandLine(Application& app, const std::string& commandLine) {
       app.prompter.Message(kCommandLineSkinError, MessageIcon::Error);
       break;
     }
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Skins);
   }
   return true;
 }
@@ -62,7 +62,7 @@ bool LoadFirstMesh(Application& app, const StartupRequest& request) {
   bool loaded = !request.ctrlHeld && LoadFromCommandLine(app, request.commandLine);
   if (!loaded) loaded = LoadLastFile(app, request.ctrlHeld);
   if (!loaded) loaded = LoadThroughOpenDialog(app);
-  if (loaded) app.doc().NotifyMeshChanged();
+  if (loaded) Notify(app, Change::Mesh);
   return loaded;
 }
 

@@ -6,7 +6,6 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -14,6 +13,7 @@
 #include "core/map_list.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
+#include "core/changes.h"
 #include "core/refresh.h"
 #include "core/settings.h"
 
@@ -48,12 +48,6 @@ class Application {
   // The phong maps (8-bit intensities) and environment maps (true colour).
   MapList phongMaps;
   MapList envMaps;
-
-  // Set by the owner of the renderer's shading tables. Skin commands call
-  // rebuildShadeRamps after changes that recolour the views, the phong map
-  // commands rebuildGammaTable; empty means there is nothing to rebuild.
-  std::function<void()> rebuildShadeRamps;
-  std::function<void()> rebuildGammaTable;
 
   // The rasterizer context, shading tables, light and render modes, made by
   // the render layer on first use (RenderStateOf); shared_ptr keeps this

@@ -23,29 +23,28 @@ void AssignChannelToSelected(MeshDocument& doc, int channel) {
   doc.RebuildUvVertices(true);
 }
 
-bool AssignChannel(MeshDocument& doc, Prompter& prompter) {
+bool AssignChannel(Application& app) {
+  MeshDocument& doc = app.doc();
   int first = doc.FirstSelectedFace();
   if (first < 0) return false;
   ChannelDialog dialog;
   dialog.lines = ChannelListLines(doc);
   int channel = doc.triangles[first].textureNum;
   dialog.chosen = channel < static_cast<int>(dialog.lines.size()) ? channel : -1;
-  if (!prompter.ChooseChannel(dialog)) return false;
+  if (!app.prompter.ChooseChannel(dialog)) return false;
   if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(dialog.lines.size())) return false;
   AssignChannelToSelected(doc, dialog.chosen);
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mapping);
   return true;
 }
 
-bool SelectChannel(MeshDocument& doc, int channel) {
+bool SelectChannel(Application& app, int channel) {
+  MeshDocument& doc = app.doc();
   SkinSlot* slot = doc.slotFor(channel);
   if (!slot) return false;
   doc.activeChannel = static_cast<std::int16_t>(channel);
   doc.activeSkin = slot;
-  if (doc.refresh) {
-    doc.refresh->RefillLists();
-    doc.refresh->Refresh(kPaneSkinView | kPaneIsoView | kPanePalette, kRefreshFinal);
-  }
+  Notify(app, Change::ActiveSkin);
   return true;
 }
 

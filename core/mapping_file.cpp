@@ -129,10 +129,7 @@ Status ExportMappingTo(MeshDocument& doc, const std::string& path) {
 Status ImportMappingFrom(MeshDocument& doc, const std::string& path, const MkmpImportOptions& options) {
   FileReadResult file = ReadWholeFile(path, kMaxMappingFileBytes);
   if (!file.ok()) return Error{mapping_text::kLoadError + std::to_string(static_cast<int>(file.cause)), path};
-  Status applied = ApplyMappingFile(doc, file.bytes, options);
-  if (!applied) return applied;
-  doc.NotifyMeshChanged();
-  return Status::Ok();
+  return ApplyMappingFile(doc, file.bytes, options);
 }
 
 }  // namespace mok

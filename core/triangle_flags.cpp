@@ -96,10 +96,11 @@ void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice) {
   }
 }
 
-void SetTypeFlags(MeshDocument& doc, Prompter& prompter) {
+void SetTypeFlags(Application& app) {
+  MeshDocument& doc = app.doc();
   if (doc.FirstSelectedFace() < 0) return;
   TriangleFlagsDialog dialog = InitialTypeFlagsDialog(doc);
-  TriangleFlagsOutcome outcome = prompter.EditTriangleFlags(dialog);
+  TriangleFlagsOutcome outcome = app.prompter.EditTriangleFlags(dialog);
   if (outcome == TriangleFlagsOutcome::Cancel) return;
   TypeFlagsChoice choice = ReadTypeFlagsDialog(dialog, doc);
   if (outcome == TriangleFlagsOutcome::Ok) {
@@ -107,7 +108,7 @@ void SetTypeFlags(MeshDocument& doc, Prompter& prompter) {
   } else {
     SelectByTypeFlags(doc, choice);
   }
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mesh);
 }
 
 }  // namespace mok

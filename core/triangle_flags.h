@@ -6,8 +6,7 @@
 #include <cstdint>
 
 #include "core/dialog_state.h"
-#include "core/mesh_document.h"
-#include "core/prompter.h"
+#include "core/application.h"
 
 namespace mok {
 
@@ -35,6 +34,6 @@ void ApplyTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
 void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
 
 // The whole command; does nothing while no face has its selected bit set.
-void SetTypeFlags(MeshDocument& doc, Prompter& prompter);
+void SetTypeFlags(Application& app);
 
 }  // namespace mok

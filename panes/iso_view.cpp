@@ -25,7 +25,7 @@ void IsoView::Resize(int clientWidth, int clientHeight) {
   // reaches past the buffer, so every client point has an id.
   clientWidth_ = std::clamp(clientWidth, 0, static_cast<int>(record_.frame.width));
   clientHeight_ = std::clamp(clientHeight, 0, static_cast<int>(record_.frame.height));
-  RenderFrame(kRefreshFinal, kPanesAll);
+  RenderFrame(kRefreshFinal, PaneSet::All().bits());
 }
 
 void IsoView::RenderFrame(int kind, int flags) {
@@ -37,7 +37,7 @@ void IsoView::RenderFrame(int kind, int flags) {
 
 void IsoView::ToggleFiltered() {
   isoFilter_ = isoFilter_ != 0 ? 0 : 1;
-  Refresh(kPaneIsoView, kRefreshFinal);
+  Notify(app_, Change::IsoView);
 }
 
 int IsoView::CursorResource() const {
@@ -59,7 +59,5 @@ TexelIdView IsoView::TexelIds() const {
   if (frame.ids.size() != frame.pixelCount() || frame.pixelCount() == 0) return {};
   return {frame.ids.data(), frame.width, frame.height, clientWidth_};
 }
-
-void IsoView::Refresh(int panes, int kind) { app_.refresh.Refresh(panes, kind); }
 
 }  // namespace mok

@@ -138,7 +138,6 @@ class IsoView final {
   void ActAtCursor(int x, int y);
   void ChangeSelectionAt(int x, int y);
   void TrackCornerButton(int x, int y);
-  void Refresh(int panes, int kind);
 
   Application& app_;
   LightFrame& light_;

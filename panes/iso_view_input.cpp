@@ -126,7 +126,7 @@ void IsoView::BeginState(const PaneEvent& event) {
   switch (state_) {
     case IsoMouseState::CornerButton:
       cornerPressed_ = true;
-      Refresh(kPaneIsoView, kRefreshFinal);
+      Notify(app_, Change::IsoView);
       break;
     case IsoMouseState::ToolDrag:
     case IsoMouseState::LightDrag:
@@ -226,7 +226,7 @@ void IsoView::MoveCamera(const PaneEvent& event) {
 // A quick frame of the 3D view for any change; the linked copy follows the
 // camera, not the light.
 void IsoView::CameraMoved(bool cameraChanged, bool lightChanged) {
-  if (cameraChanged || lightChanged) Refresh(kPaneIsoView, kRefreshQuick);
+  if (cameraChanged || lightChanged) Notify(app_, Change::IsoView, kRefreshQuick);
   if (cameraChanged) SendCameraIfLinked();
 }
 
@@ -252,14 +252,14 @@ void IsoView::ChangeSelectionAt(int x, int y) {
   if (face.selected() == select) return;
   face.state = select ? (face.state | kFaceSelected) : (face.state & ~kFaceSelected);
   selectionChanged_ = true;
-  Refresh(kPaneSkinView | kPaneIsoView, kRefreshQuick);
+  Notify(app_, Change::ViewsEdited, kRefreshQuick);
 }
 
 void IsoView::TrackCornerButton(int x, int y) {
   const bool inside = InCornerButton(x, y);
   if (inside == cornerPressed_) return;
   cornerPressed_ = inside;
-  Refresh(kPaneIsoView, kRefreshFinal);
+  Notify(app_, Change::IsoView);
 }
 
 void IsoView::OnRelease(const PaneEvent& event) {
@@ -281,7 +281,7 @@ bool IsoView::EndState() {
     ShowCursorFully(host_);
     cursorHidden_ = false;
   }
-  if (IsCameraState(ending)) Refresh(kPaneIsoView, kRefreshFinal);
+  if (IsCameraState(ending)) Notify(app_, Change::IsoView);
   switch (ending) {
     case IsoMouseState::PaintStroke:
       painter_.EndStroke();
@@ -292,11 +292,11 @@ bool IsoView::EndState() {
     case IsoMouseState::Select:
     case IsoMouseState::Deselect:
       // Quick frames showed the change; one full frame settles both views.
-      if (selectionChanged_) Refresh(kPaneSkinView | kPaneIsoView, kRefreshFinal);
+      if (selectionChanged_) Notify(app_, Change::ViewsEdited);
       break;
     case IsoMouseState::CornerButton:
       cornerPressed_ = false;
-      Refresh(kPaneIsoView, kRefreshFinal);
+      Notify(app_, Change::IsoView);
       return true;
     default:
       break;
@@ -320,7 +320,7 @@ void IsoView::OnWheel(int delta) {
   const Camera before = record_.camera;
   WheelZoom(record_.camera, delta);
   if (SameView(before, record_.camera)) return;
-  Refresh(kPaneIsoView, kRefreshFinal);
+  Notify(app_, Change::IsoView);
   SendCameraIfLinked();
 }
 

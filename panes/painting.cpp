@@ -13,7 +13,6 @@ namespace mok {
 namespace {
 
 inline constexpr int kMaxBrushRadius = 2;
-inline constexpr int kPaintedPanes = kPaneSkinView | kPaneIsoView;
 
 // Texels a skin really holds: width * height when both are positive and the
 // buffer is that large, else 0.
@@ -157,7 +156,7 @@ void Painter::MoveStroke(const TexelIdView& view, WindowPoint point) {
       break;
     case BrushKind::Line:
       RestoreLine();
-      if (!PaintLine(view, press_, point)) app_.refresh.Refresh(kPaintedPanes, kRefreshPaint);
+      if (!PaintLine(view, press_, point)) Notify(app_, Change::Painted);
       break;
     case BrushKind::Point:
       StampAt(view, point);
@@ -175,7 +174,7 @@ void Painter::RestoreLine() {
       if (mask_[i] != 0) skin_->pixels[i] = lineSnapshot_[i];
     }
   }
-  app_.refresh.Refresh(kPaintedPanes | kRenderWithoutRepaint, kRefreshPaint);
+  Notify(app_, Change::PaintRestored);
   std::fill(mask_.begin(), mask_.end(), std::uint8_t{0});
 }
 
@@ -192,7 +191,7 @@ bool Painter::StampTexel(std::int32_t index) {
 bool Painter::StampAt(const TexelIdView& view, WindowPoint point) {
   if (!StrokeSkinValid()) return false;
   if (!StampTexel(view.TexelAt(point))) return false;
-  app_.refresh.Refresh(kPaintedPanes, kRefreshPaint);
+  Notify(app_, Change::Painted);
   return true;
 }
 
@@ -207,7 +206,7 @@ bool Painter::PaintLine(const TexelIdView& view, WindowPoint from, WindowPoint t
     if (!clipLine2D(*clip_, from.x, from.y, to.x, to.y)) return false;
   }
   WalkPixels(from, to, [&](WindowPoint p) { StampTexel(view.TexelAt(p)); });
-  app_.refresh.Refresh(kPaintedPanes, kRefreshPaint);
+  Notify(app_, Change::Painted);
   return true;
 }
 
@@ -224,10 +223,10 @@ bool Painter::PickTexel(std::int32_t index) {
   std::uint32_t& colour = app_.customColors[static_cast<std::size_t>(active)];
   if (texel == colour) return false;
   colour = texel;
-  app_.refresh.Refresh(kPanePalette, kRefreshFinal);
+  Notify(app_, Change::Palette);
   return true;
 }
 
-void Painter::EndPick() { app_.refresh.Refresh(kPaintedPanes, kRefreshFinal); }
+void Painter::EndPick() { Notify(app_, Change::ViewsEdited); }
 
 }  // namespace mok

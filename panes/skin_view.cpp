@@ -60,7 +60,7 @@ void SkinView::Resize(int clientWidth, int clientHeight) {
 
 void SkinView::WheelZoom(int delta) {
   zoom = ScaleZoom(zoom, delta > 0 ? 1.00125f : 0.9987515f, std::abs(static_cast<long long>(delta)));
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 float ScaleZoom(float zoom, float factor, long long steps) {
@@ -226,17 +226,17 @@ void SkinView::DrawButton() { DrawCornerButton(colours_.data(), pitch_, height_,
 
 void ToggleUvLines(Application& app) {
   app.flags.showUvLines = !app.flags.showUvLines;
-  app.doc().NotifyMeshChanged();
+  Notify(app, Change::Display);
 }
 
 void ToggleSkinFilter(Application& app, SkinView& view) {
   view.filtered = view.filtered ? 0 : 1;
-  app.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app, Change::SkinView);
 }
 
 void ToggleSkinTiled(Application& app, SkinView& view) {
   view.tiled = view.tiled ? 0 : 1;
-  app.doc().NotifyMeshChanged();
+  Notify(app, Change::Display);
 }
 
 void TilingSetup(Application& app, SkinView& view) {
@@ -244,12 +244,12 @@ void TilingSetup(Application& app, SkinView& view) {
   if (!app.prompter.EditTilingOptions(options)) return;
   view.tiled = options.tiled ? 1 : 0;
   view.tileRepeat = options.tileRepeat >= 1 ? std::min(options.tileRepeat, kMaxTileRepeat) : 1;
-  app.doc().NotifyMeshChanged();
+  Notify(app, Change::Display);
 }
 
 void ToggleMappingFrame(Application& app, SkinView& view) {
   view.frameVisible = view.frameVisible ? 0 : 1;
-  app.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app, Change::SkinView);
 }
 
 }  // namespace mok

@@ -43,7 +43,7 @@ void SkinView::HandleEvent(const PaneEvent& event) {
 
 MappingEditTarget SkinView::EditTarget() { return {app_, viewport(), raster_, filtered != 0}; }
 
-void SkinView::RefreshEditedPanes(int kind) { app_.refresh.Refresh(kPaneSkinView | kPaneIsoView, kind); }
+void SkinView::RefreshEditedPanes(RefreshKind kind) { Notify(app_, Change::ViewsEdited, kind); }
 
 void SkinView::Press(const PaneEvent& event) {
   if (dragState_ != kSkinIdle) return;
@@ -68,12 +68,12 @@ void SkinView::PressLeft(const PaneEvent& event) {
   if (InCornerButton(event.x, event.y)) {
     dragState_ = kSkinCornerButton;
     cornerPressed_ = true;
-    app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+    Notify(app_, Change::SkinView);
   } else if (app_.flags.cameraActive) {
     StartNavigation();
   } else if (mapping && frameVisible) {
     dragState_ = BeginFrameDrag(mappingFrame, viewport().SkinPoint(event.x, event.y));
-    app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+    Notify(app_, Change::SkinView);
   } else if (!mapping) {
     dragState_ = kSkinPaintStroke;
     if (painter_) painter_->BeginStroke(texelIdView(), {event.x, event.y});
@@ -148,7 +148,7 @@ void SkinView::Move(const PaneEvent& event) {
       if (IsFrameDrag(dragState_)) {
         const UvPair motion{(event.x - lastX_) / zoom, (event.y - lastY_) / zoom};
         MoveFrameDrag(mappingFrame, dragState_, viewport().SkinPoint(event.x, event.y), motion, app_.flags);
-        app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+        Notify(app_, Change::SkinView);
       }
       break;
   }
@@ -169,12 +169,12 @@ void SkinView::Navigate(const PaneEvent& event) {
     viewCenter.u = std::clamp(viewCenter.u - dx / zoom, -kMaxCentre, kMaxCentre);
     viewCenter.v = std::clamp(viewCenter.v - dy / zoom, -kMaxCentre, kMaxCentre);
   }
-  app_.refresh.Refresh(kPaneSkinView, kRefreshQuick);
+  Notify(app_, Change::SkinView, kRefreshQuick);
 }
 
 void SkinView::EndNavigation() {
   dragState_ = kSkinNavigationDone;
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 void SkinView::CommitMappingDrag() {
@@ -186,12 +186,12 @@ void SkinView::MoveCornerButton(const PaneEvent& event) {
   const bool inside = InCornerButton(event.x, event.y);
   if (inside == cornerPressed_) return;
   cornerPressed_ = inside;
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 void SkinView::ReleaseCornerButton() {
   cornerPressed_ = false;
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 void SkinView::ReleaseLeft(const PaneEvent& event) {
@@ -269,7 +269,7 @@ void SkinView::CaptureLost() {
   captured_ = false;
   switch (dragState_) {
     case kSkinNavigate:
-      app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+      Notify(app_, Change::SkinView);
       break;
     case kSkinPaintStroke:
       if (painter_) painter_->EndStroke();

@@ -3,10 +3,7 @@
 namespace mok {
 
 RenderState& RenderStateOf(Application& app) {
-  if (!app.renderState) {
-    app.renderState = std::make_shared<RenderState>();
-    app.rebuildGammaTable = [state = app.renderState.get()] { state->shading.RebuildGammaTable(); };
-  }
+  if (!app.renderState) app.renderState = std::make_shared<RenderState>();
   return *app.renderState;
 }
 
@@ -33,11 +30,13 @@ bool SelectRenderMode(Application& app, FrameBuffer* view, int mode) {
     app.prompter.Message(*refused);
     return false;
   }
-  if (state.currentMode != before) {
-    state.shading.RebuildGammaTable();
-    app.refresh.Refresh(kPanesAll, kRefreshFinal);
-  }
+  if (state.currentMode != before) NotifyWithTables(app, Change::RenderMode);
   return true;
+}
+
+void NotifyWithTables(Application& app, Change change) {
+  if (EffectsOf(change).rebuildsGamma) RenderStateOf(app).shading.RebuildGammaTable();
+  Notify(app, change);
 }
 
 }  // namespace mok

@@ -16,7 +16,7 @@ IsoViewWidget::IsoViewWidget(Application& app, Painter& painter, QWidget* parent
   filtered->setChecked(view_->filtered());
   connect(filtered, &QAction::triggered, this, [this] {
     view_->ToggleFiltered();
-    Render(kRefreshFinal, kPaneIsoView);
+    Render(kRefreshFinal, PaneSet(Pane::Iso).bits());
   });
 }
 

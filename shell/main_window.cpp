@@ -67,7 +67,7 @@ void MainWindow::buildMenus() {
   QMenu* options = menuBar()->addMenu("&Options");
   QAction* camera = options->addAction("Camera Toggle", QKeySequence("Space"), this, [this] {
     app_.flags.cameraActive = !app_.flags.cameraActive;
-    app_.doc().NotifyMeshChanged();
+    Notify(app_, Change::Display);
   });
   camera->setCheckable(true);
   camera->setToolTip("Camera Active Toggle");
@@ -95,7 +95,7 @@ void MainWindow::buildMenus() {
 void MainWindow::ChooseEditMode(EditMode mode) {
   if (app_.flags.editMode == mode) return;
   app_.flags.editMode = mode;
-  app_.doc().NotifyMeshChanged();
+  Notify(app_, Change::Display);
 }
 
 void MainWindow::addChannelKeys() {
@@ -108,7 +108,7 @@ void MainWindow::addChannelKeys() {
       QKeySequence sequence((shift ? Qt::ShiftModifier : Qt::NoModifier) | Qt::Key(Qt::Key_0 + (digit - '0')));
       auto* shortcut = new QShortcut(sequence, this);
       connect(shortcut, &QShortcut::activated, this, [this, key] {
-        if (SelectChannel(app_.doc(), key->channel) && key->thenOpenSkin) SkinOpen(app_);
+        if (SelectChannel(app_, key->channel) && key->thenOpenSkin) SkinOpen(app_);
       });
     }
   }
@@ -128,16 +128,19 @@ void MainWindow::refillLists() {
   setWindowTitle(QString("MOK - %1").arg(QString::fromStdString(app_.currentFile)));
 }
 
-void MainWindow::refresh(int paneBits, int kind) {
-  if ((paneBits & kPaneIsoView) == 0) return;
-  if (paneBits & kRepaintWithoutRender) {
+void MainWindow::refresh(const RefreshRequest& request) {
+  if (!request.panes.contains(Pane::Iso)) return;
+  if (request.redraw == Redraw::RepaintOnly) {
     isoView_->update();
   } else {
-    isoView_->Render(kind, paneBits);
+    isoView_->Render(request.kind, request.bits());
   }
 }
 
-void MainWindow::chooseFrame(int index) { app_.doc().SetCurrentFrame(index); }
+void MainWindow::chooseFrame(int index) {
+  app_.doc().SetCurrentFrame(index);
+  Notify(app_, Change::Frame);
+}
 
 void MainWindow::chooseMode(int index) {
   if (!SelectRenderMode(app_, &isoView_->view().frame(), index)) {
@@ -146,7 +149,7 @@ void MainWindow::chooseMode(int index) {
   }
 }
 
-void MainWindow::chooseTexture(int index) { SelectChannel(app_.doc(), index); }
+void MainWindow::chooseTexture(int index) { SelectChannel(app_, index); }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   // Written before the question, whatever the answer.

@@ -20,7 +20,7 @@ class MainWindow final : public QMainWindow {
   // Refills the side lists from the document and reselects the current entries.
   void refillLists();
   // "MOK-Refresh": renders the named panes with the kind, then repaints them.
-  void refresh(int paneBits, int kind);
+  void refresh(const RefreshRequest& request);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -16,7 +16,7 @@ class ApplicationFixture : public ::testing::Test {
   TempDir dir;
   MemorySettings settings;
   ScriptedPrompter prompter;
-  CountingRefresh refresh;
+  RefreshRecorder refresh;
   Application app{settings, prompter, refresh};
 };
 

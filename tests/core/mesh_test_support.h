@@ -16,6 +16,7 @@
 #include "core/mesh_document.h"
 #include "core/prompter.h"
 #include "core/refresh.h"
+#include "tests/support/refresh_recorder.h"
 
 namespace mok::test {
 
@@ -132,18 +133,6 @@ class ScriptedPrompter final : public Prompter {
     shownOptions = options;
     return optionsReply && optionsReply(options);
   }
-};
-
-class CountingRefresh final : public RefreshSink {
- public:
-  int refreshes = 0;
-  int refills = 0;
-  int lastPaneBits = 0;
-  void Refresh(int paneBits, int) override {
-    ++refreshes;
-    lastPaneBits = paneBits;
-  }
-  void RefillLists() override { ++refills; }
 };
 
 }  // namespace mok::test

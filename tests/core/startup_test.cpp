@@ -27,7 +27,7 @@ class Startup : public ::testing::Test {
   test::TempDir dir;
   MemorySettings settings;
   test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
+  test::RefreshRecorder refresh;
   Application app;
 };
 
@@ -42,7 +42,7 @@ TEST_F(Startup, CommandLineMeshAndOneSkinAppendTheSkinAsActiveChannel) {
   EXPECT_EQ(app.doc().activeSkin->width, 8);
   EXPECT_EQ(app.currentFile, kSample);
   EXPECT_EQ(Read(settings, setting::CurFile), kSample);
-  EXPECT_GE(refresh.refreshes, 1);
+  EXPECT_GE(refresh.refreshes(), 1);
 }
 
 TEST_F(Startup, UnreadableSkinStopsTheRestOfTheArguments) {

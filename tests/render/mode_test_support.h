@@ -18,6 +18,7 @@
 #include "core/settings.h"
 #include "render/picture_commands.h"
 #include "render/render_state.h"
+#include "tests/support/refresh_recorder.h"
 
 namespace mok::test {
 
@@ -47,19 +48,12 @@ class RenderPrompter final : public Prompter {
   }
 };
 
-class RefreshLog final : public RefreshSink {
- public:
-  std::vector<std::pair<int, int>> requests;  // pane bits, kind
-  void Refresh(int paneBits, int kind) override { requests.push_back({paneBits, kind}); }
-  void RefillLists() override {}
-};
-
 inline constexpr std::uint32_t kSceneBackground = 0x123456;
 
 struct ModeScene {
   MemorySettings settings;
   RenderPrompter prompter;
-  RefreshLog refresh;
+  test::RefreshRecorder refresh;
   Application app{settings, prompter, refresh};
   ViewRecord view;
 

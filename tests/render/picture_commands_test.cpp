@@ -224,8 +224,8 @@ TEST(QuickRenderCommand, RepaintsRowByRowAndClearsTheProgress) {
   scene.AddFace(0, 2, 1);
   ResizeFrameBuffer(scene.view.frame, 8, 3, false);
   QuickRenderCommand(scene.app, scene.view);
-  const std::pair<int, int> repaint{0x22, 0}, gradient{0x04, 0};
-  const std::vector<std::pair<int, int>> expected = {repaint, gradient, repaint, gradient, repaint, gradient, gradient};
+  const test::RefreshCall repaint{0x22, 0}, gradient{0x04, 0};
+  const std::vector<test::RefreshCall> expected = {repaint, gradient, repaint, gradient, repaint, gradient, gradient};
   EXPECT_EQ(scene.refresh.requests, expected);
   EXPECT_FALSE(scene.state().traceProgress);
 }

@@ -36,7 +36,7 @@ class FirstWindow : public ::testing::Test {
     QObject::connect(&bus, &RefreshBus::refreshRequested, window.get(), &MainWindow::refresh);
     window->resize(640, 480);
     window->show();
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Mesh);
     QApplication::processEvents();
   }
 

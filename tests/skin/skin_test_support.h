@@ -75,15 +75,6 @@ class SkinPrompter final : public Prompter {
   }
 };
 
-// Records every refresh request with its pane bits.
-class RecordingRefresh final : public RefreshSink {
- public:
-  std::vector<int> paneBits;
-  int refills = 0;
-  void Refresh(int bits, int) override { paneBits.push_back(bits); }
-  void RefillLists() override { ++refills; }
-};
-
 // An application whose document holds the faces added with AddFace, with the
 // 16 placeholder slots of a fresh load (32 x 32, cells of 4 texels).
 class SkinFixture : public ::testing::Test {
@@ -112,14 +103,13 @@ class SkinFixture : public ::testing::Test {
   void ClearRecords() {
     prompter.messages.clear();
     prompter.dialogs.clear();
-    refresh.paneBits.clear();
-    refresh.refills = 0;
+    refresh.Clear();
   }
 
   TempDir dir;
   MemorySettings settings;
   SkinPrompter prompter;
-  RecordingRefresh refresh;
+  RefreshRecorder refresh;
   Application app{settings, prompter, refresh};
 };
 

@@ -16,22 +16,12 @@
 #include "panes/painting.h"
 #include "panes/skin_view.h"
 #include "panes/uv_edits.h"
+#include "tests/support/refresh_recorder.h"
 
 namespace mok::viewtest {
 
-struct RefreshCall {
-  int panes;
-  int kind;
-  bool operator==(const RefreshCall&) const = default;
-};
-
-class RecordingRefresh final : public RefreshSink {
- public:
-  std::vector<RefreshCall> calls;
-  int refills = 0;
-  void Refresh(int panes, int kind) override { calls.push_back({panes, kind}); }
-  void RefillLists() override { ++refills; }
-};
+using test::RefreshCall;
+using test::RefreshRecorder;
 
 class DialogPrompter final : public Prompter {
  public:
@@ -153,7 +143,7 @@ class SkinViewFixture : public ::testing::Test {
     doc().ResetSkinSlots();
     view.SetPainter(&painter);
     view.Resize(200, 100);
-    refresh.calls.clear();
+    refresh.Clear();
   }
 
   MeshDocument& doc() { return app.doc(); }
@@ -194,7 +184,7 @@ class SkinViewFixture : public ::testing::Test {
 
   MemorySettings settings;
   DialogPrompter prompter;
-  RecordingRefresh refresh;
+  RefreshRecorder refresh;
   Application app{settings, prompter, refresh};
   std::unique_ptr<RasterContext> raster = std::make_unique<RasterContext>();
   FakeHost host;

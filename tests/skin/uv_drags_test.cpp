@@ -54,7 +54,7 @@ TEST_F(UvDrags, GrabbingAVertexOfTheSelectionDetachesItFromOtherFaces) {
   EXPECT_NE(doc().triangles[a].uvIndex[0], doc().triangles[b].uvIndex[0]);
   EXPECT_FLOAT_EQ(doc().triangles[a].uv[0].u, 18);
   EXPECT_EQ(doc().triangles[a].state, kFaceSelected);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
   EXPECT_EQ(host.captures, 1);
   EXPECT_EQ(host.releases, 1);
 }
@@ -132,7 +132,7 @@ TEST_F(UvDrags, FullTableRefusesTheDragAndKeepsTheTable) {
   Send(Press(kLeft, 100, 50));
   EXPECT_EQ(view.dragState(), kSkinIdle);
   EXPECT_EQ(host.captures, 0);
-  EXPECT_TRUE(refresh.calls.empty());
+  EXPECT_TRUE(refresh.requests.empty());
   EXPECT_EQ(d.uvVertexCount, kMaxUvVertices);
   EXPECT_TRUE(std::equal(vertices.begin(), vertices.end(), d.uvVertices.begin(),
                          [](UvPair p, UvPair q) { return p.u == q.u && p.v == q.v; }));
@@ -158,7 +158,7 @@ TEST_F(UvDrags, CaptureLossCommitsTheVertexDrag) {
   EXPECT_EQ(doc().uvVertexCount, 6);
   EXPECT_FLOAT_EQ(CornerOf(a, 0).u, 18);
   for (int i = 0; i < doc().triangleCount; ++i) EXPECT_EQ(doc().triangles[i].state & kFaceEditing, 0u);
-  EXPECT_EQ(refresh.calls.back(), kFinalEdit);
+  EXPECT_EQ(refresh.requests.back(), kFinalEdit);
   EXPECT_EQ(host.releases, 0);  // the capture is gone already
   Send(Press(kLeft, 100, 50));  // the view is ready for the next drag
   EXPECT_EQ(view.dragState(), kSkinVertexDrag);
@@ -182,7 +182,7 @@ TEST_F(UvDrags, UniformScaleGrowsByPointFourPerHundredPixels) {
   EXPECT_EQ(view.dragState(), kSkinIdle);
   EXPECT_EQ(host.displayCount, 0);
   EXPECT_EQ(doc().triangles[b].state, 0u);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
 }
 
 TEST_F(UvDrags, LockYFreezesAUniformScale) {
@@ -256,7 +256,7 @@ TEST_F(UvDrags, SweepsSelectAndDeselectFacesUnderTheCursor) {
   Send(MoveTo(84, 34, kHeldLeft));
   EXPECT_EQ(doc().triangles[hidden].state, kFaceHidden);
   Send(Release(kLeft, 84, 34));
-  EXPECT_EQ(refresh.calls,
+  EXPECT_EQ(refresh.requests,
             (std::vector<RefreshCall>{kQuickEdit, kFinalEdit, kQuickEdit, kQuickEdit, kFinalEdit}));
 }
 
@@ -273,7 +273,7 @@ TEST_F(UvDrags, FrameMoveAddsTheMotionAndRespectsLocks) {
   EXPECT_FLOAT_EQ(view.mappingFrame.v0, 4);
   Send(Release(kLeft, 89, 39));
   EXPECT_EQ(view.dragState(), kSkinIdle);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kFinalSkin, kFinalSkin, kFinalSkin}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kFinalSkin, kFinalSkin, kFinalSkin}));
 }
 
 TEST_F(UvDrags, FrameEdgesAndNewFrames) {

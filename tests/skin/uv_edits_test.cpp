@@ -111,7 +111,7 @@ class MapFromView : public UvEdits {
     frame->positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {5, 5, 5}, {6, 5, 5}, {5, 6, 5}};
     doc().frames.push_back(std::move(frame));
     doc().SetCurrentFrame(0);
-    refresh.calls.clear();
+    refresh.requests.clear();
     prompter.mapReply = MapFrom3DViewOptions{};
   }
   void Map() { MapFrom3DView(app, projection, view.mappingFrame, view.mapOptions); }
