@@ -17,7 +17,7 @@ void ReplaceSkin(MeshDocument& doc, SkinSlot& slot, SkinSlot replacement);
 
 // The slot takes over the image of a fresh read of its file (pixels, stored
 // copy, size, row table); its names, file and format stay. Call inside
-// ChangeSkinSizes.
+// WithChannelUnits.
 void TakeImage(SkinSlot& slot, SkinSlot&& loaded);
 
 }  // namespace mok

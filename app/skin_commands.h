@@ -5,12 +5,11 @@
 //
 // Texture coordinates are texels of their channel's skin, so whenever a
 // slot's image changes size the coordinates of that channel are rescaled
-// (ChangeSkinSizes) and the mapping stays on the same part of the picture.
+// (WithChannelUnits) and the mapping stays on the same part of the picture.
 //
 // New, Open, Close/Delete, Reload, the activation reload and Resize end with
 // a skins change notice (the renderer builds its shade ramps every frame).
 
-#include <functional>
 
 #include "core/application.h"
 #include "core/skin_slot.h"
@@ -30,11 +29,6 @@ inline constexpr const char* kNewSkinName = "newskin";
 
 // The slot of the active channel, or null before the first mesh.
 SkinSlot* ActiveSkin(MeshDocument& doc);
-
-// Runs change between the unit conversions: every UV vertex is taken to
-// channel units with the slot sizes before the change and back to texels
-// with the sizes after it, rebuilding the shared table on both sides.
-void ChangeSkinSizes(MeshDocument& doc, const std::function<void()>& change);
 
 // "&New...": the "Create New Skin" dialog, then a new image without a file
 // in the active slot, with the chosen patterns in the user colours.

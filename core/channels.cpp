@@ -1,5 +1,7 @@
 #include "core/channels.h"
 
+#include "core/channel_units.h"
+
 namespace mok {
 
 std::vector<std::string> ChannelListLines(const MeshDocument& doc) {
@@ -12,15 +14,12 @@ std::vector<std::string> ChannelListLines(const MeshDocument& doc) {
 }
 
 void AssignChannelToSelected(MeshDocument& doc, int channel) {
-  doc.RebuildUvVertices(true);
-  doc.ToChannelUnits();
-  for (int i = 0; i < doc.triangleCount; ++i) {
-    MeshTriangle& face = doc.triangles[i];
-    if (face.selected()) face.textureNum = static_cast<std::uint8_t>(channel);
-  }
-  doc.RebuildUvVertices(true);
-  doc.FromChannelUnits();
-  doc.RebuildUvVertices(true);
+  WithChannelUnits(doc, [&] {
+    for (int i = 0; i < doc.triangleCount; ++i) {
+      MeshTriangle& face = doc.triangles[i];
+      if (face.selected()) face.textureNum = static_cast<std::uint8_t>(channel);
+    }
+  });
 }
 
 bool AssignChannel(Application& app) {

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/byte_reader.h"
+#include "core/channel_units.h"
 #include "core/byte_writer.h"
 #include "core/file_io.h"
 
@@ -84,24 +85,22 @@ void ApplyRecord(MeshDocument& doc, MeshTriangle& face, const MappingRecord& rec
 
 std::vector<std::uint8_t> BuildMappingFile(MeshDocument& doc) {
   ByteWriter out;
-  doc.RebuildUvVertices(true);
   out.raw(mapping_layout::kMagic, sizeof mapping_layout::kMagic);
   out.i16(doc.triangleCount);
-  doc.ToChannelUnits();
-  doc.RebuildUvVertices(true);
-  for (int i = 0; i < doc.triangleCount; ++i) {
-    const MeshTriangle& face = doc.triangles[i];
-    for (const UvPair& uv : face.uv) {
-      out.f32(uv.u);
-      out.f32(uv.v);
+  WithChannelUnits(doc, [&] {
+    doc.RebuildUvVertices(true);  // the faces take the table's channel units
+    for (int i = 0; i < doc.triangleCount; ++i) {
+      const MeshTriangle& face = doc.triangles[i];
+      for (const UvPair& uv : face.uv) {
+        out.f32(uv.u);
+        out.f32(uv.v);
+      }
+      out.u8(face.flags);
+      out.u8(face.type);
+      out.u8(face.color);
+      out.u8(face.textureNum);
     }
-    out.u8(face.flags);
-    out.u8(face.type);
-    out.u8(face.color);
-    out.u8(face.textureNum);
-  }
-  doc.FromChannelUnits();
-  doc.RebuildUvVertices(true);
+  });
   return std::move(out.bytes());
 }
 

@@ -40,12 +40,6 @@ void IsoView::ToggleFiltered() {
   Notify(app_, Change::IsoView);
 }
 
-int IsoView::CursorResource() const {
-  if (app_.customCursors == 0) return 0;
-  if (app_.flags.cameraActive) return kCursorCamera;
-  return app_.flags.editMode == EditMode::Mapping ? kCursorMapping : kCursorPaint;
-}
-
 std::int32_t IsoView::IdAt(int x, int y) const {
   const FrameBuffer& frame = record_.frame;
   if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_) return kIdBackground;

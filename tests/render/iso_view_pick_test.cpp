@@ -293,15 +293,5 @@ TEST_F(IsoViewTest, IsoFilterIsReadAtCreationCopiedIntoEveryFrameAndSavedAtTheEn
   EXPECT_EQ(Read(settings, setting::IsoFilter), 1);
 }
 
-TEST_F(IsoViewTest, CursorFollowsTheInteractionMode) {
-  EXPECT_EQ(view->CursorResource(), kCursorPaint);
-  app.flags.editMode = EditMode::Mapping;
-  EXPECT_EQ(view->CursorResource(), kCursorMapping);
-  app.flags.cameraActive = true;
-  EXPECT_EQ(view->CursorResource(), kCursorCamera);
-  app.customCursors = 0;
-  EXPECT_EQ(view->CursorResource(), 0);
-}
-
 }  // namespace
 }  // namespace mok::test

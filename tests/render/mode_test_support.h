@@ -107,7 +107,7 @@ struct ModeScene {
   // Makes `mode` current directly (its shade buffer as a switch would leave it).
   void UseMode(int mode) {
     state().currentMode = mode;
-    SetShadeBuffer(view.frame, ModeKeepsShadeBuffer(mode));
+    SetShadeBuffer(view.frame, FactsOf(mode).keepsShade);
   }
 
   void Render(int kind) {

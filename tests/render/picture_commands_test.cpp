@@ -17,6 +17,7 @@ using test::ModeScene;
 // A mode that records what it was asked to draw.
 class RecordingMode final : public RenderMode {
  public:
+  RecordingMode() : RenderMode(kModeWireframe) {}
   struct Call {
     int kind;
     int flags;
@@ -30,7 +31,6 @@ class RecordingMode final : public RenderMode {
     job.view.frame.colour.assign(job.view.frame.pixelCount(), 0);
     job.view.frame.colour[0] = 0x112233;  // bottom-left pixel
   }
-  const char* name() const override { return "Recording"; }
 };
 
 // ---- Benchmark ----

@@ -18,17 +18,12 @@ TEST(RenderModeTable, NamesInTableOrder) {
   for (int i = 0; i < kRenderModeCount; ++i) EXPECT_STREQ(modes[static_cast<std::size_t>(i)]->name(), names[i]);
 }
 
-TEST(RenderModeTable, CapabilityQueries) {
+TEST(RenderModeTable, EachModeReadsItsOwnFacts) {
   const auto modes = MakeRenderModes();
-  for (int i = 0; i < kRenderModeCount; ++i) {
-    SCOPED_TRACE(i);
-    const RenderMode& mode = *modes[static_cast<std::size_t>(i)];
-    EXPECT_EQ(mode.bitsPerPixel(), 32);
-    EXPECT_EQ(mode.isAvailable(), 1);
-    EXPECT_EQ(mode.usesSkins(), i == 5 || i == 7 || i == 8 || i == 9 ? 1 : 0);
-    EXPECT_EQ(mode.usesPhongMaps(), i == 4 || i == 9 ? 1 : 0);
-    EXPECT_EQ(mode.usesEnvMaps(), i == 6 ? 1 : 0);
-  }
+  for (int i = 0; i < kRenderModeCount; ++i) EXPECT_EQ(&modes[static_cast<std::size_t>(i)]->facts(), &FactsOf(i)) << i;
+  for (int i = 0; i < kRenderModeCount; ++i) EXPECT_EQ(FactsOf(i).keepsShade, i >= 7) << i;
+  EXPECT_EQ(&FactsOf(-1), &FactsOf(0));
+  EXPECT_EQ(&FactsOf(kRenderModeCount), &FactsOf(0));
 }
 
 TEST(RenderModeTable, ProgramStartsTextured) {

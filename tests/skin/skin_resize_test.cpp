@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/skin_commands.h"
+#include "core/channel_units.h"
 #include "app/skin_dialogs.h"
 #include "tests/skin/skin_test_support.h"
 
@@ -86,7 +87,7 @@ class SkinResizeCommand : public test::SkinFixture {
     AddFace(0, {16, 8}, {31, 30}, {2, 2});  // shares two corners with face 0
     AddFace(1, {2, 2}, {6, 2}, {6, 6});
     LoadSlots();
-    ChangeSkinSizes(doc(), [&] {
+    WithChannelUnits(doc(), [&] {
       slot(0) = NumberedImage(256, 256);
       slot(0).hasFile = 1;
     });

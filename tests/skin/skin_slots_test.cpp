@@ -5,6 +5,7 @@
 
 #include "core/mesh_files.h"
 #include "app/skin_commands.h"
+#include "core/channel_units.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace mok {
@@ -56,7 +57,7 @@ TEST_F(SkinSlots, RealMeshLoadLeavesSixteenPlaceholders) {
 }
 
 TEST_F(SkinSlots, BracketRescalesOnlyTheChangedChannel) {
-  ChangeSkinSizes(doc(), [&] { slot(0) = NumberedImage(256, 128); });
+  WithChannelUnits(doc(), [&] { slot(0) = NumberedImage(256, 128); });
   // 32 x 32 became 256 x 128: u times 8, v times 4.
   EXPECT_FLOAT_EQ(doc().triangles[0].uv[0].u, 32);
   EXPECT_FLOAT_EQ(doc().triangles[0].uv[0].v, 32);
