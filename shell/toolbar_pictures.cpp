@@ -193,12 +193,12 @@ const std::map<int, Drawing>& Drawings() {
        }},
       {32836,  // texture warp: a paper clip
        [](QPainter& p) {
-         QPainterPath clip({5, 12});
-         clip.lineTo(5, 3);
-         clip.arcTo(QRectF(5, 1, 5, 5), 180, -180);
-         clip.lineTo(10, 12);
-         clip.arcTo(QRectF(3, 10, 7, 4), 0, -180);
-         clip.lineTo(3, 5);
+         QPainterPath clip({6, 10});
+         clip.lineTo(6, 3);
+         clip.arcTo(QRectF(6, 0.5, 5, 5), 180, -180);
+         clip.lineTo(11, 12);
+         clip.arcTo(QRectF(4, 9, 7, 5), 0, -180);
+         clip.lineTo(4, 4);
          p.setPen(QPen(kBlue, 1.2));
          p.setBrush(Qt::NoBrush);
          p.drawPath(clip);
