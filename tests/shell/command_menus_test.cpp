@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
 #include <set>
@@ -124,6 +125,19 @@ TEST_F(CommandMenusTest, ToolbarFollowsTheModeCommandsAndKeysWorkFromAPane) {
   EXPECT_TRUE(menus->action(32779)->isChecked());
   QTest::keyClick(isoView, Qt::Key_9, Qt::KeypadModifier);  // Zoom 2D Extents
   EXPECT_EQ(skinView->zoom, 3.375f);  // 0.9 x 120 / 32: the placeholder skin fills the view's height
+
+  // Keys Qt treats specially still reach their commands.
+  QSignalSpy done(menus, &CommandMenus::commandDone);
+  const std::vector<std::pair<QKeyCombination, int>> keys{
+      {Qt::Key_Tab, 32867},       {Qt::Key_Backspace, 32801},          {Qt::Key_QuoteLeft, 32796},
+      {Qt::SHIFT | Qt::Key_C, 32796}, {Qt::SHIFT | Qt::Key_2, 32957}, {Qt::Key_H, 32811},
+      {Qt::CTRL | Qt::Key_Up, 32793}};
+  for (const auto& [key, id] : keys) {
+    QTest::keyClick(isoView, key.key(), key.keyboardModifiers());
+    ASSERT_FALSE(done.isEmpty()) << id;
+    EXPECT_EQ(done.takeLast().at(0).toInt(), id);
+  }
+  EXPECT_EQ(app.flags.brushKind, 2);
 }
 
 TEST_F(CommandMenusTest, MenusShowTheUpdateRules) {
