@@ -3,6 +3,7 @@
 #include "core/file_io.h"
 #include "core/load_dir.h"
 #include "core/mesh_names.h"
+#include "skin/script_skins.h"
 
 namespace mok {
 namespace {
@@ -89,7 +90,9 @@ void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
 }
 
 void FileOpen(Application& app) {
-  RunOpenCommand(app, MeshOpenOptions());
+  OpenCommandOptions options = MeshOpenOptions();
+  options.load = MeshLoaderWithScriptSkins(app.settings);
+  RunOpenCommand(app, options);
 }
 
 void FileSave(Application& app) {

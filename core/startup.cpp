@@ -5,11 +5,16 @@
 #include "core/load_dir.h"
 #include "core/mesh_files.h"
 #include "skin/image_codecs.h"
+#include "skin/script_skins.h"
 
 namespace mok {
 namespace {
 
-bool LoadMeshReporting(Application& app, const std::string& name) { return LoadReporting(app, LoadMesh, name); }
+// Every start-up load takes the skins the package scripts name, as File >
+// Open does; command-line skins then come behind the slots.
+bool LoadMeshReporting(Application& app, const std::string& name) {
+  return LoadReporting(app, MeshLoaderWithScriptSkins(app.settings), name);
+}
 
 bool LoadFromCommandLine(Application& app, const std::string& commandLine) {
   MeshCommandLine parsed = ParseMeshCommandLine(commandLine);

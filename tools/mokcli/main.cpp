@@ -24,6 +24,9 @@ constexpr Command kCommands[] = {
                "  [--view front|back|left|right|top|bottom] [--distance D] [--filtered] [--raytrace]",
      mokcli::RunRender},
     {"bench", "bench MESH [render options but --out]   time 100 quick frames of a mode", mokcli::RunBench},
+    {"skins", "skins MESH           the skins the package scripts name, as JSON", mokcli::RunSkins},
+    {"script", "script MESH OUT.uc   write the UnrealScript import lines of the mesh and its skins",
+     mokcli::RunScript},
 };
 
 void PrintUsage() {
