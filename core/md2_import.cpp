@@ -168,7 +168,7 @@ Result<Md2Model> ReadMd2File(const std::string& path) {
 
 std::vector<std::string> FindMd2SkinFiles(const std::string& modelPath, const std::vector<std::string>& skinNames) {
   std::vector<std::string> files;
-  std::filesystem::path modelFolder = std::filesystem::absolute(modelPath).lexically_normal().parent_path();
+  std::filesystem::path modelFolder = AbsolutePath(modelPath).parent_path();
   for (const std::string& name : skinNames) {
     auto parts = PackageRelativeParts(name);
     if (!parts || parts->empty()) continue;

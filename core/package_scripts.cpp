@@ -347,12 +347,22 @@ std::vector<fs::path> ScriptFiles(const fs::path& classes) {
   return files;
 }
 
+}  // namespace
+
+fs::path AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(fs::path(path), ec);
+  return (ec ? fs::path(path) : absolute).lexically_normal();
+}
+
+namespace {
+
 // The mesh's files relative to the package folder, '/' separated.
 std::optional<ScriptMeshFiles> MeshFilesBelow(const fs::path& package, const std::string& meshPath) {
   auto names = IdentifyMeshName(meshPath);
   if (!names) return std::nullopt;
   auto relative = [&](const std::string& file) {
-    return fs::absolute(fs::path(file)).lexically_normal().lexically_relative(package).generic_string();
+    return AbsolutePath(file).lexically_relative(package).generic_string();
   };
   return ScriptMeshFiles{{relative(names->geometry), relative(names->plainGeometry)}, {relative(names->animation)}};
 }
@@ -390,7 +400,7 @@ std::optional<std::vector<std::string>> PackageRelativeParts(std::string_view de
   std::string path(declared);
   std::replace(path.begin(), path.end(), '\\', '/');
   bool drive = path.size() >= 2 && path[1] == ':';
-  if (path.empty() || path[0] == '/' || drive) return std::nullopt;
+  if (path.empty() || path[0] == '/' || drive || path.find('\0') != std::string::npos) return std::nullopt;
   std::vector<std::string> parts;
   std::size_t at = 0;
   while (at <= path.size()) {
@@ -428,7 +438,7 @@ std::optional<ScriptSkins> FindSkinsInScripts(const std::vector<PackageScript>& 
 }
 
 std::optional<fs::path> FindPackageFolder(const fs::path& file) {
-  fs::path folder = fs::absolute(file).lexically_normal().parent_path();
+  fs::path folder = AbsolutePath(file.string()).parent_path();
   for (int level = 0; level < kMaxPackageLevels; ++level) {
     if (auto classes = EntryNoCase(folder, "Classes"); classes && IsDirectory(*classes)) return folder;
     if (!folder.has_relative_path()) break;

@@ -113,6 +113,10 @@ std::optional<ScriptSkins> FindSkinsInScripts(const std::vector<PackageScript>& 
                                               std::string_view packageName, const ScriptMeshFiles& mesh,
                                               const ScriptFileLocator& locate);
 
+// The path made absolute (against the current folder) and normal; as given
+// when the current folder is gone.
+std::filesystem::path AbsolutePath(const std::string& path);
+
 // The nearest folder holding a `Classes` folder (any case), starting at the
 // file's own folder and going at most kMaxPackageLevels folders up.
 std::optional<std::filesystem::path> FindPackageFolder(const std::filesystem::path& file);

@@ -40,10 +40,11 @@ std::string ParamText(const ScriptParams& params) {
 // The file's path below the package with '\' separators, or nothing when it
 // lies outside.
 std::optional<std::string> ScriptPath(const fs::path& file, const fs::path& package) {
-  std::error_code ec;
-  fs::path relative = fs::weakly_canonical(file, ec).lexically_relative(fs::weakly_canonical(package, ec));
+  std::error_code fileError, packageError;
+  fs::path realFile = fs::weakly_canonical(file, fileError);
+  fs::path relative = realFile.lexically_relative(fs::weakly_canonical(package, packageError));
   std::string text = relative.generic_string();
-  if (ec || text.empty() || relative.is_absolute() || text == ".." || text.starts_with("../")) return std::nullopt;
+  if (fileError || packageError || text.empty() || text == ".." || text.starts_with("../")) return std::nullopt;
   std::replace(text.begin(), text.end(), '/', '\\');
   return text;
 }
@@ -118,7 +119,7 @@ void AddSkinLines(const MeshDocument& doc, const fs::path& package, const Script
 }
 
 fs::path PackageFor(const std::string& meshPath, const std::string& out) {
-  fs::path folder = fs::absolute(fs::path(out)).lexically_normal().parent_path();
+  fs::path folder = AbsolutePath(out).parent_path();
   std::string name = folder.filename().string();
   if (name.size() == 7 && EndsWithNoCase(name, "classes")) return folder.parent_path();
   return FindPackageFolder(meshPath).value_or(fs::path());
