@@ -327,6 +327,10 @@ bool StaysInside(const fs::path& file, const fs::path& folder) {
 }
 
 std::string ReadPrefix(const fs::path& path, std::size_t maxBytes) {
+  std::error_code ec;
+  std::uintmax_t size = fs::file_size(path, ec);
+  if (ec) return {};
+  maxBytes = static_cast<std::size_t>(std::min<std::uintmax_t>(size, maxBytes));
   std::ifstream in(path, std::ios::binary);
   std::string text(maxBytes, '\0');
   in.read(text.data(), static_cast<std::streamsize>(maxBytes));
