@@ -6,7 +6,6 @@
 #include <set>
 #include <system_error>
 
-#include "core/file_commands.h"
 #include "core/file_io.h"
 #include "core/mesh_names.h"
 
@@ -197,24 +196,6 @@ Result<std::vector<std::string>> ExportImportLines(const MeshDocument& doc, cons
   std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   if (WriteFileAtomically(out, bytes) != FileErrorCause::None) return Error{kScriptWriteFailedMessage, out};
   return built->warnings;
-}
-
-void ExportUnrealScriptLines(Application& app) {
-  if (!app.doc().meshLoaded) return;
-  FileDialogSpec dialog;
-  dialog.save = true;
-  dialog.filter = kScriptExportFilter;
-  dialog.initialName = StemOf(FileNamePart(MeshBaseName(app.currentFile).value_or(app.currentFile))) + ".uc";
-  dialog.initialDir = app.loadDir;
-  std::optional<std::string> chosen = app.prompter.ChooseFile(dialog);
-  if (!chosen) return;
-  Result<std::vector<std::string>> written =
-      ExportImportLines(app.doc(), app.currentFile, WithDefaultExtension(*chosen, ".uc"));
-  if (!written) {
-    app.prompter.Message(written.error().message, MessageIcon::Error);
-    return;
-  }
-  ShowWarnings(app.prompter, *written);
 }
 
 }  // namespace mok

@@ -20,7 +20,6 @@
 #include <string>
 #include <vector>
 
-#include "core/application.h"
 #include "core/mesh_document.h"
 #include "core/package_scripts.h"
 #include "core/result.h"
@@ -53,10 +52,5 @@ Result<ImportLines> BuildImportLines(const MeshDocument& doc, const std::string&
 // only when it was written completely.
 Result<std::vector<std::string>> ExportImportLines(const MeshDocument& doc, const std::string& meshPath,
                                                    const std::string& out);
-
-// File > Export > "UnrealScript Import Lines...": a save dialog in
-// `loadDir` (".uc" added to a name without a '.'), then ExportImportLines
-// for the mesh on screen; failures and left-out channels are shown.
-void ExportUnrealScriptLines(Application& app);
 
 }  // namespace mok

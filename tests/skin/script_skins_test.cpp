@@ -3,9 +3,9 @@
 
 #include <filesystem>
 
-#include "core/file_commands.h"
-#include "skin/image_codecs.h"
-#include "skin/script_skins.h"
+#include "app/file_commands.h"
+#include "app/script_skins.h"
+#include "image/image_codecs.h"
 #include "tests/core/application_fixture.h"
 
 namespace mok {

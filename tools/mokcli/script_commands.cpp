@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "app/script_skins.h"
 #include "core/script_export.h"
-#include "skin/script_skins.h"
 #include "tools/mokcli/cli_support.h"
 #include "tools/mokcli/commands.h"
 
