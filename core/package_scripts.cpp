@@ -351,16 +351,6 @@ std::vector<fs::path> ScriptFiles(const fs::path& classes) {
   return files;
 }
 
-}  // namespace
-
-fs::path AbsolutePath(const std::string& path) {
-  std::error_code ec;
-  fs::path absolute = fs::absolute(fs::path(path), ec);
-  return (ec ? fs::path(path) : absolute).lexically_normal();
-}
-
-namespace {
-
 // The mesh's files relative to the package folder, '/' separated.
 std::optional<ScriptMeshFiles> MeshFilesBelow(const fs::path& package, const std::string& meshPath) {
   auto names = IdentifyMeshName(meshPath);
@@ -439,6 +429,12 @@ std::optional<ScriptSkins> FindSkinsInScripts(const std::vector<PackageScript>& 
   }
   if (found) CollectMeshLines(scripts, packageName, locate, *found);
   return found;
+}
+
+fs::path AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(fs::path(path), ec);
+  return (ec ? fs::path(path) : absolute).lexically_normal();
 }
 
 std::optional<fs::path> FindPackageFolder(const fs::path& file) {
