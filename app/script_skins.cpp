@@ -1,5 +1,6 @@
 #include "app/script_skins.h"
 
+#include <map>
 #include <utility>
 
 #include "app/skin_command_steps.h"
@@ -19,11 +20,16 @@ std::string ProblemLine(const ScriptSkin& skin, const std::string& reason) {
   return "  channel " + std::to_string(skin.num) + ": " + skin.texture + " (" + reason + ")";
 }
 
+// Each file is decoded once, however many channels name it.
+using DecodedFiles = std::map<std::string, Result<SkinSlot>>;
+
 // The image for the skin's channel, or the reason it cannot go there.
-Result<SkinSlot> ReadSkinImage(const MeshDocument& doc, const ScriptSkin& skin) {
+Result<SkinSlot> ReadSkinImage(const MeshDocument& doc, const ScriptSkin& skin, DecodedFiles& decoded) {
   if (!skin.file) return Error{skin.problem, skin.texture};
   if (skin.num >= doc.slotCount()) return Error{"the mesh has no channel " + std::to_string(skin.num), skin.texture};
-  Result<SkinSlot> image = LoadImageFile(*skin.file, ImageMode::TrueColor);
+  auto known = decoded.find(*skin.file);
+  if (known == decoded.end()) known = decoded.emplace(*skin.file, LoadImageFile(*skin.file, ImageMode::TrueColor)).first;
+  Result<SkinSlot> image = known->second;
   if (image) image->name = image->filePath;
   return image;
 }
@@ -33,8 +39,9 @@ Result<SkinSlot> ReadSkinImage(const MeshDocument& doc, const ScriptSkin& skin) 
 std::vector<std::string> LoadFoundSkins(MeshDocument& doc, const ScriptSkins& found) {
   std::vector<LoadedSkin> loaded;
   std::vector<std::string> lines;
+  DecodedFiles decoded;
   for (const ScriptSkin& skin : found.skins) {
-    Result<SkinSlot> image = ReadSkinImage(doc, skin);
+    Result<SkinSlot> image = ReadSkinImage(doc, skin, decoded);
     if (image)
       loaded.push_back({skin.num, std::move(*image)});
     else
