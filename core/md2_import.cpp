@@ -7,7 +7,6 @@
 
 #include "core/byte_reader.h"
 #include "core/file_io.h"
-#include "core/mesh_names.h"
 #include "core/package_scripts.h"
 
 namespace mok {

@@ -25,8 +25,11 @@ std::string Identifier(const std::string& text) {
   return name;
 }
 
+// A value as the reader takes it back: quoted when it is empty or holds a
+// space or a comment opener.
 std::string Quoted(const std::string& value) {
-  bool plain = !value.empty() && std::none_of(value.begin(), value.end(), [](char c) { return c == ' ' || c == '\t'; });
+  bool plain = !value.empty() && value.find_first_of(" \t") == std::string::npos &&
+               value.find("//") == std::string::npos && value.find("/*") == std::string::npos;
   return plain ? value : "\"" + value + "\"";
 }
 
