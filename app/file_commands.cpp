@@ -2,6 +2,7 @@
 
 #include "core/file_io.h"
 #include "app/load_dir.h"
+#include "app/script_skins.h"
 #include "core/mesh_names.h"
 
 namespace mok {
@@ -89,7 +90,9 @@ void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
 }
 
 void FileOpen(Application& app) {
-  RunOpenCommand(app, MeshOpenOptions());
+  OpenCommandOptions options = MeshOpenOptions();
+  options.load = MeshLoaderWithScriptSkins(app.settings);
+  RunOpenCommand(app, options);
 }
 
 void FileSave(Application& app) {

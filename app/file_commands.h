@@ -50,7 +50,8 @@ void RememberCurrentFile(Application& app, const std::string& name);
 // and "CurFile".
 void RunOpenCommand(Application& app, const OpenCommandOptions& options);
 
-// "&Open...": RunOpenCommand with the mesh filter, "*.3d", ".3d" and LoadMesh.
+// "&Open...": RunOpenCommand with the mesh filter, "*.3d", ".3d" and LoadMesh
+// followed by the skins the package scripts name ("Script Skins").
 void FileOpen(Application& app);
 void FileSave(Application& app);
 void FileSaveAs(Application& app);

@@ -3,13 +3,18 @@
 #include "app/command_line.h"
 #include "app/file_commands.h"
 #include "app/load_dir.h"
+#include "app/script_skins.h"
 #include "core/mesh_files.h"
 #include "image/image_codecs.h"
 
 namespace mok {
 namespace {
 
-bool LoadMeshReporting(Application& app, const std::string& name) { return LoadReporting(app, LoadMesh, name); }
+// Every start-up load takes the skins the package scripts name, as File >
+// Open does; command-line skins then come behind the slots.
+bool LoadMeshReporting(Application& app, const std::string& name) {
+  return LoadReporting(app, MeshLoaderWithScriptSkins(app.settings), name);
+}
 
 bool LoadFromCommandLine(Application& app, const std::string& commandLine) {
   MeshCommandLine parsed = ParseMeshCommandLine(commandLine);

@@ -11,7 +11,7 @@ namespace {
 
 using mok::bench::SilentPrompter;
 
-const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
+const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
 
 void BM_LoadSampleMesh(benchmark::State& state) {
   auto doc = std::make_unique<mok::MeshDocument>();

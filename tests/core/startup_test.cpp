@@ -11,7 +11,7 @@
 namespace mok {
 namespace {
 
-const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
+const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
 
 class Startup : public ::testing::Test {
  protected:
@@ -34,10 +34,18 @@ class Startup : public ::testing::Test {
   Application app;
 };
 
-TEST_F(Startup, CommandLineMeshAndOneSkinAppendTheSkinAsActiveChannel) {
+// The sample's package script puts its skins into channels 0 and 1; the
+// command-line skin still comes behind the slots.
+TEST_F(Startup, CommandLineMeshTakesItsScriptSkinsAndAppendsTheSkinAsActiveChannel) {
   std::string skin = WriteSkin("skin one.bmp");
   ASSERT_TRUE(LoadFirstMesh(app, {"mok -3d " + kSample + " \"" + skin + "\"", false}));
   EXPECT_TRUE(prompter.messages.empty());
+  for (int channel : {0, 1}) {
+    const SkinSlot& slot = *app.doc().skinSlots[static_cast<std::size_t>(channel)];
+    EXPECT_FALSE(slot.isEmpty);
+    EXPECT_EQ(slot.width, channel == 0 ? 256 : 128);
+    EXPECT_TRUE(slot.filePath.ends_with(channel == 0 ? "Models/Sampler_ring.pcx" : "Models/Sampler_core.tga"));
+  }
   EXPECT_TRUE(prompter.dialogs.empty());
   ASSERT_EQ(app.doc().slotCount(), 17);
   EXPECT_EQ(app.doc().activeChannel, 16);

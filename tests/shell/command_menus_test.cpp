@@ -29,7 +29,7 @@ class CommandMenusTest : public ::testing::Test {
  protected:
   CommandMenusTest() : app(settings, prompter, refresh) {
     app.ReadStartupSettings();
-    EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d", prompter).ok());
+    EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok());
     isoView = new IsoViewWidget(app, painter, &window);
     window.setCentralWidget(isoView);
     skinView = std::make_unique<SkinView>(app, raster, skinHost);

@@ -29,7 +29,7 @@ class FirstWindow : public ::testing::Test {
  protected:
   FirstWindow() : app(settings, prompter, bus) {
     app.ReadStartupSettings();
-    std::string sample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
+    std::string sample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
     EXPECT_TRUE(LoadMesh(app.doc(), sample, prompter).ok());
     window = std::make_unique<MainWindow>(app);
     QObject::connect(&bus, &RefreshBus::listsStale, window.get(), &MainWindow::refillLists);

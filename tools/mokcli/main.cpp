@@ -25,6 +25,9 @@ constexpr Command kCommands[] = {
      mokcli::RunRender},
     {"bench", "bench MESH [render options but --out]   time 100 quick frames of a mode", mokcli::RunBench},
     {"shortcuts", "shortcuts            every key of the program as a Markdown table", mokcli::RunShortcuts},
+    {"skins", "skins MESH           the skins the package scripts name, as JSON", mokcli::RunSkins},
+    {"script", "script MESH OUT.uc   write the UnrealScript import lines of the mesh and its skins",
+     mokcli::RunScript},
 };
 
 void PrintUsage() {
