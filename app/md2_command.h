@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/file_commands.h"
 #include "core/application.h"
 #include "core/mesh_files.h"
 
@@ -12,6 +13,9 @@ namespace mok {
 
 // ImportMd2 in the shape of the Open flow's loaders.
 Result<MeshFileReport> LoadMd2(MeshDocument& doc, const std::string& path, Prompter& prompter);
+
+// The Open flow's options for MD2 files: their filter, "*.md2", ".md2" and LoadMd2.
+OpenCommandOptions Md2OpenOptions();
 
 void ImportQuake2Md2(Application& app);
 
