@@ -2,6 +2,7 @@
 // and shows the main window; without a mesh it quits.
 #include <QApplication>
 #include <QFile>
+#include <QIcon>
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
@@ -30,6 +31,16 @@ bool AnswersAtOnce(const mok::ProgramArguments& parsed) {
   return parsed.action == mok::ProgramAction::ShowHelp || parsed.action == mok::ProgramAction::ShowVersion;
 }
 
+// The icon of the windows: the installed theme's, or in the build tree the
+// PNGs of resources/icons.
+QIcon ProgramIcon(const std::string& resourceDir) {
+  QIcon icon = QIcon::fromTheme("mok");
+  if (!icon.isNull() || resourceDir.empty()) return icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QString::fromStdString(resourceDir + "/icons/mok-" + std::to_string(size) + ".png"));
+  return icon;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -42,12 +53,14 @@ int main(int argc, char** argv) {
   }
   QApplication::setOrganizationName("Korvane");
   QApplication::setApplicationName("MOK");
+  QGuiApplication::setDesktopFileName("mok");
 
   mok::shell::QtSettingsStore settings;
   mok::shell::QtPrompter prompter;
   mok::shell::RefreshBus refresh;
   mok::Application app(settings, prompter, refresh);
   app.resourceDir = mok::FindResourceDir(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+  QApplication::setWindowIcon(ProgramIcon(app.resourceDir));
   app.ReadStartupSettings();
 
   mok::shell::MainWindow window(app);
