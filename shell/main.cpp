@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/resource_paths.h"
 #include "app/startup.h"
+#include "shell/file_drops.h"
 #include "shell/main_window.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   app.ReadStartupSettings();
 
   mok::shell::MainWindow window(app);
+  mok::shell::AcceptFileDrops(app, window);
   prompter.setParent(&window);
   QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainWindow::refillLists);
   QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainWindow::refresh);

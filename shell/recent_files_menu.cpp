@@ -1,11 +1,12 @@
 #include "shell/recent_files_menu.h"
 
+#include "app/command_table.h"
 #include "app/recent_files.h"
 
 namespace mok::shell {
 
 RecentFilesMenu::RecentFilesMenu(Application& app, QWidget* parent)
-    : QMenu(QString::fromUtf8(kRecentFilesMenuTitle), parent), app_(app) {
+    : QMenu(QString::fromUtf8(kRecentFilesMenu), parent), app_(app) {
   connect(this, &QMenu::aboutToShow, this, &RecentFilesMenu::refill);
   refill();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // File > Recent Files: filled from the settings each time it opens, so it
 // always shows what the last open or save left there; choosing an entry runs
-// OpenRecentFile (app/recent_files.h).
+// OpenRecentFile (app/recent_files.h). Its title is the table's
+// kRecentFilesMenu.
 
 #include <QMenu>
 
@@ -9,7 +10,6 @@
 
 namespace mok::shell {
 
-inline constexpr const char* kRecentFilesMenuTitle = "Recent &Files";
 inline constexpr const char* kNoRecentFilesText = "(none)";
 
 class RecentFilesMenu final : public QMenu {
