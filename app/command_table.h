@@ -70,6 +70,10 @@ struct MenuEntry {
   std::vector<MenuEntry> entries = {};  // the submenu's entries
 };
 
+// The title of File's submenu of recent meshes: in the table without
+// entries, filled from the settings whenever it opens (app/recent_files.h).
+inline constexpr const char* kRecentFilesMenu = "Recent &Files";
+
 struct Menu {
   const char* title;
   std::vector<MenuEntry> entries;

@@ -33,8 +33,10 @@ Result<MeshFileReport> LoadMd2(MeshDocument& doc, const std::string& path, Promp
   return report;
 }
 
-void ImportQuake2Md2(Application& app) {
-  RunOpenCommand(app, {md2_text::kFilter, md2_text::kInitialName, md2_text::kExtension, LoadMd2});
+OpenCommandOptions Md2OpenOptions() {
+  return {md2_text::kFilter, md2_text::kInitialName, md2_text::kExtension, LoadMd2};
 }
+
+void ImportQuake2Md2(Application& app) { RunOpenCommand(app, Md2OpenOptions()); }
 
 }  // namespace mok

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "app/file_commands.h"
 #include "core/application.h"
 #include "core/mesh_files.h"
 
@@ -15,6 +16,9 @@ namespace mok {
 // goes into channel 0, with the coordinates scaled for its size; skins found
 // but not decoded are reported as warnings.
 Result<MeshFileReport> LoadMd2(MeshDocument& doc, const std::string& path, Prompter& prompter);
+
+// The Open flow's options for MD2 files: their filter, "*.md2", ".md2" and LoadMd2.
+OpenCommandOptions Md2OpenOptions();
 
 void ImportQuake2Md2(Application& app);
 

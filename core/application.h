@@ -57,6 +57,9 @@ class Application {
 
   std::string loadDir;      // the folder file dialogs open in
   std::string currentFile;  // the mesh on screen; Save writes to it
+  // The folder of the bundled maps, sounds and sample, found from the
+  // program's own location at start (app/resource_paths.h); empty for none.
+  std::string resourceDir;
 
   std::array<std::uint32_t, 8> customColors{};
   int activeColor = 0;
