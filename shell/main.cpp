@@ -6,7 +6,7 @@
 #include "core/application.h"
 #include "app/command_line.h"
 #include "app/startup.h"
-#include "shell/main_window.h"
+#include "shell/main_frame.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
@@ -33,15 +33,15 @@ int main(int argc, char** argv) {
   mok::Application app(settings, prompter, refresh);
   app.ReadStartupSettings();
 
-  mok::shell::MainWindow window(app);
+  mok::shell::MainFrame window(app);
   prompter.setParent(&window);
-  QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainWindow::refillLists);
-  QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainWindow::refresh);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainFrame::FillSideLists);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainFrame::HandleRefresh);
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
   if (!mok::LoadFirstMesh(app, {CommandLineOf(QApplication::arguments()), ctrlHeld})) return 0;
   mok::ScanStartupMapFolders(app);
-  window.refillLists();
   window.show();
+  app.doc().NotifyMeshChanged();
   return qtApp.exec();
 }
