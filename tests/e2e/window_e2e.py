@@ -81,9 +81,11 @@ class Desktop:
         values = dict(item.split(":") for item in self.xdo("getmouselocation").split()[:2])
         return int(values["x"]), int(values["y"])
 
-    def find_window(self, name, timeout=20):
+    def find_window(self, name, process, timeout=30):
         end = time.time() + timeout
         while time.time() < end:
+            if process.poll() is not None:
+                fail(f"mok ended with status {process.returncode}: {process.stderr.read().decode(errors='replace')}")
             found = self.xdo("search", "--onlyvisible", "--name", name, check=False).split()
             if found:
                 return found[-1]
@@ -193,10 +195,10 @@ class Window:
         return (left + (self.x + self.w - left) // 2, self.top + self.skin_h // 2)
 
 
-def wait_for_drawn(desktop, started):
+def wait_for_drawn(desktop, started, process):
     """Seconds until the 3D view shows the mesh over its background."""
-    window = desktop.find_window("MOK v0.9b3")
-    while time.time() - started < 30:
+    window = desktop.find_window("MOK v0.9b3", process)
+    while time.time() - started < 40:
         x, y, w, h = desktop.geometry(window)
         screen = desktop.grab()
         right = screen.crop((x + w // 2 + 20, y + h // 3, x + w - 10, y + h - PALETTE_ROWS - 10))
@@ -212,7 +214,7 @@ def start_mok(mok, desktop, mesh, env_extra):
     env = dict(desktop.env, **env_extra)
     started = time.time()
     process = subprocess.Popen([mok, "-3d", mesh], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    window, seconds = wait_for_drawn(desktop, started)
+    window, seconds = wait_for_drawn(desktop, started, process)
     desktop.main = window
     time.sleep(0.5)
     return process, window, seconds
