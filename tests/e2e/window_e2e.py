@@ -8,7 +8,8 @@ view and drags the selection, paints a stroke in the skin view and one
 through the 3D view, saves the mesh (Ctrl+S) and the skin (Shift+S), and
 checks the saved files against the originals: the dragged corners moved by
 the dragged amount, the painted texels took the drawing colour, nothing else
-changed.
+changed. Then it drags the splitter, checks where the views now meet, and
+leaves through File > Exit, which writes the split to the settings.
 
     window_e2e.py MOK MOKCLI SOURCE_DIR [--screenshots DIR]
 
@@ -270,6 +271,8 @@ def run(mok, mokcli, source, shots):
             take_screenshots(desktop, window, shots, work)
         else:
             edit_and_save(desktop, window, work, mokcli, mesh)
+            drag_splitter_and_exit(desktop, window, process, os.path.join(work, "config"))
+            print("PASS")
     finally:
         if process:
             process.terminate()
@@ -361,7 +364,30 @@ def edit_and_save(desktop, window, work, mokcli, mesh):
     if open(os.path.join(work, "Sampler_a.3d"), "rb").read() != animation_before:
         fail("the animation file changed")
     check_skin(skin_before, Image.open(skin_path).convert("RGB"), screen, stroke)
-    print("PASS")
+
+
+def drag_splitter_and_exit(desktop, window, process, config):
+    """Drags the gradient strip's grip to a third of the width, checks the
+    views followed, then File > Exit ("Quick Exit" 1) writes "Splitter"."""
+    screen = Window(desktop, window)
+    grip = (screen.x + screen.split + STRIP // 2, screen.bottom - 20)
+    target = screen.x + 300
+    desktop.drag(1, grip, [(grip[0] + (target - grip[0]) * k // 10, grip[1]) for k in range(1, 11)])
+    split = int((screen.w - STRIP) * (300 / screen.w))
+    row = desktop.grab().crop((screen.x, screen.top + 40, screen.x + screen.w, screen.top + 41))
+    first = next((x for x in range(30, screen.w) if row.getpixel((x, 0)) != rgb(BACKGROUND)), None)
+    if first is None or abs(first - split) > 1:
+        fail(f"after the splitter drag the skin view ends at {first}, expected {split}")
+    desktop.key("alt+f")
+    desktop.key("x")
+    try:
+        process.wait(10)
+    except subprocess.TimeoutExpired:
+        fail("File > Exit did not close the window")
+    settings = open(os.path.join(config, "Korvane", "MOK.conf")).read()
+    if f"Splitter={int(300 / screen.w * 10000)}" not in settings:
+        fail(f"the split was not written on close: {settings}")
+    print(f"splitter: the views split at {first} px; written on close")
 
 
 def check_mapping(before, after, selected, moved_u, moved_v):
