@@ -38,36 +38,23 @@ PaneBox WheelTarget(const PaneLayout& layout, int x, int y) {
   return box == PaneBox::Gradient ? PaneBox::None : box;
 }
 
+// The textures list takes its share first (a half beside one map list, a
+// third beside two); the map lists share what is left half and half.
 TextureListPlaces PlaceTextureLists(const TextureListNeeds& needs, int left, int right) {
   TextureListPlaces places;
-  const int span = right - left;
+  int mapsLeft = left;
   if (needs.skins) {
     const int lists = 1 + (needs.phong ? 1 : 0) + (needs.env ? 1 : 0);
     places.texturesLeft = left;
-    places.texturesRight = left + span / lists;
-    const int rest = places.texturesRight;
-    if (needs.phong && needs.env) {
-      places.phongLeft = rest;
-      places.phongRight = rest + (right - rest) / 2;
-      places.envLeft = places.phongRight;
-      places.envRight = right;
-    } else if (needs.phong) {
-      places.phongLeft = rest;
-      places.phongRight = right;
-    } else if (needs.env) {
-      places.envLeft = rest;
-      places.envRight = right;
-    }
-  } else if (needs.phong && needs.env) {
-    places.phongLeft = left;
-    places.phongRight = left + span / 2;
-    places.envLeft = places.phongRight;
-    places.envRight = right;
-  } else if (needs.phong) {
-    places.phongLeft = left;
-    places.phongRight = right;
-  } else if (needs.env) {
-    places.envLeft = left;
+    places.texturesRight = mapsLeft = left + (right - left) / lists;
+  }
+  const int phongRight = needs.env ? mapsLeft + (right - mapsLeft) / 2 : right;
+  if (needs.phong) {
+    places.phongLeft = mapsLeft;
+    places.phongRight = phongRight;
+  }
+  if (needs.env) {
+    places.envLeft = needs.phong ? phongRight : mapsLeft;
     places.envRight = right;
   }
   return places;

@@ -14,9 +14,6 @@ void GradientBoxWidget::Render(int, int) {
 
 void GradientBoxWidget::HandlePaneEvent(const PaneEvent& event) { box_->HandleEvent(event); }
 
-void GradientBoxWidget::paintEvent(QPaintEvent*) {
-  const BoxCanvas& canvas = box_->canvas();
-  PaintBottomUpBuffer(*this, canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height());
-}
+void GradientBoxWidget::paintEvent(QPaintEvent*) { PaintBoxCanvas(*this, box_->canvas()); }
 
 }  // namespace mok::shell

@@ -12,9 +12,6 @@ void PaletteBoxWidget::Render(int, int) {
 
 void PaletteBoxWidget::HandlePaneEvent(const PaneEvent& event) { box_->HandleEvent(event); }
 
-void PaletteBoxWidget::paintEvent(QPaintEvent*) {
-  const BoxCanvas& canvas = box_->canvas();
-  PaintBottomUpBuffer(*this, canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height());
-}
+void PaletteBoxWidget::paintEvent(QPaintEvent*) { PaintBoxCanvas(*this, box_->canvas()); }
 
 }  // namespace mok::shell

@@ -71,6 +71,10 @@ void PaintBottomUpBuffer(QWidget& widget, const std::uint32_t* pixels, int pitch
   painter.drawImage(QPoint(0, 0), image.mirrored(false, true));
 }
 
+void PaintBoxCanvas(QWidget& widget, const BoxCanvas& canvas) {
+  PaintBottomUpBuffer(widget, canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height());
+}
+
 PaneWidget::PaneWidget(QWidget* parent) : QWidget(parent) {
   // Boxes never erase their background.
   setAttribute(Qt::WA_OpaquePaintEvent);

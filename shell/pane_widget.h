@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QWidget>
 
+#include "panes/box_canvas.h"
 #include "panes/cursor_control.h"
 #include "panes/pane_events.h"
 
@@ -25,6 +26,9 @@ unsigned PaneModifiersOf(Qt::KeyboardModifiers modifiers);
 // Paints width x height pixels of a bottom-up buffer with `pitch` pixels per
 // row at the widget's top-left corner.
 void PaintBottomUpBuffer(QWidget& widget, const std::uint32_t* pixels, int pitch, int width, int height);
+
+// Paints a palette or gradient box's picture at the widget's top-left corner.
+void PaintBoxCanvas(QWidget& widget, const BoxCanvas& canvas);
 
 class PaneWidget : public QWidget, public PaneHost {
   Q_OBJECT
