@@ -9,12 +9,6 @@ IsoViewWidget::IsoViewWidget(Application& app, Painter& painter, QWidget* parent
     : PaneWidget(parent), app_(app), painter_(painter) {
   RenderState& render = RenderStateOf(app_);
   view_ = std::make_unique<IsoView>(IsoViewLinks{app_, render.light, *this, *this, painter, *this});
-  QAction* filtered = contextMenu().addAction("Filtered Render");
-  filtered->setCheckable(true);
-  filtered->setChecked(view_->filtered());
-  connect(filtered, &QAction::triggered, this, [this] {
-    view_->ToggleFiltered();
-  });
 }
 
 void IsoViewWidget::Render(int kind, int flags) {

@@ -2,17 +2,12 @@
 
 #include <QCloseEvent>
 #include <QGuiApplication>
-#include <QKeySequence>
 #include <QLabel>
-#include <QMenuBar>
-#include <QShortcut>
 #include <QSignalBlocker>
 
-#include "app/file_commands.h"
 #include "app/map_lists.h"
-#include "app/md2_command.h"
-#include "app/side_lists.h"
 #include "app/skin_commands.h"
+#include "app/side_lists.h"
 #include "app/window_rules.h"
 #include "core/channels.h"
 #include "render/render_state.h"
@@ -60,8 +55,7 @@ MainFrame::MainFrame(Application& app) : app_(app) {
   setFocusProxy(shell_);
   ConnectSideLists();
 
-  // InstallCommandMenus(...) replaces this call once the command table lands.
-  BuildInterimMenus();
+  InstallCommands();
 
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
     if (state == Qt::ApplicationActive) AutoReloadOnActivation(app_);
@@ -132,70 +126,12 @@ void MainFrame::closeEvent(QCloseEvent* event) {
   }
 }
 
-// ---- Menus until the command table ----
-
-void MainFrame::BuildInterimMenus() {
-  QMenu* file = menuBar()->addMenu("&File");
-  file->addAction("&Open...", QKeySequence("Ctrl+O"), this, [this] { FileOpen(app_); });
-  file->addAction("&Save", QKeySequence("Ctrl+S"), this, [this] { FileSave(app_); });
-  file->addAction("Save &As...", QKeySequence("Ctrl+A"), this, [this] { FileSaveAs(app_); });
-  QMenu* import = file->addMenu("Import");
-  import->addAction("Quake2 MD2", this, [this] { ImportQuake2Md2(app_); });
-  file->addSeparator();
-  file->addAction("E&xit", this, &QWidget::close);
-
-  QMenu* options = menuBar()->addMenu("&Options");
-  QAction* camera = options->addAction("Camera Toggle", QKeySequence("Space"), this, [this] {
-    app_.flags.cameraActive = app_.flags.cameraActive ? 0 : 1;
-    app_.doc().NotifyMeshChanged();
-  });
-  camera->setCheckable(true);
-  camera->setToolTip("Camera Active Toggle");
-  camera->setStatusTip("Sets Camera Interaction Mode");
-  QAction* paint = options->addAction("Paint Mode", QKeySequence("P"), this, [this] { ChooseEditMode(0); });
-  QAction* mapping = options->addAction("Mapping Mode", QKeySequence("Q"), this, [this] { ChooseEditMode(1); });
-  paint->setCheckable(true);
-  mapping->setCheckable(true);
-  options->addAction("Swap Displays", this, [this] { shell_->SwapDisplays(); });
-  connect(options, &QMenu::aboutToShow, this, [this, camera, paint, mapping] {
-    camera->setChecked(app_.flags.cameraActive != 0);
-    paint->setChecked(app_.flags.editMode == 0);
-    mapping->setChecked(app_.flags.editMode == 1);
-  });
-  toolBar_->addAction(camera);
-
-  QMenu* skins = menuBar()->addMenu("&Skins");
-  skins->addAction("&Open", QKeySequence("Shift+O"), this, [this] { SkinOpen(app_); });
-  skins->addAction("&Close/Delete", QKeySequence("Shift+D"), this, [this] { SkinCloseDelete(app_); });
-  skins->addAction("&Save", QKeySequence("Shift+S"), this, [this] { SkinSave(app_); });
-  skins->addAction("Save &As", QKeySequence("Shift+A"), this, [this] { SkinSaveAs(app_); });
-  skins->addAction("R&eload", QKeySequence("F5"), this, [this] { SkinReload(app_); });
-  QAction* autoReload = skins->addAction("Auto-Reload", this, [this] { SkinToggleAutoReload(app_); });
-  autoReload->setCheckable(true);
-  connect(skins, &QMenu::aboutToShow, this, [this, autoReload] { autoReload->setChecked(app_.flags.autoReload != 0); });
-  AddChannelKeys();
-}
-
-void MainFrame::ChooseEditMode(int mode) {
-  if (app_.flags.editMode == mode) return;
-  app_.flags.editMode = mode;
-  app_.doc().NotifyMeshChanged();
-}
-
-void MainFrame::AddChannelKeys() {
-  for (char digit = '0'; digit <= '9'; ++digit) {
-    for (bool shift : {false, true}) {
-      std::optional<ChannelKey> key = ChannelForKey(digit, shift);
-      if (!key) continue;
-      // Shift+digit arrives as the shifted character on most layouts, so
-      // match the physical key with its modifier.
-      QKeySequence sequence((shift ? Qt::ShiftModifier : Qt::NoModifier) | Qt::Key(Qt::Key_0 + (digit - '0')));
-      auto* shortcut = new QShortcut(sequence, this);
-      connect(shortcut, &QShortcut::activated, this, [this, key] {
-        if (SelectChannel(app_.doc(), key->channel) && key->thenOpenSkin) SkinOpen(app_);
-      });
-    }
-  }
+void MainFrame::InstallCommands() {
+  commandTable_ = std::make_unique<CommandTable>(app_);
+  commandTable_->AttachViews(&shell_->isoBox().view(), &shell_->skinBox().view());
+  commandMenus_ = &InstallCommandMenus(*this, *commandTable_, {[this] { shell_->SwapDisplays(); }}, toolBar_);
+  shell_->skinBox().SetContextMenu(commandMenus_->contextMenu("SkinBox"));
+  shell_->isoBox().SetContextMenu(commandMenus_->contextMenu("IsoBox"));
 }
 
 }  // namespace mok::shell

@@ -8,7 +8,11 @@
 #include <QMainWindow>
 #include <QToolBar>
 
+#include <memory>
+
+#include "app/command_table.h"
 #include "core/application.h"
+#include "shell/command_menus.h"
 #include "shell/shell_window.h"
 #include "shell/texture_list_manager.h"
 
@@ -27,6 +31,7 @@ class MainFrame final : public QMainWindow {
   void HandleRefresh(int paneBits, int kind);
 
   ShellWindow& shell() { return *shell_; }
+  CommandMenus& commands() { return *commandMenus_; }
   QToolBar& mainToolBar() { return *toolBar_; }
   QComboBox& framesList() { return *framesList_; }
   QComboBox& modesList() { return *modesList_; }
@@ -39,11 +44,9 @@ class MainFrame final : public QMainWindow {
   void BuildRebar();
   void ConnectSideLists();
   void ChooseMode(int index);
-  // The File, Options and Skins menus and the channel keys, until the
-  // command table builds every menu, key and tool bar set.
-  void BuildInterimMenus();
-  void AddChannelKeys();
-  void ChooseEditMode(int mode);
+  // The menu bar, keys, tool bar sets and corner-button menus from the
+  // command table.
+  void InstallCommands();
 
   Application& app_;
   ShellWindow* shell_;
@@ -51,6 +54,8 @@ class MainFrame final : public QMainWindow {
   TextureListManager* textureListManager_ = nullptr;
   QComboBox* framesList_ = nullptr;
   QComboBox* modesList_ = nullptr;
+  std::unique_ptr<CommandTable> commandTable_;
+  CommandMenus* commandMenus_ = nullptr;
 };
 
 }  // namespace mok::shell

@@ -99,7 +99,7 @@ void PaneWidget::ReleaseMouse() {
 }
 
 void PaneWidget::OpenContextMenu(int x, int y) {
-  if (!menu_.isEmpty()) menu_.popup(mapToGlobal(QPoint(x, y)));
+  if (menu_ && !menu_->isEmpty()) menu_->popup(mapToGlobal(QPoint(x, y)));
 }
 
 void PaneWidget::Forward(QMouseEvent* event) {

@@ -43,7 +43,8 @@ class PaneWidget : public QWidget, public PaneHost {
   void ReleaseMouse() override;
   void OpenContextMenu(int x, int y) override;
 
-  QMenu& contextMenu() { return menu_; }
+  // The pop-up menu the corner button opens (none: the button opens nothing).
+  void SetContextMenu(QMenu* menu) { menu_ = menu; }
 
   // Renders the box's picture for its current size with a refresh kind and
   // the request's flags; the shell then repaints it.
@@ -62,7 +63,7 @@ class PaneWidget : public QWidget, public PaneHost {
   void Forward(QMouseEvent* event);
 
   bool captured_ = false;
-  QMenu menu_;
+  QMenu* menu_ = nullptr;
 };
 
 }  // namespace mok::shell
