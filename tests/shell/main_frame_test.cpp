@@ -101,6 +101,10 @@ TEST_F(MainFrameTest, ShowsFourBoxesByTheLayoutAndFillsTheLists) {
   EXPECT_EQ(textures->itemText(3).toStdString(), "Empty Slot 3");
   EXPECT_TRUE(textures->isVisible());
   EXPECT_FALSE(frame->textureListManager().phongMapsList()->isVisible());
+  // The command table's tool bar lives in the rebar's first band, showing the
+  // camera set at start.
+  EXPECT_EQ(frame->commands().toolBar(), &frame->mainToolBar());
+  EXPECT_EQ(frame->commands().shownToolbarSet(), 175);
 }
 
 TEST_F(MainFrameTest, SplitterSnapsFollowsTheMouseAndThePresetsRecallAndStore) {
@@ -124,7 +128,7 @@ TEST_F(MainFrameTest, SplitterSnapsFollowsTheMouseAndThePresetsRecallAndStore) {
 }
 
 TEST_F(MainFrameTest, SwapDisplaysAndTheWheelGoesToTheBoxUnderTheMouse) {
-  shell().SwapDisplays();
+  frame->commands().Trigger(32775);  // Options > Swap Displays
   QApplication::processEvents();
   EXPECT_EQ(shell().isoBox().geometry(), BoxRect(shell().layout().leftRect));
   EXPECT_EQ(shell().skinBox().geometry(), BoxRect(shell().layout().rightRect));
