@@ -72,6 +72,8 @@ class SkinView final {
 
   // A new client size: reallocates the buffers and renders when it changed.
   void Resize(int clientWidth, int clientHeight);
+  // The same without the render; returns whether the buffers changed.
+  bool ResizeBuffers(int clientWidth, int clientHeight);
   // Redraws the colour buffer: kinds 0 final (with texel ids), 1 quick
   // (without), 2 background colour only, 3 after a paint step (the painted
   // texels and the outlines). Every kind then draws the outlines, the mapping

@@ -14,7 +14,7 @@
 #include "app/resource_paths.h"
 #include "app/startup.h"
 #include "shell/file_drops.h"
-#include "shell/main_window.h"
+#include "shell/main_frame.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
@@ -64,16 +64,16 @@ int main(int argc, char** argv) {
   QApplication::setWindowIcon(ProgramIcon(app.resourceDir));
   app.ReadStartupSettings();
 
-  mok::shell::MainWindow window(app);
+  mok::shell::MainFrame window(app);
   mok::shell::AcceptFileDrops(app, window);
   prompter.setParent(&window);
-  QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainWindow::refillLists);
-  QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainWindow::refresh);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainFrame::FillSideLists);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainFrame::HandleRefresh);
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
   if (!mok::LoadFirstMesh(app, {parsed.files, ctrlHeld})) return 0;
   mok::ScanStartupMapFolders(app);
-  window.refillLists();
   window.show();
+  app.doc().NotifyMeshChanged();
   return qtApp.exec();
 }
