@@ -30,11 +30,13 @@
 #include "bench/bench_support.h"
 #include "core/application.h"
 #include "core/settings.h"
-#include "render/iso_view.h"
+// The render headers come first: a pane header declares a function named
+// like one of their types.
 #include "render/render_state.h"
-#include "skin/corner_button.h"
-#include "skin/paint_handoff.h"
-#include "skin/skin_view.h"
+#include "panes/corner_button.h"
+#include "panes/iso_view.h"
+#include "panes/paint_handoff.h"
+#include "panes/skin_view.h"
 
 namespace {
 
