@@ -17,6 +17,7 @@ bool SaveReporting(Application& app, const std::string& name) {
     return false;
   }
   ShowWarnings(app.prompter, saved->warnings);
+  app.history.MarkSaved();
   return true;
 }
 
@@ -62,6 +63,7 @@ bool LoadReporting(Application& app, const MeshLoader& load, const std::string& 
     return false;
   }
   ShowWarnings(app.prompter, loaded->warnings);
+  app.history.Reset(app.doc());
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/history.h"
 #include "core/map_list.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
@@ -54,6 +55,9 @@ class Application {
   // Heap-allocated once: the fixed-capacity arrays are large.
   std::unique_ptr<MeshDocument> document;
   MeshDocument& doc() { return *document; }
+
+  // Undo and redo of the document's changes; taken anew by every load.
+  History history;
 
   std::string loadDir;      // the folder file dialogs open in
   std::string currentFile;  // the mesh on screen; Save writes to it

@@ -156,6 +156,9 @@ class SkinView final {
   int height_ = 0;
   int clientWidth_ = 0;
 
+  // The undo step a mapping drag becomes when it ends; null for drags that
+  // change no data.
+  const char* pendingStep_ = nullptr;
   int dragState_ = kSkinIdle;
   int pressX_ = 0;
   int pressY_ = 0;
