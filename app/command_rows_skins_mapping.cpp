@@ -29,7 +29,7 @@ void RevertMappingCommand(CommandContext& c) {
   c.app.doc().NotifyMeshChanged();
 }
 
-const char* WatchLabel(const CommandContext& c) {
+std::string WatchLabel(const CommandContext& c) {
   return FlagSet<&Flags::watching>(c) ? "End Watch" : "Begin Watch";
 }
 

@@ -4,10 +4,11 @@
 
 namespace mok {
 
-std::string WindowTitle(const std::string& currentFile) {
+std::string WindowTitle(const std::string& currentFile, bool modified) {
   const std::size_t slash = currentFile.find_last_of("/\\");
   const std::string name = slash == std::string::npos ? currentFile : currentFile.substr(slash + 1);
-  return name.empty() ? kProgramTitle : std::string(kProgramTitle) + " - " + name;
+  if (name.empty()) return kProgramTitle;
+  return std::string(kProgramTitle) + " - " + name + (modified ? "*" : "");
 }
 
 bool ConfirmClose(Application& app, double splitFraction) {

@@ -15,7 +15,7 @@ inline constexpr int kMinFrameHeight = 360;
 
 // "MOK v0.9b3 - Sampler_d.3d": the program and the file name of the mesh on
 // screen; the program alone while there is none.
-std::string WindowTitle(const std::string& currentFile);
+std::string WindowTitle(const std::string& currentFile, bool modified = false);
 
 // The close request: "Splitter" and the eight user colours are written
 // first (they stay written whatever the answer), then the window closes at

@@ -113,10 +113,19 @@ void MainFrame::FillSideLists() {
   FillList(*env, lists.envMaps, lists.envMap);
   modesList_->setCurrentIndex(lists.mode);
   textureListManager_->LayOut(CurrentModeNeeds(app_));
-  setWindowTitle(QString::fromStdString(WindowTitle(app_.currentFile)));
+  UpdateTitle();
 }
 
-void MainFrame::HandleRefresh(int paneBits, int kind) { shell_->HandleRefresh(paneBits, kind); }
+// Every refresh may follow a change, so the asterisk is checked with each.
+void MainFrame::UpdateTitle() {
+  const QString title = QString::fromStdString(WindowTitle(app_.currentFile, app_.history.Modified()));
+  if (windowTitle() != title) setWindowTitle(title);
+}
+
+void MainFrame::HandleRefresh(int paneBits, int kind) {
+  shell_->HandleRefresh(paneBits, kind);
+  UpdateTitle();
+}
 
 void MainFrame::closeEvent(QCloseEvent* event) {
   if (ConfirmClose(app_, shell_->SplitFraction())) {

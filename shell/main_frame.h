@@ -44,6 +44,8 @@ class MainFrame final : public QMainWindow {
   void BuildRebar();
   void ConnectSideLists();
   void ChooseMode(int index);
+  // The program, the mesh on screen and an asterisk while it has changes.
+  void UpdateTitle();
   // The menu bar, keys, tool bar sets and corner-button menus from the
   // command table.
   void InstallCommands();
