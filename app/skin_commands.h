@@ -10,6 +10,8 @@
 // New, Open, Close/Delete, Reload, the activation reload and Resize end with
 // a skins change notice (the renderer builds its shade ramps every frame).
 
+#include <functional>
+#include <string>
 
 #include "core/application.h"
 #include "core/skin_slot.h"
@@ -35,6 +37,9 @@ SkinSlot* ActiveSkin(MeshDocument& doc);
 void SkinNew(Application& app);
 // "&Open": a PCX, BMP or TGA file into the active slot.
 void SkinOpen(Application& app);
+// What Open does after its dialog: the image file into the active slot; a
+// file that cannot be read is reported and changes nothing.
+void OpenSkinFile(Application& app, const std::string& path);
 // "&Close/Delete": the active slot becomes a placeholder again; it keeps its
 // name, file and format.
 void SkinCloseDelete(Application& app);
