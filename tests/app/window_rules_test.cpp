@@ -103,12 +103,12 @@ TEST(RefreshDispatch, RendersSkinGradientIsoPaletteThenRedrawsUnlessTold) {
   DispatchRefresh(all, {PaneSet::All(), kRefreshQuick});
   using Call = std::pair<char, int>;
   EXPECT_EQ(all.calls, (std::vector<Call>{{'r', 1}, {'r', 4}, {'r', 2}, {'r', 8}, {'d', 1}, {'d', 4}, {'d', 2}, {'d', 8}}));
-  EXPECT_EQ(all.renderArguments[0], std::pair<int, int>(kRefreshQuick, 0));
+  EXPECT_EQ(all.renderArguments[0], (std::pair<int, int>(kRefreshQuick, 0)));
 
   RecordingTargets renderOnly;
   DispatchRefresh(renderOnly, {Pane::Skin | Pane::Iso, kRefreshPaint, Redraw::RenderOnly});
   EXPECT_EQ(renderOnly.calls, (std::vector<Call>{{'r', 1}, {'r', 2}}));
-  EXPECT_EQ(renderOnly.renderArguments[1], std::pair<int, int>(kRefreshPaint, 0x10));
+  EXPECT_EQ(renderOnly.renderArguments[1], (std::pair<int, int>(kRefreshPaint, 0x10)));
 
   RecordingTargets redrawOnly;
   DispatchRefresh(redrawOnly, {Pane::Skin | Pane::Iso, kRefreshFinal, Redraw::RepaintOnly});

@@ -136,8 +136,8 @@ TEST_F(CommandMenusTest, ToolbarFollowsTheModeCommandsAndKeysWorkFromAPane) {
   QSignalSpy done(menus, &CommandMenus::commandDone);
   const std::vector<std::pair<QKeyCombination, int>> keys{
       {Qt::Key_Tab, 32867},       {Qt::Key_Backspace, 32801},          {Qt::Key_QuoteLeft, 32796},
-      {Qt::SHIFT | Qt::Key_C, 32796}, {Qt::SHIFT | Qt::Key_2, 32957}, {Qt::Key_H, 32811},
-      {Qt::CTRL | Qt::Key_Up, 32793}};
+      {QKeyCombination(Qt::ShiftModifier, Qt::Key_C), 32796}, {QKeyCombination(Qt::ShiftModifier, Qt::Key_2), 32957},
+      {Qt::Key_H, 32811}, {QKeyCombination(Qt::ControlModifier, Qt::Key_Up), 32793}};
   for (const auto& [key, id] : keys) {
     QTest::keyClick(isoView, key.key(), key.keyboardModifiers());
     ASSERT_FALSE(done.isEmpty()) << id;
