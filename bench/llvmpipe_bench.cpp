@@ -35,7 +35,7 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kTextureSize = 256;
 constexpr int kFrames = 30;
-const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
+const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
 
 std::vector<std::uint32_t> Texels() {
   std::vector<std::uint32_t> texels(kTextureSize * kTextureSize);

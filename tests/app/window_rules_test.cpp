@@ -19,7 +19,7 @@ namespace {
 class WindowRules : public test::ApplicationFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d", prompter).ok());
+    ASSERT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok());
   }
 };
 

@@ -12,7 +12,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kSamples = fs::path(MOK_SOURCE_DIR) / "resources" / "samples";
+const fs::path kSamples = fs::path(MOK_SOURCE_DIR) / "resources" / "samples" / "Sampler" / "Models";
 const fs::path kRealMd2 = fs::path(MOK_SHARED_TESTDATA) / "real" / "md2" / "m64_crate" / "tris.md2";
 
 class DroppedFiles : public test::ApplicationFixture {

@@ -52,7 +52,7 @@ std::vector<std::uint8_t> StateBytes(const MeshDocument& doc) {
 class HistoryTest : public ::testing::Test {
  protected:
   HistoryTest() {
-    auto loaded = LoadMesh(doc, std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d", prompter);
+    auto loaded = LoadMesh(doc, std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter);
     EXPECT_TRUE(loaded) << loaded.error().message;
     history.Reset(doc);
   }
