@@ -91,8 +91,10 @@ std::vector<std::uint8_t> BuildMappingFile(MeshDocument& doc) {
   for (int i = 0; i < doc.triangleCount; ++i) {
     const MeshTriangle& face = doc.triangles[i];
     for (const UvPair& uv : face.uv) {
-      out.f32(uv.u);
-      out.f32(uv.v);
+      // Held to what an import accepts, as a mesh save does.
+      const UvPair held = ClampToChannelUnits(uv, nullptr);
+      out.f32(held.u);
+      out.f32(held.v);
     }
     out.u8(face.flags);
     out.u8(face.type);

@@ -46,7 +46,8 @@ inline constexpr const char* kBadCoordinate = "This UMAP file holds a texture co
 }  // namespace mapping_text
 
 // The file's bytes for the current mapping. The coordinates pass through
-// channel units and back, so the UV table is rebuilt on the way.
+// channel units and back, so the UV table is rebuilt on the way; they are
+// written held to kMaxChannelUnits, so an import takes them back.
 std::vector<std::uint8_t> BuildMappingFile(MeshDocument& doc);
 
 // Reads a mapping into the document with the chosen options. The whole file is

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace mok {
 
@@ -35,6 +37,65 @@ const SkinSlot& MeshDocument::skinFor(int channel) const {
   return slot ? *slot : defaultSkin;
 }
 
+namespace {
+
+// Finds equal UV vertices in time linear in the corner count. Values are
+// bucketed on a grid of the merge distance, so a match lies in the corner's
+// own cell or a neighbouring one; every candidate is checked with the exact
+// test and the lowest index wins, as a search through the whole table would
+// find. Hash collisions only add candidates. NaN never matches and is not
+// indexed; far values share the outermost cells.
+class UvVertexIndex {
+ public:
+  explicit UvVertexIndex(std::size_t capacity) : head_(Buckets(capacity), -1), next_(capacity, -1) {}
+
+  int Find(const UvPair& uv, std::uint8_t channel, const std::array<UvPair, kMaxUvVertices>& table,
+           const std::array<std::uint8_t, kMaxUvVertices>& channels) const {
+    if (std::isnan(uv.u) || std::isnan(uv.v)) return -1;
+    const std::int64_t cu = Cell(uv.u), cv = Cell(uv.v);
+    int found = -1;
+    for (std::int64_t du = -1; du <= 1; ++du) {
+      for (std::int64_t dv = -1; dv <= 1; ++dv) {
+        for (int m = head_[Bucket(channel, cu + du, cv + dv)]; m >= 0; m = next_[static_cast<std::size_t>(m)]) {
+          const UvPair& other = table[static_cast<std::size_t>(m)];
+          if ((found < 0 || m < found) && channels[static_cast<std::size_t>(m)] == channel &&
+              std::fabs(uv.u - other.u) < kUvMergeDistance && std::fabs(uv.v - other.v) < kUvMergeDistance)
+            found = m;
+        }
+      }
+    }
+    return found;
+  }
+
+  void Add(int index, const UvPair& uv, std::uint8_t channel) {
+    if (std::isnan(uv.u) || std::isnan(uv.v)) return;
+    int& first = head_[Bucket(channel, Cell(uv.u), Cell(uv.v))];
+    next_[static_cast<std::size_t>(index)] = first;
+    first = index;
+  }
+
+ private:
+  static std::size_t Buckets(std::size_t capacity) {
+    std::size_t n = 64;
+    while (n < 2 * capacity) n *= 2;
+    return n;
+  }
+  static std::int64_t Cell(float value) {
+    constexpr double kLimit = 1e15;
+    return static_cast<std::int64_t>(std::clamp(std::floor(static_cast<double>(value) / kUvMergeDistance), -kLimit, kLimit));
+  }
+  std::size_t Bucket(std::uint8_t channel, std::int64_t cu, std::int64_t cv) const {
+    std::uint64_t h = static_cast<std::uint64_t>(cu) * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint64_t>(cv) * 0xC2B2AE3D27D4EB4Full ^ channel;
+    h ^= h >> 29;
+    return static_cast<std::size_t>(h & (head_.size() - 1));
+  }
+
+  std::vector<int> head_;
+  std::vector<int> next_;
+};
+
+}  // namespace
+
 void MeshDocument::RebuildUvVertices(bool syncFirst) {
   if (syncFirst) {
     for (int i = 0; i < triangleCount; ++i) {
@@ -42,24 +103,18 @@ void MeshDocument::RebuildUvVertices(bool syncFirst) {
       for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
     }
   }
-  // A linear search per corner: at most 12288 entries, run after every edit.
+  UvVertexIndex index(static_cast<std::size_t>(std::max<int>(triangleCount, 0)) * 3);
   int count = 0;
   for (int i = 0; i < triangleCount; ++i) {
     MeshTriangle& face = triangles[i];
     for (int k = 0; k < 3; ++k) {
       const UvPair& uv = face.uv[k];
-      int found = -1;
-      for (int m = 0; m < count; ++m) {
-        if (uvVertexChannel[m] == face.textureNum && std::fabs(uv.u - uvVertices[m].u) < kUvMergeDistance &&
-            std::fabs(uv.v - uvVertices[m].v) < kUvMergeDistance) {
-          found = m;
-          break;
-        }
-      }
+      int found = index.Find(uv, face.textureNum, uvVertices, uvVertexChannel);
       if (found < 0) {
         found = count++;
         uvVertices[found] = uv;
         uvVertexChannel[found] = face.textureNum;
+        index.Add(found, uv, face.textureNum);
       }
       face.uvIndex[k] = static_cast<std::int16_t>(found);
     }

@@ -339,31 +339,40 @@ StaleInfo RemoveStaleInfoFile(const std::string& path) {
 
 }  // namespace
 
-Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name, const FileWriter& writer) {
-  std::optional<MeshFileNames> names = IdentifyMeshName(name);
-  if (!names) return Error{kIdentifyMessage, name};
-  if (doc.frames.size() > kMaxAnimationFrames) return Error{kAnimationSaveError, names->animation};
-
+Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc) {
+  if (doc.frames.size() > kMaxAnimationFrames) return Error{kAnimationSaveError, "XXX_a.3d"};
+  MeshFileContents files;
   bool clampedCoordinates = false;
   std::vector<FaceCoordinates> corners = CornersInChannelUnits(doc, clampedCoordinates);
   int clampedVertices = 0;
-  std::vector<std::uint8_t> animation = BuildAnimationFile(doc, clampedVertices);
+  files.geometry = BuildGeometryFile(doc, corners);
+  files.animation = BuildAnimationFile(doc, clampedVertices);
+  files.info = WriteInfoFile(doc.fileInfo, corners);
+  if (clampedVertices > 0) files.warnings.push_back(ClampedVerticesWarning(clampedVertices));
+  if (clampedCoordinates) files.warnings.push_back(kClampedCoordinatesWarning);
+  return files;
+}
+
+Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name, const FileWriter& writer) {
+  std::optional<MeshFileNames> names = IdentifyMeshName(name);
+  if (!names) return Error{kIdentifyMessage, name};
+  Result<MeshFileContents> contents = BuildMeshFiles(doc);
+  if (!contents) return Error{contents.error().message, names->animation};
 
   FileSet files(writer);
-  if (files.stage(names->geometry, BuildGeometryFile(doc, corners)) != FileErrorCause::None)
+  if (files.stage(names->geometry, contents->geometry) != FileErrorCause::None)
     return Error{kGeometrySaveError, names->geometry};
-  if (files.stage(names->animation, animation) != FileErrorCause::None)
+  if (files.stage(names->animation, contents->animation) != FileErrorCause::None)
     return Error{kAnimationSaveError, names->animation};
   MeshFileReport report;
-  if (files.stage(names->info, WriteInfoFile(doc.fileInfo, corners)) != FileErrorCause::None) {
+  if (files.stage(names->info, contents->info) != FileErrorCause::None) {
     report.warnings.push_back(kInfoSaveWarning);
     StaleInfo stale = RemoveStaleInfoFile(names->info);
     if (stale == StaleInfo::Stuck) return Error{kStaleInfoStuckMessage, names->info};
     if (stale == StaleInfo::Removed) report.warnings.push_back(kStaleInfoRemovedWarning);
   }
   if (files.commit() != FileErrorCause::None) return Error{kGeometrySaveError, names->geometry};
-  if (clampedVertices > 0) report.warnings.push_back(ClampedVerticesWarning(clampedVertices));
-  if (clampedCoordinates) report.warnings.push_back(kClampedCoordinatesWarning);
+  report.warnings.insert(report.warnings.end(), contents->warnings.begin(), contents->warnings.end());
   return report;
 }
 

@@ -83,6 +83,18 @@ Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prom
 // LoadMesh on file contents already in memory.
 Result<MeshFileReport> LoadMeshFromBytes(MeshDocument& doc, const MeshFileBytes& files, Prompter& prompter);
 
+// The bytes SaveMesh writes, with its warnings about clamped values.
+struct MeshFileContents {
+  std::vector<std::uint8_t> geometry;
+  std::vector<std::uint8_t> animation;
+  std::vector<std::uint8_t> info;
+  std::vector<std::string> warnings;
+};
+
+// The three files of the document in memory; refused only when it has more
+// frames than the animation file can count.
+Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc);
+
 // Writes the three files of the mesh named by name. They replace the old
 // files only when the geometry and animation files were both written. When
 // the info file alone cannot be written, the save goes on without it (with a
