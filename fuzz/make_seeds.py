@@ -3,7 +3,8 @@
 repository's sample files and golden pictures, the real files in
 ../shared/testdata/real when that folder exists, and a few small hand-built
 files (an eight-face info and mapping file for the fuzzers' small mesh, a
-tiny MD2). Files above MAX_BYTES are left out: they would only slow the runs.
+tiny MD2). Files above MAX_BYTES (images: MAX_IMAGE_BYTES) are left out:
+they would only slow the runs.
 Usage: make_seeds.py OUTPUT
 """
 
@@ -15,14 +16,15 @@ import sys
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 REAL = os.path.join(os.path.dirname(ROOT), "shared", "testdata", "real")
 MAX_BYTES = 64 << 10
+MAX_IMAGE_BYTES = 16 << 10  # scripts/fuzz.sh runs the image targets with this -max_len
 SMALL_FACES = 8  # fuzz_support.h: kSmallFaceCount
 
 
-def files(*patterns):
+def files(*patterns, limit=MAX_BYTES):
     found = []
     for pattern in patterns:
         found += glob.glob(pattern, recursive=True)
-    return sorted(p for p in found if os.path.getsize(p) <= MAX_BYTES)
+    return sorted(p for p in found if os.path.getsize(p) <= limit)
 
 
 def read(path):
@@ -83,7 +85,7 @@ def images(*extensions):
             patterns.append(os.path.join(ROOT, folder, "*." + ext))
         patterns.append(os.path.join(REAL, "**", "*." + ext))
     chosen = []
-    for path in files(*patterns):
+    for path in files(*patterns, limit=MAX_IMAGE_BYTES):
         if path.lower().endswith(tuple("." + e for e in extensions)) and path not in chosen:
             chosen.append(path)
     return [(os.path.basename(p), read(p)) for p in chosen]

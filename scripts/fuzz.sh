@@ -6,6 +6,7 @@
 # is kept in build-fuzz/findings/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh
 seconds="${1:-60}"
 build=build-fuzz
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all"
@@ -27,7 +28,9 @@ printf '%-14s %12s %10s\n' target executions "exec/s"
 for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t"
   log="$build/fuzz_$t.log"
-  if ! "$build/bin/fuzz_$t" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+  maxlen=65536
+  case "$t" in pcx|bmp|tga) maxlen=16384 ;; esac
+  if ! "$build/bin/fuzz_$t" -max_total_time="$seconds" -max_len="$maxlen" -timeout=10 -rss_limit_mb=2048 -detect_leaks=0 \
       -print_final_stats=1 -artifact_prefix="$build/findings/${t}-" \
       "$build/corpus/$t" "$build/seeds/$t" >"$log" 2>&1; then
     failed=1

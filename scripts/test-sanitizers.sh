@@ -6,6 +6,7 @@
 # same library, and an instrumented Qt build would double the build time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+scripts/deps.sh
 build=build-sanitize
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all"
 launcher=()
