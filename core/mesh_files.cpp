@@ -207,12 +207,14 @@ Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prom
   auto animationFile = ReadIfPresent(names->animation);
   if (!animationFile) return animationFile.error();
   if (!*animationFile) return Error{kAnimationLoadError, names->animation};
+  // The info file is optional: one that is not a regular file is left out.
   auto infoFile = ReadIfPresent(names->info);
-  if (!infoFile) return infoFile.error();
 
   MeshFileBytes files{(*geometryFile)->bytes, (*animationFile)->bytes, std::nullopt};
-  if (*infoFile) files.info = (*infoFile)->bytes;
-  return LoadMeshFromBytes(doc, files, prompter);
+  if (infoFile && *infoFile) files.info = (*infoFile)->bytes;
+  Result<MeshFileReport> loaded = LoadMeshFromBytes(doc, files, prompter);
+  if (loaded && !infoFile) loaded->warnings.push_back(kInfoNotRegularWarning);
+  return loaded;
 }
 
 Result<MeshFileReport> LoadMeshFromBytes(MeshDocument& doc, const MeshFileBytes& files, Prompter& prompter) {

@@ -51,6 +51,7 @@ inline constexpr const char* kAnimationShortMessage =
 inline constexpr const char* kAnimationTooLargeMessage =
     "The Animation data has more frames than this program can hold in memory!";
 inline constexpr const char* kNotRegularFileMessage = "This is not a regular file and cannot be read as a mesh!";
+inline constexpr const char* kInfoNotRegularWarning = "XXX_k.3d is not a regular file and was not read.";
 inline constexpr const char* kStaleInfoRemovedWarning =
     "The old XXX_k.3d was removed: its coordinates would no longer match the saved mesh.";
 inline constexpr const char* kStaleInfoStuckMessage =
@@ -76,8 +77,9 @@ struct MeshFileBytes {
 
 // Loads the mesh named by name (any of the accepted names). The prompter is
 // asked only whether to keep the strings of an info file whose face count
-// differs. On success meshLoaded is 1. A name that is not a regular file
-// (a FIFO, a device) is refused before it is opened.
+// differs. On success meshLoaded is 1. A geometry or animation name that is
+// not a regular file (a FIFO, a device) is refused before it is opened; such
+// an info file is left out with a warning.
 Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prompter& prompter);
 
 // LoadMesh on file contents already in memory.

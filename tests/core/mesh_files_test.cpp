@@ -411,15 +411,16 @@ TEST_F(MeshFiles, CoordinatesBeyondWhatATexelCanHoldAreRefusedOnLoadAndClampedOn
 
 // A FIFO would block the open for ever; it is refused by its type first.
 TEST_F(MeshFiles, AFifoInPlaceOfAMeshFileIsRefusedWithoutOpeningIt) {
-  for (const char* part : {"pipe_a.3d", "pipe_k.3d"}) {
-    WriteSquare("pipe");
-    std::filesystem::remove(dir / part);
-    ASSERT_EQ(::mkfifo((dir / part).c_str(), 0600), 0);
-    auto loaded = Load("pipe_d.3d");
-    ASSERT_FALSE(loaded) << part;
-    EXPECT_EQ(loaded.error().message, kNotRegularFileMessage);
-    std::filesystem::remove(dir / part);
-  }
+  WriteSquare("pipe");
+  ASSERT_EQ(::mkfifo((dir / "pipe_k.3d").c_str(), 0600), 0);
+  auto loaded = Load("pipe_d.3d");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->warnings, std::vector<std::string>{kInfoNotRegularWarning});
+  std::filesystem::remove(dir / "pipe_a.3d");
+  ASSERT_EQ(::mkfifo((dir / "pipe_a.3d").c_str(), 0600), 0);
+  loaded = Load("pipe_d.3d");
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(loaded.error().message, kNotRegularFileMessage);
   EXPECT_EQ(ReadWholeFile(dir.path().string()).cause, FileErrorCause::AccessDenied);
 }
 
