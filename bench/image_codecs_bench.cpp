@@ -5,7 +5,7 @@
 #include <random>
 
 #include "core/byte_writer.h"
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 
 namespace mok {
 namespace {

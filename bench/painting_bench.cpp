@@ -7,7 +7,7 @@
 
 #include "core/application.h"
 #include "core/settings.h"
-#include "skin/painting.h"
+#include "panes/painting.h"
 
 namespace {
 

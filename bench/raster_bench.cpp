@@ -16,7 +16,7 @@
 #include <random>
 #include <vector>
 
-#include "render/raster.h"
+#include "raster/raster.h"
 
 namespace mok {
 namespace {

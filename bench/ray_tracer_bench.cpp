@@ -11,7 +11,7 @@
 #include "core/mesh_files.h"
 #include "render/ray_tracer.h"
 #include "render/view_commands.h"
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 #include "tests/render/plain_ray_tracer.h"
 
 namespace {

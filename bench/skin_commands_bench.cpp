@@ -8,8 +8,8 @@
 
 #include "core/application.h"
 #include "core/settings.h"
-#include "skin/skin_commands.h"
-#include "skin/skin_dialogs.h"
+#include "app/skin_commands.h"
+#include "app/skin_dialogs.h"
 
 namespace mok {
 namespace {

@@ -7,7 +7,7 @@
 #include "bench/bench_support.h"
 #include "core/application.h"
 #include "core/mesh_files.h"
-#include "skin/skin_view.h"
+#include "panes/skin_view.h"
 
 namespace {
 

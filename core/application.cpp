@@ -1,13 +1,10 @@
 #include "core/application.h"
 
-#include "render/render_state.h"
-
 namespace mok {
 
 Application::Application(SettingsStore& settingsStore, Prompter& userPrompter, RefreshSink& refreshSink)
-    : settings(settingsStore), prompter(userPrompter), refresh(refreshSink), document(std::make_unique<MeshDocument>()), renderState(std::make_unique<RenderState>()) {
+    : settings(settingsStore), prompter(userPrompter), refresh(refreshSink), document(std::make_unique<MeshDocument>()) {
   document->refresh = &refresh;
-  rebuildGammaTable = [this] { renderState->shading.RebuildGammaTable(); };
   for (int i = 0; i < 8; ++i) customColors[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(setting::kCustomColorDefaults[i]);
 }
 

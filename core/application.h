@@ -74,8 +74,10 @@ class Application {
   std::function<void()> rebuildShadeRamps;
   std::function<void()> rebuildGammaTable;
 
-  // The rasterizer context, shading tables, light and render modes.
-  std::unique_ptr<RenderState> renderState;
+  // The rasterizer context, shading tables, light and render modes, made by
+  // the render layer on first use (RenderStateOf); shared_ptr keeps this
+  // header and its destructor free of the render types.
+  std::shared_ptr<RenderState> renderState;
 
   // Reads the user colours, "CustomCursors" and the default skin size and
   // grid (start-up step 3).

@@ -24,7 +24,7 @@
 #include "render/frame_buffer.h"
 #include "render/frame_steps.h"
 #include "render/lighting.h"
-#include "render/raster.h"
+#include "raster/raster.h"
 #include "render/shading.h"
 #include "render/visibility.h"
 

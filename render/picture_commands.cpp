@@ -6,7 +6,7 @@
 
 #include "render/ray_tracer.h"
 #include "render/render_state.h"
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 
 namespace mok {
 

@@ -2,7 +2,13 @@
 
 namespace mok {
 
-RenderState& RenderStateOf(Application& app) { return *app.renderState; }
+RenderState& RenderStateOf(Application& app) {
+  if (!app.renderState) {
+    app.renderState = std::make_shared<RenderState>();
+    app.rebuildGammaTable = [state = app.renderState.get()] { state->shading.RebuildGammaTable(); };
+  }
+  return *app.renderState;
+}
 
 RenderJob MakeRenderJob(Application& app, ViewRecord& view) {
   RenderState& state = RenderStateOf(app);

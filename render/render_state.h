@@ -11,7 +11,7 @@
 
 #include "core/application.h"
 #include "render/camera.h"
-#include "render/raster_context.h"
+#include "raster/raster_context.h"
 #include "render/render_mode.h"
 #include "render/shading.h"
 

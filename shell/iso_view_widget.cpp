@@ -3,7 +3,7 @@
 #include <QResizeEvent>
 
 #include "render/render_state.h"
-#include "skin/corner_button.h"
+#include "panes/corner_button.h"
 
 namespace mok::shell {
 

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "core/application.h"
-#include "render/iso_view.h"
+#include "panes/iso_view.h"
 #include "shell/pane_widget.h"
-#include "skin/painting.h"
+#include "panes/painting.h"
 
 namespace mok::shell {
 

@@ -4,13 +4,13 @@
 #include <QGuiApplication>
 
 #include "core/application.h"
-#include "core/command_line.h"
-#include "core/startup.h"
+#include "app/command_line.h"
+#include "app/startup.h"
 #include "shell/main_window.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
-#include "skin/map_lists.h"
+#include "app/map_lists.h"
 
 namespace {
 

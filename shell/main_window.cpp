@@ -9,9 +9,9 @@
 #include <QToolBar>
 
 #include "core/channels.h"
-#include "core/file_commands.h"
-#include "core/md2_command.h"
-#include "skin/skin_commands.h"
+#include "app/file_commands.h"
+#include "app/md2_command.h"
+#include "app/skin_commands.h"
 #include "render/render_state.h"
 
 namespace mok::shell {

@@ -8,7 +8,7 @@
 
 #include "core/application.h"
 #include "shell/iso_view_widget.h"
-#include "skin/painting.h"
+#include "panes/painting.h"
 
 namespace mok::shell {
 

@@ -7,8 +7,8 @@
 #include <QMenu>
 #include <QWidget>
 
-#include "core/cursor_control.h"
-#include "core/pane_events.h"
+#include "panes/cursor_control.h"
+#include "panes/pane_events.h"
 
 namespace mok::shell {
 

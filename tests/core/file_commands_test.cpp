@@ -1,10 +1,10 @@
-#include "core/file_commands.h"
+#include "app/file_commands.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "core/load_dir.h"
+#include "app/load_dir.h"
 #include "core/packed_vertex.h"
 #include "tests/core/application_fixture.h"
 #include "tests/core/mesh_test_support.h"

@@ -1,4 +1,4 @@
-#include "core/mapping_commands.h"
+#include "app/mapping_commands.h"
 
 #include <gtest/gtest.h>
 

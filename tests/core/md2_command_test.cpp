@@ -1,10 +1,10 @@
-#include "core/md2_command.h"
+#include "app/md2_command.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
-#include "core/file_commands.h"
+#include "app/file_commands.h"
 #include "core/md2_import.h"
 #include "core/mesh_files.h"
 #include "tests/core/application_fixture.h"

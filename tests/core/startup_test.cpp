@@ -1,11 +1,11 @@
-#include "core/startup.h"
+#include "app/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
 #include "core/application.h"
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 #include "tests/core/mesh_test_support.h"
 
 namespace mok {

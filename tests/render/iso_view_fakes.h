@@ -10,7 +10,7 @@
 
 #include "core/application.h"
 #include "core/settings.h"
-#include "render/iso_view.h"
+#include "panes/iso_view.h"
 #include "tests/skin/paint_test_support.h"
 
 namespace mok::test {

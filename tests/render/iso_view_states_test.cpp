@@ -1,7 +1,7 @@
 // The 3D view's mouse states: which press starts what, how buttons combine,
 // the corner button, and the loss of the mouse from every state.
 
-#include "skin/corner_button.h"
+#include "panes/corner_button.h"
 #include "tests/render/iso_view_fakes.h"
 
 namespace mok::test {

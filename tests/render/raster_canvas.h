@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "render/raster.h"
+#include "raster/raster.h"
 
 namespace mok::test {
 

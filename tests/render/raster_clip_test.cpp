@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "render/raster_edges.h"
+#include "raster/raster_edges.h"
 #include "tests/render/raster_canvas.h"
 
 namespace mok::test {

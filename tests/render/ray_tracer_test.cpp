@@ -7,7 +7,7 @@
 
 #include "core/mesh_files.h"
 #include "render/view_commands.h"
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 #include "tests/core/mesh_test_support.h"
 #include "tests/render/mode_test_support.h"
 #include "tests/render/plain_ray_tracer.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "skin/painting.h"
-#include "skin/palette_box.h"
+#include "panes/painting.h"
+#include "panes/palette_box.h"
 
 namespace mok {
 namespace {

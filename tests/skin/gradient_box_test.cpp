@@ -1,4 +1,4 @@
-#include "skin/gradient_box.h"
+#include "panes/gradient_box.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/byte_writer.h"
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 #include "tests/skin/image_test_support.h"
 
 namespace mok::test {

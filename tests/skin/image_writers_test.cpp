@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <random>
 
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 #include "tests/skin/image_test_support.h"
 
 namespace mok::test {

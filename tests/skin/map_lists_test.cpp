@@ -1,7 +1,7 @@
 // Phong and environment map lists: folder scans, single opens, closing and
 // picking the active map.
 
-#include "skin/map_lists.h"
+#include "app/map_lists.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "skin/skin_commands.h"
+#include "app/skin_commands.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace mok {

@@ -13,13 +13,13 @@
 #include <vector>
 
 #include "core/application.h"
-#include "core/cursor_control.h"
-#include "core/pane_events.h"
+#include "panes/cursor_control.h"
+#include "panes/pane_events.h"
 #include "core/prompter.h"
 #include "core/refresh.h"
 #include "core/settings.h"
 #include "render/shading.h"
-#include "skin/gradient_box.h"
+#include "panes/gradient_box.h"
 
 namespace mok::test {
 

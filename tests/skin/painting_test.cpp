@@ -1,4 +1,4 @@
-#include "skin/painting.h"
+#include "panes/painting.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "skin/palette_box.h"
+#include "panes/palette_box.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "skin/image_codecs.h"
-#include "skin/skin_commands.h"
+#include "image/image_codecs.h"
+#include "app/skin_commands.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace mok {

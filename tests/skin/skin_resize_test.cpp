@@ -6,8 +6,8 @@
 #include <cmath>
 #include <limits>
 
-#include "skin/skin_commands.h"
-#include "skin/skin_dialogs.h"
+#include "app/skin_commands.h"
+#include "app/skin_dialogs.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace mok {

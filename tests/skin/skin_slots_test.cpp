@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/mesh_files.h"
-#include "skin/skin_commands.h"
+#include "app/skin_commands.h"
 #include "tests/skin/skin_test_support.h"
 
 namespace mok {

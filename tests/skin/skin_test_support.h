@@ -13,7 +13,7 @@
 #include "core/application.h"
 #include "core/prompter.h"
 #include "core/settings.h"
-#include "skin/skin_dialogs.h"
+#include "app/skin_dialogs.h"
 #include "tests/core/mesh_test_support.h"
 
 namespace mok::test {

@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "core/application.h"
-#include "skin/paint_handoff.h"
-#include "skin/painting.h"
-#include "skin/skin_view.h"
-#include "skin/uv_edits.h"
+#include "panes/paint_handoff.h"
+#include "panes/painting.h"
+#include "panes/skin_view.h"
+#include "panes/uv_edits.h"
 
 namespace mok::viewtest {
 

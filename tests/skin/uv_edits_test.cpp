@@ -5,7 +5,7 @@
 
 #include "core/mesh_files.h"
 #include "render/camera.h"
-#include "skin/camera_projection.h"
+#include "panes/camera_projection.h"
 #include "tests/skin/skin_view_test_support.h"
 
 namespace mok {

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 #include "tests/core/mesh_test_support.h"
 #include "tests/tools/cli_run.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/mesh_names.h"
-#include "skin/image_codecs.h"
+#include "image/image_codecs.h"
 #include "tools/mokcli/cli_support.h"
 #include "tools/mokcli/commands.h"
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "render/render_state.h"
-#include "skin/image_codecs.h"
-#include "skin/skin_command_steps.h"
+#include "image/image_codecs.h"
+#include "app/skin_command_steps.h"
 
 namespace mokcli {
 namespace {

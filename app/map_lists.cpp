@@ -1,0 +1,169 @@
+#include "app/map_lists.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "app/file_commands.h"
+#include "core/file_io.h"
+#include "app/load_dir.h"
+#include "core/mesh_names.h"
+#include "image/image_codecs.h"
+
+namespace mok {
+namespace {
+
+// What differs between the two kinds of map.
+struct MapKindTraits {
+  ImageMode mode;
+  const char* noMapsMessage;
+  const char* sizeMessage;
+  const char* openFilter;
+  const char* openPattern;
+  const char* thirdFilterExtension;  // appended for the third filter, ".bmp" for the others
+  bool rebuildsGamma;
+};
+
+const MapKindTraits& TraitsOf(MapKind kind) {
+  static const MapKindTraits kPhong{ImageMode::Indexed, kNoPhongMapsMessage, kPhongSizeMessage, kPhongOpenFilter,
+                                    kPhongOpenPattern,  ".pcx",              true};
+  static const MapKindTraits kEnv{ImageMode::TrueColor, kNoEnvMapsMessage, kEnvSizeMessage, kEnvOpenFilter,
+                                  kEnvOpenPattern,      ".tga",            false};
+  return kind == MapKind::Phong ? kPhong : kEnv;
+}
+
+// The scan's file groups, in this order.
+constexpr const char* kScanEndings[] = {".pcx", ".bmp", ".tga"};
+
+bool IsMapSized(const SkinSlot& map) { return map.width == kMapSize && map.height == kMapSize; }
+
+void AfterMapsChanged(Application& app, MapKind kind) {
+  if (TraitsOf(kind).rebuildsGamma && app.rebuildGammaTable) app.rebuildGammaTable();
+}
+
+void AppendMap(MapList& list, SkinSlot map) {
+  map.name = FileNamePart(map.name);
+  map.storedPixels.clear();
+  map.storedPixels.shrink_to_fit();
+  list.maps.push_back(std::make_unique<SkinSlot>(std::move(map)));
+}
+
+// The regular files of a folder in the order the file system lists them;
+// nothing when the folder cannot be read.
+std::vector<std::filesystem::path> FilesOf(const std::string& folder) {
+  std::vector<std::filesystem::path> files;
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    std::error_code typeError;
+    if (it->is_regular_file(typeError)) files.push_back(it->path());
+  }
+  return files;
+}
+
+// One file of a scan: appended when it is a map of the right size.
+bool ScanFile(MapList& list, const std::string& path, ImageMode mode, std::vector<std::string>& complaints) {
+  if (!CanOpenForReading(path)) return false;
+  Result<SkinSlot> map = LoadImageFile(path, mode);
+  if (!map) {
+    complaints.push_back(map.error().message);
+    return false;
+  }
+  if (!IsMapSized(*map)) return false;
+  AppendMap(list, std::move(*map));
+  return true;
+}
+
+void OpenMap(Application& app, MapKind kind) {
+  const MapKindTraits& traits = TraitsOf(kind);
+  FileDialogSpec dialog;
+  dialog.filter = traits.openFilter;
+  dialog.initialName = traits.openPattern;
+  dialog.initialDir = app.loadDir;
+  std::optional<FileChoice> chosen = app.prompter.ChooseFileAndFilter(dialog);
+  if (!chosen) return;
+  UpdateLoadDir(app, chosen->path);
+  std::string path = WithDefaultExtension(chosen->path, chosen->filterIndex == 3 ? traits.thirdFilterExtension : ".bmp");
+  Result<SkinSlot> map = LoadImageFile(path, traits.mode);
+  if (!map) {
+    app.prompter.Message(map.error().message, MessageIcon::Error);
+    return;
+  }
+  if (!IsMapSized(*map)) {
+    app.prompter.Message(traits.sizeMessage, MessageIcon::Error);
+    return;
+  }
+  MapList& list = MapsOf(app, kind);
+  AppendMap(list, std::move(*map));
+  list.index = static_cast<std::int16_t>(list.count() - 1);
+  AfterMapsChanged(app, kind);
+  app.doc().NotifyMeshChanged();
+}
+
+}  // namespace
+
+MapList& MapsOf(Application& app, MapKind kind) { return kind == MapKind::Phong ? app.phongMaps : app.envMaps; }
+
+int ScanMapFolder(Application& app, const std::string& folder, MapKind kind) {
+  const MapKindTraits& traits = TraitsOf(kind);
+  MapList& list = MapsOf(app, kind);
+  std::vector<std::filesystem::path> files = FilesOf(folder);
+  std::vector<std::string> complaints;
+  int added = 0;
+  for (const char* ending : kScanEndings) {
+    bool matched = false;
+    for (const std::filesystem::path& file : files) {
+      if (!EndsWithNoCase(file.filename().string(), ending)) continue;
+      matched = true;
+      if (ScanFile(list, file.string(), traits.mode, complaints)) ++added;
+    }
+    if (matched) app.doc().NotifyMeshChanged();
+  }
+  ShowWarnings(app.prompter, complaints);
+  if (added == 0) app.prompter.Message(traits.noMapsMessage, MessageIcon::Warning);
+  return added;
+}
+
+void ScanMapFolderCommand(Application& app, MapKind kind) {
+  std::optional<std::string> folder = app.prompter.ChooseFolder(kFolderBrowserTitle);
+  std::error_code error;
+  if (!folder || !std::filesystem::is_directory(*folder, error)) {
+    app.prompter.Message(kFolderNotValidMessage, MessageIcon::Error);
+    return;
+  }
+  ScanMapFolder(app, *folder, kind);
+}
+
+void ScanStartupMapFolders(Application& app) {
+  std::string phongPath = Read(app.settings, setting::PhongPath);
+  if (phongPath != setting::PhongPath.defaultValue) ScanMapFolder(app, phongPath, MapKind::Phong);
+  std::string envPath = Read(app.settings, setting::EnvPath);
+  if (envPath != setting::EnvPath.defaultValue) ScanMapFolder(app, envPath, MapKind::Environment);
+}
+
+void OpenPhongMap(Application& app) { OpenMap(app, MapKind::Phong); }
+
+void OpenEnvMap(Application& app) { OpenMap(app, MapKind::Environment); }
+
+void CloseMap(Application& app, MapKind kind) {
+  MapList& list = MapsOf(app, kind);
+  if (!list.active()) return;
+  list.maps.erase(list.maps.begin() + list.index);
+  if (list.maps.empty()) {
+    list.index = -1;
+  } else if (list.index == list.count()) {
+    --list.index;
+  }
+  AfterMapsChanged(app, kind);
+  app.doc().NotifyMeshChanged();
+}
+
+void SelectMap(Application& app, MapKind kind, int index) {
+  MapList& list = MapsOf(app, kind);
+  if (index < 0 || index >= list.count()) return;
+  list.index = static_cast<std::int16_t>(index);
+  AfterMapsChanged(app, kind);
+  app.refresh.Refresh(kPaneSkinView | kPaneIsoView | kPanePalette, kRefreshFinal);
+}
+
+}  // namespace mok

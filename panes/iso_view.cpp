@@ -1,0 +1,65 @@
+#include "panes/iso_view.h"
+
+#include <algorithm>
+
+#include "core/settings.h"
+
+namespace mok {
+
+IsoView::IsoView(const IsoViewLinks& links)
+    : app_(links.app),
+      light_(links.light),
+      renderer_(links.renderer),
+      host_(links.host),
+      painter_(links.painter),
+      link_(links.link),
+      isoFilter_(Read(links.app.settings, setting::IsoFilter) != 0 ? 1 : 0) {
+  light_.m = kIdentity3;
+}
+
+IsoView::~IsoView() { Write(app_.settings, setting::IsoFilter, isoFilter_); }
+
+void IsoView::Resize(int clientWidth, int clientHeight) {
+  ResizeFrameBuffer(record_.frame, clientWidth, clientHeight, renderer_.ModeUsesShade());
+  // The buffer keeps at least the client width; the client area never
+  // reaches past the buffer, so every client point has an id.
+  clientWidth_ = std::clamp(clientWidth, 0, static_cast<int>(record_.frame.width));
+  clientHeight_ = std::clamp(clientHeight, 0, static_cast<int>(record_.frame.height));
+  RenderFrame(kRefreshFinal, kPanesAll);
+}
+
+void IsoView::RenderFrame(int kind, int flags) {
+  if (!record_.frame.hasArea()) return;
+  record_.camera.filtered = isoFilter_;
+  renderer_.RenderMode(record_, kind, flags);
+  renderer_.DrawCornerButton(record_.frame, cornerPressed_);
+}
+
+void IsoView::ToggleFiltered() {
+  isoFilter_ = isoFilter_ != 0 ? 0 : 1;
+  Refresh(kPaneIsoView, kRefreshFinal);
+}
+
+int IsoView::CursorResource() const {
+  if (app_.customCursors == 0) return 0;
+  if (app_.flags.cameraActive != 0) return kCursorCamera;
+  return app_.flags.editMode == 1 ? kCursorMapping : kCursorPaint;
+}
+
+std::int32_t IsoView::IdAt(int x, int y) const {
+  const FrameBuffer& frame = record_.frame;
+  if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_) return kIdBackground;
+  if (frame.ids.size() != frame.pixelCount()) return kIdBackground;
+  const std::size_t row = static_cast<std::size_t>(frame.height - 1 - y);
+  return frame.ids[row * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(x)];
+}
+
+TexelIdView IsoView::TexelIds() const {
+  const FrameBuffer& frame = record_.frame;
+  if (frame.ids.size() != frame.pixelCount() || frame.pixelCount() == 0) return {};
+  return {frame.ids.data(), frame.width, frame.height, clientWidth_};
+}
+
+void IsoView::Refresh(int panes, int kind) { app_.refresh.Refresh(panes, kind); }
+
+}  // namespace mok

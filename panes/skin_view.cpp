@@ -1,0 +1,255 @@
+#include "panes/skin_view.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/prompter.h"
+#include "core/settings.h"
+#include "raster/raster.h"
+
+namespace mok {
+
+namespace {
+
+constexpr std::int32_t kTexelInset = 5462;  // one twelfth of a texel, 16.16
+constexpr int kLargestTexCoord = 32767;     // whole texels that still fit 16.16 in 32 bits
+constexpr float kMaxTileRepeat = 99;
+
+// The repeat count the tiled rectangle is drawn with: at least 1, and small
+// enough that its texture coordinates (up to (repeat + 1) skins) fit 16.16.
+double EffectiveRepeat(const SkinView& view, const SkinSlot& skin) {
+  if (!view.tiled || !(view.tileRepeat > 1)) return 1;
+  const double largest = kLargestTexCoord / static_cast<double>(std::max(skin.width, skin.height)) - 1;
+  return std::max(1.0, std::min(static_cast<double>(view.tileRepeat), largest));
+}
+
+std::int32_t Fixed16(double texels) { return static_cast<std::int32_t>(std::trunc(texels * 65536)); }
+
+RasterVertex RectangleCorner(const SkinViewport& viewport, float u, float v, std::int32_t tu, std::int32_t tv) {
+  const BufferPoint at = viewport.CornerInBuffer(u, v);
+  RasterVertex corner;
+  corner.x = at.x;
+  corner.y = at.row;
+  corner.attr[0] = tu;
+  corner.attr[1] = tv;
+  return corner;
+}
+
+}  // namespace
+
+SkinView::SkinView(Application& app, RasterContext& raster, PaneHost& host)
+    : app_(app), raster_(raster), host_(host) {
+  viewCenter = {app.doc().placeholderSpec.width / 2.0f, app.doc().placeholderSpec.height / 2.0f};
+  filtered = Read(app.settings, setting::SknFilter) != 0 ? 1 : 0;
+}
+
+SkinView::~SkinView() { Write(app_.settings, setting::SknFilter, filtered); }
+
+void SkinView::Resize(int clientWidth, int clientHeight) {
+  clientWidth_ = std::clamp(clientWidth, 0, kMaxViewPitch);
+  const int height = std::clamp(clientHeight, 0, kRasterMaxRows);
+  const int pitch = (clientWidth_ + 3) & ~3;
+  if (pitch == pitch_ && height == height_) return;
+  pitch_ = pitch;
+  height_ = height;
+  const std::size_t pixels = static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_);
+  colours_.assign(pixels, app_.customColors[7]);
+  texelIds_.assign(pixels, -1);
+  RenderView(kRefreshFinal);
+}
+
+void SkinView::WheelZoom(int delta) {
+  zoom = ScaleZoom(zoom, delta > 0 ? 1.00125f : 0.9987515f, std::abs(static_cast<long long>(delta)));
+  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+}
+
+float ScaleZoom(float zoom, float factor, long long steps) {
+  // Past this many steps any start is clamped anyway.
+  const long long limited = std::min(steps, 100000LL);
+  for (long long i = 0; i < limited; ++i) zoom *= factor;
+  if (!(zoom >= kMinSkinZoom)) return kMinSkinZoom;
+  return std::min(zoom, kMaxSkinZoom);
+}
+
+void SkinView::RenderView(int kind) {
+  if (pitch_ < 1 || height_ < 1) return;
+  OrderFrame(mappingFrame);
+  AimRasterAtBuffer();
+  if (SkinSlot* skin = DrawableActiveSkin(app_.doc())) DrawSkin(*skin, kind);
+  if (OutlinesShown()) DrawOutlines();
+  if (frameVisible && app_.flags.editMode == 1) DrawMappingFrame();
+  DrawButton();
+}
+
+void SkinView::AimRasterAtBuffer() {
+  raster_.colour = colours_.data();
+  raster_.depth = nullptr;
+  raster_.ids = texelIds_.data();
+  raster_.width = pitch_;
+  raster_.height = height_;
+  raster_.maxX = pitch_ - 1;
+  raster_.maxY = height_ - 1;
+  raster_.background = app_.customColors[7];
+  resetEdges(raster_);
+}
+
+void SkinView::DrawSkin(SkinSlot& skin, int kind) {
+  BuildRowOffsets(skin);
+  raster_.texels = skin.pixels.data();
+  raster_.texRows = skin.rowOffsets.data();
+  raster_.texWidth = skin.width;
+  raster_.texHeight = skin.height;
+  if (kind == kRefreshBackground) {
+    FillBackground();
+    return;
+  }
+  if (kind == kRefreshPaint) {
+    if (OutlinesShown()) EraseAllOutlines();
+    RecolourPaintedTexels(skin);
+    return;
+  }
+  std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
+  std::fill(texelIds_.begin(), texelIds_.end(), -1);
+  DrawTiledSkin(skin, kind != kRefreshQuick);
+}
+
+// One rectangle covers every repeat; its texture coordinates run over the
+// same range shifted to non-negative values and wrap, so each block of one
+// skin size repeats the skin. The inset keeps the end pixels inside the end
+// texels.
+void SkinView::DrawTiledSkin(const SkinSlot& skin, bool withIds) {
+  const double repeat = EffectiveRepeat(*this, skin);
+  const double f = (repeat - 1) / 2;
+  const double width = skin.width;
+  const double height = skin.height;
+  const double shift = std::ceil(f);
+  const float uA = static_cast<float>(-f * width);
+  const float uB = static_cast<float>((f + 1) * width);
+  const float vA = static_cast<float>(-f * height);
+  const float vB = static_cast<float>((f + 1) * height);
+  const std::int32_t tuA = Fixed16((shift - f) * width) + kTexelInset;
+  const std::int32_t tuB = Fixed16((shift + f + 1) * width) - kTexelInset;
+  const std::int32_t tvA = Fixed16((shift - f) * height) + kTexelInset;
+  const std::int32_t tvB = Fixed16((shift + f + 1) * height) - kTexelInset;
+  const SkinViewport at = viewport();
+  const RasterVertex a = RectangleCorner(at, uA, vA, tuA, tvA);
+  const RasterVertex b = RectangleCorner(at, uB, vA, tuB, tvA);
+  const RasterVertex c = RectangleCorner(at, uB, vB, tuB, tvB);
+  const RasterVertex d = RectangleCorner(at, uA, vB, tuA, tvB);
+  const RasterVertex halves[2][3] = {{a, b, c}, {a, c, d}};
+  for (const auto& half : halves) {
+    if (withIds)
+      filtered ? fillSkinTexturePaintFiltered(raster_, half) : fillSkinTexturePaint(raster_, half);
+    else
+      filtered ? fillSkinTextureFiltered(raster_, half) : fillSkinTexture(raster_, half);
+  }
+}
+
+void SkinView::FillBackground() {
+  for (std::size_t p = 0; p < colours_.size(); ++p)
+    if (texelIds_[p] < 0) colours_[p] = app_.customColors[7];
+}
+
+void SkinView::RecolourPaintedTexels(const SkinSlot& skin) {
+  if (!painter_) return;
+  const std::span<const std::uint8_t> mask = painter_->StrokeMask();
+  const std::size_t limit =
+      std::min(mask.size(), static_cast<std::size_t>(skin.width) * static_cast<std::size_t>(skin.height));
+  for (std::size_t p = 0; p < colours_.size(); ++p) {
+    const std::int32_t id = texelIds_[p];
+    if (id >= 0 && static_cast<std::size_t>(id) < limit && mask[static_cast<std::size_t>(id)])
+      colours_[p] = skin.pixels[static_cast<std::size_t>(id)];
+  }
+}
+
+bool SkinView::OutlinesShown() const { return app_.flags.showUvLines == 1 || app_.flags.editMode == 1; }
+
+template <typename DrawEdge>
+void SkinView::ForEachEdge(const MeshTriangle& face, DrawEdge draw) {
+  const MeshDocument& doc = app_.doc();
+  const SkinViewport at = viewport();
+  BufferPoint corners[3];
+  for (int k = 0; k < 3; ++k) {
+    const UvPair* uv = CornerUv(doc, face, k);
+    if (!uv) return;
+    corners[k] = at.VertexInBuffer(*uv);
+  }
+  for (int k = 0; k < 3; ++k) {
+    int x0 = corners[k].x, y0 = corners[k].row;
+    int x1 = corners[(k + 1) % 3].x, y1 = corners[(k + 1) % 3].row;
+    if (clipLine2D(raster_, x0, y0, x1, y1)) draw(x0, y0, x1, y1);
+  }
+}
+
+void SkinView::EraseAllOutlines() {
+  const MeshDocument& doc = app_.doc();
+  for (int i = 0; i < doc.triangleCount; ++i)
+    ForEachEdge(doc.triangles[i], [&](int x0, int y0, int x1, int y1) { drawLineTextured(raster_, x0, y0, x1, y1); });
+}
+
+// Unselected faces first, then selected ones, then the faces being edited,
+// so the later colours stay on shared edges. Hidden faces are outlined only
+// while they are being edited.
+void SkinView::DrawOutlines() {
+  const MeshDocument& doc = app_.doc();
+  struct Pass {
+    bool (*takes)(std::uint32_t state);
+    std::uint32_t colour;
+  };
+  const Pass passes[3] = {
+      {[](std::uint32_t state) { return state == 0; }, app_.customColors[1]},
+      {[](std::uint32_t state) { return state == kFaceSelected; }, app_.customColors[2]},
+      {[](std::uint32_t state) { return (state & kFaceEditing) != 0; }, app_.customColors[3]},
+  };
+  for (const Pass& pass : passes) {
+    for (int i = 0; i < doc.triangleCount; ++i) {
+      const MeshTriangle& face = doc.triangles[i];
+      if (face.textureNum != doc.activeChannel || !pass.takes(face.state)) continue;
+      ForEachEdge(face, [&](int x0, int y0, int x1, int y1) { drawLineAA(raster_, x0, y0, x1, y1, pass.colour); });
+    }
+  }
+}
+
+void SkinView::DrawMappingFrame() {
+  const SkinViewport at = viewport();
+  const BufferPoint a = at.CornerInBuffer(mappingFrame.u0, mappingFrame.v0);
+  const BufferPoint b = at.CornerInBuffer(mappingFrame.u1, mappingFrame.v1);
+  const int sides[4][4] = {
+      {a.x, a.row, b.x, a.row}, {b.x, a.row, b.x, b.row}, {b.x, b.row, a.x, b.row}, {a.x, b.row, a.x, a.row}};
+  for (const auto& side : sides) {
+    int x0 = side[0], y0 = side[1], x1 = side[2], y1 = side[3];
+    if (clipLine2D(raster_, x0, y0, x1, y1)) drawLine(raster_, x0, y0, x1, y1, app_.customColors[1]);
+  }
+}
+
+void SkinView::DrawButton() { DrawCornerButton(colours_.data(), pitch_, height_, cornerPressed_, buttonColours); }
+
+void ToggleUvLines(Application& app) {
+  app.flags.showUvLines = app.flags.showUvLines ? 0 : 1;
+  app.doc().NotifyMeshChanged();
+}
+
+void ToggleSkinFilter(Application& app, SkinView& view) {
+  view.filtered = view.filtered ? 0 : 1;
+  app.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+}
+
+void ToggleSkinTiled(Application& app, SkinView& view) {
+  view.tiled = view.tiled ? 0 : 1;
+  app.doc().NotifyMeshChanged();
+}
+
+void TilingSetup(Application& app, SkinView& view) {
+  TilingOptions options{view.tiled != 0, view.tileRepeat};
+  if (!app.prompter.EditTilingOptions(options)) return;
+  view.tiled = options.tiled ? 1 : 0;
+  view.tileRepeat = options.tileRepeat >= 1 ? std::min(options.tileRepeat, kMaxTileRepeat) : 1;
+  app.doc().NotifyMeshChanged();
+}
+
+void ToggleMappingFrame(Application& app, SkinView& view) {
+  view.frameVisible = view.frameVisible ? 0 : 1;
+  app.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+}
+
+}  // namespace mok

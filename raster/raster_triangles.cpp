@@ -1,0 +1,552 @@
+// The triangle members of the rasterizer: one template family, described by
+// a compile-time Member (what colours a pixel, what goes into the id
+// buffer, depth test on or off, bilinear filtering, rounded span steps).
+// Each named member below is a single instantiation.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+
+#include "raster/raster.h"
+#include "raster/raster_blend.h"
+#include "raster/raster_edges.h"
+
+namespace mok {
+namespace raster_detail {
+namespace {
+
+enum class Colour : std::uint8_t {
+  kFlat,          // the triangle's shade value
+  kGouraud,       // interpolated r, g, b
+  kMapRamp,       // shadeRamps[map value + rampBase]
+  kTexel,         // the texel
+  kTexelFlat,     // texel modulated by the shade value
+  kTexelGouraud,  // texel modulated by interpolated r, g, b
+  kTexelPhong,    // texel modulated by shadeRamps[map value]
+};
+
+enum class Ids : std::uint8_t { kNone, kValue, kTexel };
+
+struct Member {
+  Colour colour;
+  Ids ids;
+  bool depth;
+  bool filtered;
+  bool rounded;  // span steps of u and v add half a texel before dividing
+};
+
+constexpr Member Solid(Colour colour, Ids ids, bool filtered = false) {
+  return {colour, ids, true, filtered, false};
+}
+constexpr Member Skin(Ids ids, bool filtered, bool rounded = false) {
+  return {Colour::kTexel, ids, false, filtered, rounded};
+}
+
+constexpr bool UsesTexture(Colour c) { return c >= Colour::kTexel; }
+constexpr bool UsesRgb(Colour c) { return c == Colour::kGouraud || c == Colour::kTexelGouraud; }
+constexpr bool UsesMap(Colour c) { return c == Colour::kMapRamp || c == Colour::kTexelPhong; }
+
+// Attribute order after x, y: u, v (textured); r, g, b or mu, mv; z (3D).
+template <Member M>
+struct Layout {
+  static constexpr int kU = 0;
+  static constexpr int kV = 1;
+  static constexpr int kExtra = UsesTexture(M.colour) ? 2 : 0;
+  static constexpr int kExtraCount = UsesRgb(M.colour) ? 3 : UsesMap(M.colour) ? 2 : 0;
+  static constexpr int kZ = kExtra + kExtraCount;
+  static constexpr int kCount = kZ + (M.depth ? 1 : 0);
+};
+
+// Largest colour attribute: 255.99 for plain Gouraud (a byte per channel),
+// 256.99 for the textured Gouraud members, where 256 keeps the texel as is.
+template <Member M>
+constexpr std::int32_t kRgbLimit = M.colour == Colour::kGouraud ? 0xFFFFFF : 0x100FFFF;
+constexpr std::int32_t kMapLimit = 0xFFFFFF;  // 255.99: the map is 256 x 256
+
+struct TriangleParams {
+  std::int32_t id = 0;
+  std::uint32_t shade = 0;
+  std::int32_t rampBase = 0;
+};
+
+struct Texture {
+  const std::uint32_t* texels = nullptr;
+  const std::int32_t* rows = nullptr;
+  std::int32_t width = 0;
+  std::int32_t height = 0;
+};
+
+// What every pixel of one triangle shares; copied out of the context so
+// that stores into the target cannot make the compiler reload it.
+struct TriangleConstants {
+  Texture tex;
+  const std::uint32_t* ramps = nullptr;
+  const std::uint8_t* map = nullptr;
+  std::int32_t id = 0;
+  std::uint32_t shade = 0;
+  std::int32_t rampBase = 0;
+  std::uint32_t shadeR1 = 0;  // shade channels + 1, for modulation
+  std::uint32_t shadeG1 = 0;
+  std::uint32_t shadeB1 = 0;
+};
+
+template <Member M>
+bool PrepareBounds(const RasterContext& ctx, ClipBounds& bounds) {
+  if (ctx.colour == nullptr || ctx.width < 1 || ctx.height < 1) return false;
+  if (M.depth && ctx.depth == nullptr) return false;
+  if (M.ids != Ids::kNone && ctx.ids == nullptr) return false;
+  if (UsesTexture(M.colour) &&
+      (ctx.texels == nullptr || ctx.texRows == nullptr || ctx.texWidth < 1 || ctx.texHeight < 1)) {
+    return false;
+  }
+  if (UsesMap(M.colour) && ctx.phongMap == nullptr) return false;
+  bounds.right = std::min(ctx.maxX, ctx.width - 1);
+  bounds.top = std::min({ctx.maxY, ctx.height - 1, kRasterMaxRows - 1});
+  return bounds.right >= 0 && bounds.top >= 0;
+}
+
+template <Member M>
+void LoadVertices(const RasterVertex* v, ClipVertex<Layout<M>::kCount> (&tri)[3]) {
+  using L = Layout<M>;
+  for (int i = 0; i < 3; ++i) {
+    tri[i].x = v[i].x;
+    tri[i].y = v[i].y;
+    for (int k = 0; k < L::kCount; ++k) tri[i].attr[k] = v[i].attr[k];
+    // Interpolated values never leave the range of the corners, so clamping
+    // the corners keeps every pixel's channel and map index in range.
+    for (int k = L::kExtra; k < L::kZ; ++k) {
+      const std::int32_t limit = UsesRgb(M.colour) ? kRgbLimit<M> : kMapLimit;
+      tri[i].attr[k] = std::clamp(tri[i].attr[k], 0, limit);
+    }
+  }
+}
+
+TriangleConstants MakeConstants(const RasterContext& ctx, const TriangleParams& params) {
+  TriangleConstants c;
+  c.tex = {ctx.texels, ctx.texRows, ctx.texWidth, ctx.texHeight};
+  c.ramps = ctx.shadeRamps.data();
+  c.map = ctx.phongMap;
+  c.id = params.id;
+  c.shade = params.shade;
+  c.rampBase = std::clamp(params.rampBase, 0, 512);
+  c.shadeR1 = ((params.shade >> 16) & 0xFF) + 1;
+  c.shadeG1 = ((params.shade >> 8) & 0xFF) + 1;
+  c.shadeB1 = (params.shade & 0xFF) + 1;
+  return c;
+}
+
+// ---- Per-pixel pieces ----
+
+// The per-pixel helpers are forced inline: each one sits in a span loop.
+#define MOK_RASTER_INLINE [[gnu::always_inline]] inline
+
+inline std::int32_t FloorMod(std::int32_t a, std::int32_t m) {
+  const std::int32_t r = a % m;
+  return r < 0 ? r + m : r;
+}
+
+// A texture coordinate that stays within [0, size) texels over a span. The
+// step after the last pixel may leave the int32 range, so it wraps unsigned.
+struct DirectCoord {
+  std::int32_t value = 0;
+  std::int32_t step = 0;
+  std::int32_t Whole() const { return value >> 16; }
+  std::int32_t Fraction() const { return value & 0xFFFF; }
+  void Advance() {
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
+  }
+};
+
+// A texture coordinate on a texture whose size is a power of two: masking
+// the whole part is the modulo for any sign. It stays exact even where the
+// running value wraps around 2^32, because the size divides 65536.
+struct MaskedCoord {
+  std::int32_t value = 0;
+  std::int32_t step = 0;
+  std::int32_t mask = 0;
+  std::int32_t Whole() const { return (value >> 16) & mask; }
+  std::int32_t Fraction() const { return value & 0xFFFF; }
+  void Advance() {
+    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
+  }
+};
+
+// A texture coordinate that leaves the texture somewhere on the span: its
+// whole part is kept reduced modulo the size and its fraction apart, which
+// gives exactly (value >> 16) mod size for any sign and never overflows.
+struct WrappedCoord {
+  std::int32_t whole = 0;
+  std::int32_t fraction = 0;
+  std::int32_t wholeStep = 0;  // already reduced modulo size
+  std::int32_t fractionStep = 0;
+  std::int32_t size = 1;
+
+  WrappedCoord() = default;
+  WrappedCoord(std::int32_t value, std::int32_t step, std::int32_t wrapSize)
+      : whole(FloorMod(value >> 16, wrapSize)),
+        fraction(value & 0xFFFF),
+        wholeStep(FloorMod(step >> 16, wrapSize)),
+        fractionStep(step & 0xFFFF),
+        size(wrapSize) {}
+  std::int32_t Whole() const { return whole; }
+  std::int32_t Fraction() const { return fraction; }
+  void Advance() {
+    fraction += fractionStep;
+    whole += wholeStep + (fraction >> 16);
+    fraction &= 0xFFFF;
+    if (whole >= size) whole -= size;
+  }
+};
+
+MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
+                                         std::uint32_t t11, std::uint32_t wu, std::uint32_t wv) {
+  return LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv);
+}
+
+struct Sample {
+  std::uint32_t colour;
+  std::int32_t index;  // offset of the (top-left) texel in the texture
+};
+
+template <bool Filtered, class Coord>
+MOK_RASTER_INLINE Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
+  const std::int32_t column = u.Whole();
+  const std::int32_t row = v.Whole();
+  const std::int32_t rowOffset = tex.rows[row];
+  const std::int32_t index = column + rowOffset;
+  if constexpr (!Filtered) {
+    return {tex.texels[index], index};
+  } else {
+    const std::int32_t column1 = column + 1 == tex.width ? 0 : column + 1;
+    const std::int32_t rowOffset1 = tex.rows[row + 1 == tex.height ? 0 : row + 1];
+    const std::uint32_t wu = static_cast<std::uint32_t>(u.Fraction() >> 8) + 1;
+    const std::uint32_t wv = static_cast<std::uint32_t>(v.Fraction() >> 8) + 1;
+    return {Bilinear(tex.texels[index], tex.texels[column1 + rowOffset], tex.texels[column + rowOffset1],
+                     tex.texels[column1 + rowOffset1], wu, wv),
+            index};
+  }
+}
+
+// Intensity of the 256 x 256 map at (mu, mv), both 8.16 within 0..255.99.
+template <bool Filtered>
+MOK_RASTER_INLINE std::uint32_t MapValue(const std::uint8_t* map, std::int32_t mu, std::int32_t mv) {
+  const std::int32_t iu = mu >> 16;
+  const std::int32_t iv = mv >> 16;
+  const std::uint32_t t00 = map[iv * 256 + iu];
+  if constexpr (!Filtered) {
+    return t00;
+  } else {
+    const std::int32_t iu1 = (iu + 1) & 0xFF;
+    const std::int32_t iv1 = (iv + 1) & 0xFF;
+    const std::uint32_t wu = static_cast<std::uint32_t>((mu >> 8) & 0xFF) + 1;
+    const std::uint32_t wv = static_cast<std::uint32_t>((mv >> 8) & 0xFF) + 1;
+    const std::uint32_t top = (t00 * (256 - wu) + map[iv * 256 + iu1] * wu) >> 8;
+    const std::uint32_t bottom = (map[iv1 * 256 + iu] * (256 - wu) + map[iv1 * 256 + iu1] * wu) >> 8;
+    return (top * (256 - wv) + bottom * wv) >> 8;
+  }
+}
+
+// Per channel (texel * factor) >> 8, factors 0..256.
+MOK_RASTER_INLINE std::uint32_t Modulate(std::uint32_t texel, std::uint32_t r, std::uint32_t g,
+                                         std::uint32_t b) {
+  return ((((texel >> 16) & 0xFF) * r) >> 8) << 16 | ((((texel >> 8) & 0xFF) * g) >> 8) << 8 |
+         (((texel & 0xFF) * b) >> 8);
+}
+
+// The running values of one span.
+template <Member M, class Coord>
+struct SpanState {
+  Coord u;
+  Coord v;
+  std::int32_t extra[3] = {};  // r, g, b or mu, mv
+  std::int32_t extraStep[3] = {};
+  std::uint16_t z = 0;
+  std::uint16_t zStep = 0;
+
+  void Advance() {
+    if constexpr (UsesTexture(M.colour)) {
+      u.Advance();
+      v.Advance();
+    }
+    for (int k = 0; k < Layout<M>::kExtraCount; ++k) extra[k] += extraStep[k];
+    if constexpr (M.depth) z = static_cast<std::uint16_t>(z + zStep);
+  }
+};
+
+template <Member M, class Coord>
+MOK_RASTER_INLINE std::uint32_t PixelColour(const TriangleConstants& c, const SpanState<M, Coord>& s,
+                                            const Sample& t) {
+  if constexpr (M.colour == Colour::kFlat) {
+    return c.shade;
+  } else if constexpr (M.colour == Colour::kGouraud) {
+    return static_cast<std::uint32_t>((s.extra[0] >> 16) << 16 | (s.extra[1] >> 16) << 8 | s.extra[2] >> 16);
+  } else if constexpr (M.colour == Colour::kMapRamp) {
+    return c.ramps[MapValue<M.filtered>(c.map, s.extra[0], s.extra[1]) + c.rampBase];
+  } else if constexpr (M.colour == Colour::kTexel) {
+    return t.colour;
+  } else if constexpr (M.colour == Colour::kTexelFlat) {
+    return Modulate(t.colour, c.shadeR1, c.shadeG1, c.shadeB1);
+  } else if constexpr (M.colour == Colour::kTexelGouraud) {
+    return Modulate(t.colour, static_cast<std::uint32_t>(s.extra[0] >> 16),
+                    static_cast<std::uint32_t>(s.extra[1] >> 16),
+                    static_cast<std::uint32_t>(s.extra[2] >> 16));
+  } else {
+    const std::uint32_t ramp = c.ramps[MapValue<false>(c.map, s.extra[0], s.extra[1])];
+    return Modulate(t.colour, ((ramp >> 16) & 0xFF) + 1, ((ramp >> 8) & 0xFF) + 1, (ramp & 0xFF) + 1);
+  }
+}
+
+struct SpanTarget {
+  std::uint32_t* colour;
+  std::uint16_t* depth;  // null for 2D members
+  std::int32_t* ids;     // null unless the member writes ids
+  int count;
+};
+
+template <Member M, class Coord>
+void DrawSpan(const TriangleConstants& c, SpanState<M, Coord> s, const SpanTarget& target) {
+  for (int i = 0; i < target.count; ++i) {
+    if (!M.depth || s.z < target.depth[i]) {
+      Sample t{0, 0};
+      if constexpr (UsesTexture(M.colour)) t = SampleTexture<M.filtered>(c.tex, s.u, s.v);
+      target.colour[i] = PixelColour(c, s, t);
+      if constexpr (M.ids == Ids::kValue) target.ids[i] = c.id;
+      if constexpr (M.ids == Ids::kTexel) target.ids[i] = t.index;
+      if constexpr (M.depth) target.depth[i] = s.z;
+    }
+    s.Advance();
+  }
+}
+
+// Left values and per-pixel steps of the span in row y, n pixels long. The
+// steps divide by n, so the right values are never reached exactly; a
+// one-pixel span keeps the left values.
+template <Member M>
+void SpanSteps(const RasterContext& ctx, int y, int n, std::int32_t* left, std::int32_t* step) {
+  using L = Layout<M>;
+  for (int k = 0; k < L::kCount; ++k) {
+    left[k] = ctx.leftAttr[k][y];
+    std::int64_t difference = static_cast<std::int64_t>(ctx.rightAttr[k][y]) - left[k];
+    if (M.depth && k == L::kZ) difference = (ctx.rightAttr[k][y] >> 16) - (left[k] >> 16);
+    if (M.rounded && k <= L::kV) difference += 0x8000;
+    step[k] = n > 1 ? static_cast<std::int32_t>(difference / n) : 0;
+  }
+}
+
+// True when value + i * step stays inside [0, size) texels for i < n.
+inline bool StaysInside(std::int32_t value, std::int32_t step, int n, std::int32_t size) {
+  const std::int64_t limit = static_cast<std::int64_t>(size) << 16;
+  const std::int64_t last = value + static_cast<std::int64_t>(step) * (n - 1);
+  return value >= 0 && value < limit && last >= 0 && last < limit;
+}
+
+template <Member M, class Coord>
+SpanState<M, Coord> StartSpan(const std::int32_t* left, const std::int32_t* step, Coord u, Coord v) {
+  using L = Layout<M>;
+  SpanState<M, Coord> s;
+  s.u = u;
+  s.v = v;
+  for (int k = 0; k < L::kExtraCount; ++k) {
+    s.extra[k] = left[L::kExtra + k];
+    s.extraStep[k] = step[L::kExtra + k];
+  }
+  if constexpr (M.depth) {
+    s.z = static_cast<std::uint16_t>(left[L::kZ] >> 16);
+    s.zStep = static_cast<std::uint16_t>(step[L::kZ]);
+  }
+  return s;
+}
+
+constexpr bool IsPowerOfTwo(std::int32_t size) { return (size & (size - 1)) == 0; }
+
+// Picks the cheapest exact way to wrap the span's texture coordinates.
+template <Member M>
+void DrawRow(const TriangleConstants& c, const std::int32_t* left, const std::int32_t* step,
+             const SpanTarget& target) {
+  using L = Layout<M>;
+  if constexpr (UsesTexture(M.colour)) {
+    const std::int32_t u = left[L::kU];
+    const std::int32_t v = left[L::kV];
+    const std::int32_t du = step[L::kU];
+    const std::int32_t dv = step[L::kV];
+    const Texture& tex = c.tex;
+    if (IsPowerOfTwo(tex.width) && IsPowerOfTwo(tex.height)) {
+      DrawSpan(
+          c, StartSpan<M>(left, step, MaskedCoord{u, du, tex.width - 1}, MaskedCoord{v, dv, tex.height - 1}),
+          target);
+    } else if (StaysInside(u, du, target.count, tex.width) && StaysInside(v, dv, target.count, tex.height)) {
+      DrawSpan(c, StartSpan<M>(left, step, DirectCoord{u, du}, DirectCoord{v, dv}), target);
+    } else {
+      DrawSpan(c, StartSpan<M>(left, step, WrappedCoord(u, du, tex.width), WrappedCoord(v, dv, tex.height)),
+               target);
+    }
+  } else {
+    DrawSpan(c, StartSpan<M>(left, step, DirectCoord{}, DirectCoord{}), target);
+  }
+}
+
+// Fills every row the edge pass touched and leaves the tables idle again.
+template <Member M>
+void FillRows(RasterContext& ctx, const TriangleConstants& c, ClipBounds bounds) {
+  constexpr int kCount = Layout<M>::kCount;
+  const int first = std::max(ctx.minRow, 0);
+  const int last = std::min(ctx.maxRow, bounds.top);
+  for (int y = first; y <= last; ++y) {
+    const std::int32_t l = std::max(ctx.leftX[y], 0);
+    const std::int32_t r = std::min(ctx.rightX[y], bounds.right);
+    ctx.leftX[y] = kEdgeIdleLeft;
+    ctx.rightX[y] = kEdgeIdleRight;
+    if (l > r) continue;
+    const int n = r - l + 1;
+    std::int32_t left[kCount];
+    std::int32_t step[kCount];
+    SpanSteps<M>(ctx, y, n, left, step);
+    const std::ptrdiff_t base = static_cast<std::ptrdiff_t>(y) * ctx.width + l;
+    SpanTarget target{ctx.colour + base, nullptr, nullptr, n};
+    if constexpr (M.depth) target.depth = ctx.depth + base;
+    if constexpr (M.ids != Ids::kNone) target.ids = ctx.ids + base;
+    DrawRow<M>(c, left, step, target);
+  }
+  // The tables are idle again; the next triangle starts its row range afresh.
+  ctx.minRow = kEdgeIdleLeft;
+  ctx.maxRow = kEdgeIdleRight;
+}
+
+template <Member M>
+void Fill(RasterContext& ctx, const RasterVertex* v, const TriangleParams& params) {
+  ClipBounds bounds;
+  if (v == nullptr || !PrepareBounds<M>(ctx, bounds)) return;
+  ClipVertex<Layout<M>::kCount> tri[3];
+  LoadVertices<M>(v, tri);
+  ScanTriangle(ctx, tri, bounds);
+  FillRows<M>(ctx, MakeConstants(ctx, params), bounds);
+}
+
+}  // namespace
+}  // namespace raster_detail
+
+using raster_detail::Colour;
+using raster_detail::Fill;
+using raster_detail::Ids;
+using raster_detail::Skin;
+using raster_detail::Solid;
+
+constexpr bool kFiltered = true;
+
+void fillFlat(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade) {
+  Fill<Solid(Colour::kFlat, Ids::kNone)>(ctx, v, {.shade = shade});
+}
+void fillFlatPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id, std::uint32_t shade) {
+  Fill<Solid(Colour::kFlat, Ids::kValue)>(ctx, v, {.id = id, .shade = shade});
+}
+void fillGouraud(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kGouraud, Ids::kNone)>(ctx, v, {});
+}
+void fillGouraudPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id) {
+  Fill<Solid(Colour::kGouraud, Ids::kValue)>(ctx, v, {.id = id});
+}
+void fillPhongMap(RasterContext& ctx, const RasterVertex* v, std::int32_t rampBase) {
+  Fill<Solid(Colour::kMapRamp, Ids::kNone)>(ctx, v, {.rampBase = rampBase});
+}
+void fillPhongMapPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id, std::int32_t rampBase) {
+  Fill<Solid(Colour::kMapRamp, Ids::kValue)>(ctx, v, {.id = id, .rampBase = rampBase});
+}
+void fillPhongMapShade(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kMapRamp, Ids::kNone)>(ctx, v, {});
+}
+void fillPhongMapShadeFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kMapRamp, Ids::kNone, kFiltered)>(ctx, v, {});
+}
+
+void fillTextureQuick(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexel, Ids::kNone)>(ctx, v, {});
+}
+void fillTextureQuickFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexel, Ids::kNone, kFiltered)>(ctx, v, {});
+}
+void fillTexturePick(RasterContext& ctx, const RasterVertex* v, std::int32_t id) {
+  Fill<Solid(Colour::kTexel, Ids::kValue)>(ctx, v, {.id = id});
+}
+void fillTexturePickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id) {
+  Fill<Solid(Colour::kTexel, Ids::kValue, kFiltered)>(ctx, v, {.id = id});
+}
+void fillTexturePaint(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexel, Ids::kTexel)>(ctx, v, {});
+}
+void fillTexturePaintFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexel, Ids::kTexel, kFiltered)>(ctx, v, {});
+}
+
+void fillTexFlatQuick(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade) {
+  Fill<Solid(Colour::kTexelFlat, Ids::kNone)>(ctx, v, {.shade = shade});
+}
+void fillTexFlatQuickFiltered(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade) {
+  Fill<Solid(Colour::kTexelFlat, Ids::kNone, kFiltered)>(ctx, v, {.shade = shade});
+}
+void fillTexFlatPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id, std::uint32_t shade) {
+  Fill<Solid(Colour::kTexelFlat, Ids::kValue)>(ctx, v, {.id = id, .shade = shade});
+}
+void fillTexFlatPickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id,
+                             std::uint32_t shade) {
+  Fill<Solid(Colour::kTexelFlat, Ids::kValue, kFiltered)>(ctx, v, {.id = id, .shade = shade});
+}
+void fillTexFlatPaint(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade) {
+  Fill<Solid(Colour::kTexelFlat, Ids::kTexel)>(ctx, v, {.shade = shade});
+}
+void fillTexFlatPaintFiltered(RasterContext& ctx, const RasterVertex* v, std::uint32_t shade) {
+  Fill<Solid(Colour::kTexelFlat, Ids::kTexel, kFiltered)>(ctx, v, {.shade = shade});
+}
+
+void fillTexGouraudQuick(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelGouraud, Ids::kNone)>(ctx, v, {});
+}
+void fillTexGouraudQuickFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelGouraud, Ids::kNone, kFiltered)>(ctx, v, {});
+}
+void fillTexGouraudPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id) {
+  Fill<Solid(Colour::kTexelGouraud, Ids::kValue)>(ctx, v, {.id = id});
+}
+void fillTexGouraudPickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id) {
+  Fill<Solid(Colour::kTexelGouraud, Ids::kValue, kFiltered)>(ctx, v, {.id = id});
+}
+void fillTexGouraudPaint(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelGouraud, Ids::kTexel)>(ctx, v, {});
+}
+void fillTexGouraudPaintFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelGouraud, Ids::kTexel, kFiltered)>(ctx, v, {});
+}
+
+void fillTexPhongQuick(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelPhong, Ids::kNone)>(ctx, v, {});
+}
+void fillTexPhongQuickFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelPhong, Ids::kNone, kFiltered)>(ctx, v, {});
+}
+void fillTexPhongPick(RasterContext& ctx, const RasterVertex* v, std::int32_t id) {
+  Fill<Solid(Colour::kTexelPhong, Ids::kValue)>(ctx, v, {.id = id});
+}
+void fillTexPhongPickFiltered(RasterContext& ctx, const RasterVertex* v, std::int32_t id) {
+  Fill<Solid(Colour::kTexelPhong, Ids::kValue, kFiltered)>(ctx, v, {.id = id});
+}
+void fillTexPhongPaint(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelPhong, Ids::kTexel)>(ctx, v, {});
+}
+void fillTexPhongPaintFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Solid(Colour::kTexelPhong, Ids::kTexel, kFiltered)>(ctx, v, {});
+}
+
+void fillSkinTexture(RasterContext& ctx, const RasterVertex* v) { Fill<Skin(Ids::kNone, false)>(ctx, v, {}); }
+void fillSkinTextureRounded(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Skin(Ids::kNone, false, true)>(ctx, v, {});
+}
+void fillSkinTexturePaint(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Skin(Ids::kTexel, false)>(ctx, v, {});
+}
+void fillSkinTextureFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Skin(Ids::kNone, kFiltered)>(ctx, v, {});
+}
+void fillSkinTexturePaintFiltered(RasterContext& ctx, const RasterVertex* v) {
+  Fill<Skin(Ids::kTexel, kFiltered)>(ctx, v, {});
+}
+
+}  // namespace mok
