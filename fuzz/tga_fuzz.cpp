@@ -1,6 +1,6 @@
 // The TGA reader, in true-colour and indexed mode: a decoded image must hold
 // exactly width x height texels within the size limits.
-#include "skin/image_formats.h"
+#include "image/image_formats.h"
 
 namespace {
 

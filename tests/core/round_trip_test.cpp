@@ -14,6 +14,7 @@
 #include "core/mesh_files.h"
 #include "tests/core/mesh_test_support.h"
 #include "tests/support/document_invariants.h"
+#include "tests/support/shared_testdata.h"
 
 namespace mok {
 namespace {
@@ -23,7 +24,7 @@ namespace fs = std::filesystem;
 // Every mesh pair and MD2 model the repository and the shared test data hold.
 std::vector<fs::path> SourceFiles() {
   std::vector<fs::path> found = {fs::path(MOK_SOURCE_DIR) / "resources" / "samples" / "Sampler_d.3d"};
-  fs::path real = fs::path(MOK_SHARED_TESTDATA) / "real";
+  fs::path real = fs::path(test::SharedTestdata()) / "real";
   if (!fs::is_directory(real)) return found;
   for (const auto& entry : fs::recursive_directory_iterator(real)) {
     const std::string name = entry.path().filename().string();

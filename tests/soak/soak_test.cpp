@@ -19,15 +19,16 @@
 #include "render/frame_buffer.h"
 #include "render/render_state.h"
 #include "render/view_commands.h"
-#include "skin/painting.h"
+#include "panes/painting.h"
 // The skin view's CornerUv() shadows the frame pipeline's CornerUv type; the
 // two only ever meet in this file.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wshadow"
-#include "skin/uv_edits.h"
+#include "panes/uv_edits.h"
 #pragma GCC diagnostic pop
 #include "tests/core/application_fixture.h"
 #include "tests/support/document_invariants.h"
+#include "tests/support/shared_testdata.h"
 
 namespace mok {
 namespace {
@@ -36,7 +37,7 @@ namespace fs = std::filesystem;
 
 std::vector<fs::path> Sources() {
   std::vector<fs::path> found = {fs::path(MOK_SOURCE_DIR) / "resources" / "samples" / "Sampler_d.3d"};
-  fs::path real = fs::path(MOK_SHARED_TESTDATA) / "real";
+  fs::path real = fs::path(test::SharedTestdata()) / "real";
   if (!fs::is_directory(real)) return found;
   for (const auto& entry : fs::recursive_directory_iterator(real)) {
     const std::string name = entry.path().filename().string();
