@@ -1,10 +1,30 @@
 #include "core/mesh_document.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "core/uv_vertex_index.h"
 
 namespace mok {
+
+namespace {
+
+float ClampChannelUnit(float value, bool* clamped) {
+  float held = std::isnan(value) ? 0.0f : std::clamp(value, -kMaxChannelUnits, kMaxChannelUnits);
+  if (held != value && clamped) *clamped = true;
+  return held;
+}
+}  // namespace
+
+bool WithinChannelUnits(const UvPair& value) {
+  return std::fabs(value.u) <= kMaxChannelUnits && std::fabs(value.v) <= kMaxChannelUnits;  // false for NaN
+}
+
+UvPair ClampToChannelUnits(const UvPair& value, bool* clamped) {
+  return {ClampChannelUnit(value.u, clamped), ClampChannelUnit(value.v, clamped)};
+}
 
 MeshDocument::MeshDocument() { MakePlaceholder(defaultSkin, 0, placeholderSpec); }
 
