@@ -6,11 +6,13 @@
 #include "core/application.h"
 #include "app/command_line.h"
 #include "app/startup.h"
+#include "shell/intro_window.h"
 #include "shell/main_window.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
 #include "app/map_lists.h"
+#include "render/render_state.h"
 
 namespace {
 
@@ -39,6 +41,7 @@ int main(int argc, char** argv) {
   QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainWindow::refresh);
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+  mok::shell::ShowIntro(mok::RenderStateOf(app).raster, settings, ctrlHeld);
   if (!mok::LoadFirstMesh(app, {CommandLineOf(QApplication::arguments()), ctrlHeld})) return 0;
   mok::ScanStartupMapFolders(app);
   window.refillLists();
