@@ -15,10 +15,13 @@
 #include "app/startup.h"
 #include "shell/file_drops.h"
 #include "shell/main_frame.h"
+#include "shell/intro_window.h"
+#include "render/render_state.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
 #include "app/map_lists.h"
+#include "render/render_state.h"
 
 namespace {
 
@@ -71,6 +74,7 @@ int main(int argc, char** argv) {
   QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainFrame::HandleRefresh);
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+  mok::shell::ShowIntro(mok::RenderStateOf(app).raster, settings, ctrlHeld);
   if (!mok::LoadFirstMesh(app, {parsed.files, ctrlHeld})) return 0;
   mok::ScanStartupMapFolders(app);
   window.show();
