@@ -4,18 +4,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/bench_support.h"
 #include "core/mesh_files.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace {
-
-using mok::bench::SilentPrompter;
 
 const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
 
 void BM_LoadSampleMesh(benchmark::State& state) {
   auto doc = std::make_unique<mok::MeshDocument>();
-  SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   for (auto _ : state) benchmark::DoNotOptimize(mok::LoadMesh(*doc, kSample, prompter).ok());
 }
 BENCHMARK(BM_LoadSampleMesh)->Unit(benchmark::kMicrosecond);
@@ -23,7 +21,7 @@ BENCHMARK(BM_LoadSampleMesh)->Unit(benchmark::kMicrosecond);
 // Includes writing and syncing the three files to the temporary folder.
 void BM_SaveSampleMesh(benchmark::State& state) {
   auto doc = std::make_unique<mok::MeshDocument>();
-  SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   if (!mok::LoadMesh(*doc, kSample, prompter)) {
     state.SkipWithError("sample mesh did not load");
     return;

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/startup.h"
 #include "shell/main_window.h"
+#include "shell/qt_dialog_host.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
@@ -29,12 +30,14 @@ int main(int argc, char** argv) {
 
   mok::shell::QtSettingsStore settings;
   mok::shell::QtPrompter prompter;
+  mok::shell::QtDialogHost dialogs(prompter);
   mok::shell::RefreshBus refresh;
-  mok::Application app(settings, prompter, refresh);
+  mok::Application app(settings, prompter, dialogs, refresh);
   app.ReadStartupSettings();
 
   mok::shell::MainWindow window(app);
   prompter.setParent(&window);
+  dialogs.setParent(&window);
   QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainWindow::refillLists);
   QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainWindow::refresh);
 

@@ -15,7 +15,7 @@ const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sa
 
 class Startup : public ::testing::Test {
  protected:
-  Startup() : app(settings, prompter, refresh) {}
+  Startup() : app(settings, prompter, prompter, refresh) {}
   void SetUp() override { previousDir = std::filesystem::current_path(); }
   void TearDown() override { std::filesystem::current_path(previousDir); }
 
@@ -110,7 +110,7 @@ TEST(SettingsTable, EmptyStoreGivesA32TexelDefaultSkinWhileTheDialogShows64) {
   MemorySettings settings;
   test::ScriptedPrompter prompter;
   NullRefreshSink refresh;
-  Application app(settings, prompter, refresh);
+  Application app(settings, prompter, prompter, refresh);
   app.ReadStartupSettings();
   const SkinSlot& skin = app.doc().defaultSkin;
   EXPECT_EQ(skin.width, 32);

@@ -13,21 +13,15 @@
 #include "render/render_state.h"
 #include "shell/main_window.h"
 #include "shell/refresh_bus.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok::shell {
 namespace {
 
-class ShellTestPrompter final : public Prompter {
- public:
-  std::vector<std::string> messages;
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Yes; }
-  std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
-};
-
 class FirstWindow : public ::testing::Test {
  protected:
-  FirstWindow() : app(settings, prompter, bus) {
+  FirstWindow() : app(settings, prompter, prompter, bus) {
+    prompter.unscriptedAnswer = Answer::Yes;
     app.ReadStartupSettings();
     std::string sample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
     EXPECT_TRUE(LoadMesh(app.doc(), sample, prompter).ok());
@@ -50,7 +44,7 @@ class FirstWindow : public ::testing::Test {
   QComboBox* List(int index) { return window->findChildren<QComboBox*>().at(index); }
 
   MemorySettings settings;
-  ShellTestPrompter prompter;
+  test::ScriptedPrompter prompter;
   RefreshBus bus;
   Application app;
   std::unique_ptr<MainWindow> window;
