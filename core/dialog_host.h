@@ -10,6 +10,9 @@
 namespace mok {
 
 struct FileInfo;              // core/mesh_document.h
+struct ModelStats;            // core/model_stats.h
+struct PreferencesDialog;     // app/preferences.h
+class PreferencesBrowser;     // app/preferences.h
 struct NewSkinDialog;         // app/skin_dialogs.h
 struct ResizeSkinDialog;      // app/skin_dialogs.h
 struct TilingOptions;         // panes/pane_dialogs.h
@@ -37,6 +40,12 @@ class DialogHost {
   virtual bool ChooseMapFrom3DView(MapFrom3DViewOptions& options) = 0;
   // "Snapshots".
   virtual bool ChooseSnapshot(SnapshotDialog& dialog) = 0;
+  // "Preferences": its browse buttons act through `browser` while it is open.
+  virtual bool EditPreferences(PreferencesDialog& dialog, PreferencesBrowser& browser) = 0;
+  // "Model Stats": the size of the loaded model; nothing comes back.
+  virtual void ShowModelStats(const ModelStats& stats) = 0;
+  // The about box: the program's name and version.
+  virtual void ShowAbout() = 0;
 };
 
 }  // namespace mok

@@ -1,10 +1,13 @@
 #include "shell/qt_dialog_host.h"
 
+#include "shell/about_dialog.h"
 #include "shell/channel_dialog.h"
 #include "shell/file_properties_dialog.h"
 #include "shell/map_from_view_dialog.h"
 #include "shell/mkmp_import_dialog.h"
+#include "shell/model_stats_dialog.h"
 #include "shell/new_skin_dialog.h"
+#include "shell/preferences_dialog.h"
 #include "shell/skin_resize_dialog.h"
 #include "shell/snapshot_dialog.h"
 #include "shell/tiling_dialog.h"
@@ -73,6 +76,23 @@ bool QtDialogHost::ChooseSnapshot(SnapshotDialog& state) {
   if (dialog.exec() != QDialog::Accepted) return false;
   state = dialog.state();
   return true;
+}
+
+bool QtDialogHost::EditPreferences(PreferencesDialog& state, PreferencesBrowser& browser) {
+  PreferencesWindow dialog(state, browser, prompter_, parent_);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  state = dialog.state();
+  return true;
+}
+
+void QtDialogHost::ShowModelStats(const ModelStats& stats) {
+  ModelStatsWindow dialog(stats, parent_);
+  dialog.exec();
+}
+
+void QtDialogHost::ShowAbout() {
+  AboutWindow dialog(parent_);
+  dialog.exec();
 }
 
 }  // namespace mok::shell

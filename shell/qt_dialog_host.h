@@ -23,6 +23,9 @@ class QtDialogHost final : public DialogHost {
   bool EditTilingOptions(TilingOptions& options) override;
   bool ChooseMapFrom3DView(MapFrom3DViewOptions& options) override;
   bool ChooseSnapshot(SnapshotDialog& dialog) override;
+  bool EditPreferences(PreferencesDialog& dialog, PreferencesBrowser& browser) override;
+  void ShowModelStats(const ModelStats& stats) override;
+  void ShowAbout() override;
 
  private:
   Prompter& prompter_;

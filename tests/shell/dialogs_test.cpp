@@ -6,19 +6,26 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTreeWidget>
 
 #include <functional>
 #include <memory>
 
+#include "core/settings.h"
+#include "shell/about_dialog.h"
 #include "shell/channel_dialog.h"
 #include "shell/file_properties_dialog.h"
 #include "shell/map_from_view_dialog.h"
 #include "shell/mkmp_import_dialog.h"
+#include "shell/model_stats_dialog.h"
 #include "shell/new_skin_dialog.h"
+#include "shell/preferences_dialog.h"
 #include "shell/skin_resize_dialog.h"
 #include "shell/snapshot_dialog.h"
 #include "shell/tiling_dialog.h"
@@ -57,9 +64,13 @@ void Type(QWidget& dialog, const char* name, const QString& text) {
   QTest::keyClicks(field, text);
 }
 
+// Shows the dialog as it opens; with MOK_DIALOG_SHOTS set to a folder, its
+// picture is saved there under its title (the pictures in docs/dialogs).
 void Open(QDialog& dialog) {
   dialog.show();
   QApplication::processEvents();
+  const QString folder = qEnvironmentVariable("MOK_DIALOG_SHOTS");
+  if (!folder.isEmpty()) dialog.grab().save(folder + "/" + dialog.windowTitle().remove('/') + ".png");
 }
 
 // Enter in a field presses the default button, OK.
@@ -301,6 +312,85 @@ TEST(SnapshotDialog, TabWalksTheControlsInOrderAndOkWritesTheChoice) {
   EXPECT_EQ(dialog.state().width, 101);
   EXPECT_EQ(dialog.state().height, 480);
   EXPECT_EQ(dialog.state().rendering, SnapshotRendering::Raytraced);
+}
+
+class PreferencesDialogTest : public ::testing::Test {
+ protected:
+  MemorySettings settings;
+  test::ScriptedPrompter prompter;
+  NullRefreshSink refresh;
+  Application app{settings, prompter, prompter, refresh};
+  PreferencesBrowser browser{app};
+};
+
+TEST_F(PreferencesDialogTest, TheWavRowFollowsCustomAndBrowsedFoldersAreWrittenAtOnce) {
+  PreferencesDialog state = ReadPreferences(settings);
+  state.introNumber = kIntroCustom;
+  PreferencesWindow dialog(state, browser, prompter);
+  Open(dialog);
+  EXPECT_EQ(dialog.windowTitle(), "Preferences");
+  auto* intro = dialog.findChild<QComboBox*>();
+  ASSERT_EQ(intro->count(), 9);
+  EXPECT_EQ(intro->itemText(7), "Random");
+  EXPECT_EQ(intro->itemText(8), "Custom...");
+  EXPECT_TRUE(Field(dialog, "introWav")->isEnabled());
+  intro->setCurrentIndex(kIntroRandom);
+  EXPECT_FALSE(Field(dialog, "introWav")->isEnabled());
+  EXPECT_FALSE(dialog.findChild<QAbstractButton*>("wavBrowse")->isEnabled());
+
+  prompter.folders = {"/tmp"};
+  QTest::mouseClick(dialog.findChild<QAbstractButton*>("phongBrowse"), Qt::LeftButton);
+  EXPECT_EQ(Field(dialog, "phongPath")->text(), "/tmp");
+  EXPECT_EQ(Read(settings, setting::PhongPath), "/tmp");
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_EQ(Read(settings, setting::PhongPath), "/tmp");
+}
+
+TEST_F(PreferencesDialogTest, OkChecksTheSizesAndHandsBackEveryControl) {
+  PreferencesWindow dialog(ReadPreferences(settings), browser, prompter);
+  Open(dialog);
+  EXPECT_TRUE(Button(dialog, "8x8")->isChecked());
+  Type(dialog, "height", "513");
+  PressEnter(dialog);
+  EXPECT_EQ(prompter.messages, std::vector<std::string>{"Please enter an integer between 4 and 512."});
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  Type(dialog, "height", "128");
+  Click(dialog, "4x4");
+  Click(dialog, "Color Picker On Top");
+  Click(dialog, "Use Custom Mouse Cursors");
+  Click(dialog, "OK");
+  ASSERT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.state().skinWidth, 64);
+  EXPECT_EQ(dialog.state().skinHeight, 128);
+  EXPECT_EQ(dialog.state().grid, 1);
+  EXPECT_TRUE(dialog.state().palOnTop);
+  EXPECT_FALSE(dialog.state().customCursors);
+}
+
+TEST(ModelStatsDialog, ListsTheFiveRowsUnderTheProgramTitle) {
+  ModelStats stats;
+  stats.vertices = 120;
+  stats.uvVertices = 200;
+  stats.triangles = 236;
+  stats.frames = 24;
+  stats.skinArea = 131072;
+  ModelStatsWindow dialog(stats);
+  Open(dialog);
+  EXPECT_EQ(dialog.windowTitle(), "Model Stats");
+  EXPECT_EQ(dialog.findChild<QLabel*>()->text(), "MOK Version 0.1");
+  auto* list = dialog.findChild<QTreeWidget*>();
+  EXPECT_EQ(list->headerItem()->text(0), "Data");
+  EXPECT_EQ(list->headerItem()->text(1), "Current");
+  ASSERT_EQ(list->topLevelItemCount(), 5);
+  EXPECT_EQ(list->topLevelItem(1)->text(0), "Mapping Verts");
+  EXPECT_EQ(list->topLevelItem(4)->text(0), "Skin Area (Texels)");
+  EXPECT_EQ(list->topLevelItem(4)->text(1), "131072");
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  EXPECT_FALSE(dialog.isVisible());
+  AboutWindow about;
+  Open(about);
+  EXPECT_EQ(about.windowTitle(), "About MOK");
 }
 
 }  // namespace

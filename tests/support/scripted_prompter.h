@@ -17,9 +17,11 @@
 #include <utility>
 #include <vector>
 
+#include "app/preferences.h"
 #include "app/skin_dialogs.h"
 #include "core/dialog_host.h"
 #include "core/mesh_document.h"
+#include "core/model_stats.h"
 #include "core/prompter.h"
 #include "panes/pane_dialogs.h"
 #include "render/render_dialogs.h"
@@ -80,6 +82,9 @@ class ScriptedPrompter final : public Prompter, public DialogHost {
   ScriptedDialog<TilingOptions> tiling;
   ScriptedDialog<MapFrom3DViewOptions> mapFrom3DView;
   ScriptedDialog<SnapshotDialog> snapshot;
+  ScriptedDialog<PreferencesDialog> preferences;
+  std::vector<ModelStats> statsShown;
+  int aboutShown = 0;
 
   void Choose(const std::string& path, int filter = 1) { files.push_back(ScriptedFile{path, filter}); }
 
@@ -122,6 +127,9 @@ class ScriptedPrompter final : public Prompter, public DialogHost {
   bool EditTilingOptions(TilingOptions& options) override { return tiling.Open(options); }
   bool ChooseMapFrom3DView(MapFrom3DViewOptions& options) override { return mapFrom3DView.Open(options); }
   bool ChooseSnapshot(SnapshotDialog& dialog) override { return snapshot.Open(dialog); }
+  bool EditPreferences(PreferencesDialog& dialog, PreferencesBrowser&) override { return preferences.Open(dialog); }
+  void ShowModelStats(const ModelStats& stats) override { statsShown.push_back(stats); }
+  void ShowAbout() override { ++aboutShown; }
 
  private:
   template <class T>

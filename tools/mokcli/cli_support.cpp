@@ -39,6 +39,9 @@ bool CliDialogs::ChooseSkinResize(mok::ResizeSkinDialog&) { return Cancelled("Re
 bool CliDialogs::EditTilingOptions(mok::TilingOptions&) { return Cancelled("Tiling Options"); }
 bool CliDialogs::ChooseMapFrom3DView(mok::MapFrom3DViewOptions&) { return Cancelled("Map from 3D View"); }
 bool CliDialogs::ChooseSnapshot(mok::SnapshotDialog&) { return Cancelled("Snapshots"); }
+bool CliDialogs::EditPreferences(mok::PreferencesDialog&, mok::PreferencesBrowser&) { return Cancelled("Preferences"); }
+void CliDialogs::ShowModelStats(const mok::ModelStats&) { Cancelled("Model Stats"); }
+void CliDialogs::ShowAbout() { Cancelled("About"); }
 
 void PrintWarnings(const std::vector<std::string>& warnings) {
   for (const std::string& warning : warnings) std::fprintf(stderr, "warning: %s\n", warning.c_str());

@@ -26,7 +26,8 @@ class CliPrompter final : public mok::Prompter {
 
 // Every dialog is cancelled with its title on stderr: the command line gives
 // its choices as options (mokcli mapping import takes the "Import MKMP" boxes
-// as flags), so a command that would need a dialog changes nothing.
+// as flags), so a command that would need a dialog changes nothing; the
+// model's size is `mokcli info`'s business.
 class CliDialogs final : public mok::DialogHost {
  public:
   bool EditFileProperties(mok::FileInfo& fields) override;
@@ -38,6 +39,9 @@ class CliDialogs final : public mok::DialogHost {
   bool EditTilingOptions(mok::TilingOptions& options) override;
   bool ChooseMapFrom3DView(mok::MapFrom3DViewOptions& options) override;
   bool ChooseSnapshot(mok::SnapshotDialog& dialog) override;
+  bool EditPreferences(mok::PreferencesDialog& dialog, mok::PreferencesBrowser& browser) override;
+  void ShowModelStats(const mok::ModelStats& stats) override;
+  void ShowAbout() override;
 };
 
 // Prints each warning on its own line on stderr.
