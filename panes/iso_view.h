@@ -90,6 +90,8 @@ class IsoView final {
 
   // The window's client area changed: new buffers, then a full frame.
   void Resize(int clientWidth, int clientHeight);
+  // The same without the frame: the window renders when it chooses.
+  void ResizeBuffers(int clientWidth, int clientHeight);
   // Draws the current mode into the buffers, then the corner button.
   void RenderFrame(int kind, int flags);
   // The one entry for mouse input.
@@ -106,6 +108,8 @@ class IsoView final {
   const FrameBuffer& frame() const { return record_.frame; }
   FrameBuffer& frame() { return record_.frame; }
   Camera& camera() { return record_.camera; }
+  // The buffers and camera as the picture commands render them.
+  ViewRecord& record() { return record_; }
   const Camera& camera() const { return record_.camera; }
   int clientWidth() const { return clientWidth_; }
   int clientHeight() const { return clientHeight_; }

@@ -4,10 +4,9 @@
 
 #include <QDialog>
 
-namespace mok::shell {
+#include "app/command_table.h"
 
-inline constexpr const char* kProgramName = "MOK";
-inline constexpr const char* kProgramVersion = "0.1";
+namespace mok::shell {
 
 // "MOK Version 0.1".
 QString ProgramTitle();

@@ -17,8 +17,8 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   IsoViewWidget(Application& app, Painter& painter, QWidget* parent = nullptr);
 
   IsoView& view() { return *view_; }
-  // Renders with a refresh kind; the widget repaints from the result.
-  void Render(int kind, int flags);
+  void Render(int kind, int flags) override;
+  void HandlePaneEvent(const PaneEvent& event) override;
 
   // IsoRenderer.
   void RenderMode(ViewRecord& view, int kind, int flags) override;
@@ -29,14 +29,13 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   void SendCameraToWatcher(const CameraState&) override {}
 
  protected:
-  void HandlePaneEvent(const PaneEvent& event) override;
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   Application& app_;
   Painter& painter_;  // its stroke mask drives the repaint after a paint step
   std::unique_ptr<IsoView> view_;
+  QSize bufferSize_;  // the client size the buffers were made for
 };
 
 }  // namespace mok::shell

@@ -1,12 +1,20 @@
 // mok: the program. Builds the application object, chooses the first mesh
 // and shows the main window; without a mesh it quits.
 #include <QApplication>
+#include <QFile>
+#include <QIcon>
 #include <QGuiApplication>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
 
 #include "core/application.h"
 #include "app/command_line.h"
+#include "app/resource_paths.h"
 #include "app/startup.h"
-#include "shell/main_window.h"
+#include "shell/file_drops.h"
+#include "shell/main_frame.h"
 #include "shell/qt_dialog_host.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
@@ -15,36 +23,60 @@
 
 namespace {
 
-std::string CommandLineOf(const QStringList& arguments) {
-  std::vector<std::string> parts;
-  for (const QString& argument : arguments) parts.push_back(argument.toStdString());
-  return mok::JoinCommandLine(parts);
+std::vector<std::string> ArgumentsOf(int argc, char** argv) { return {argv + std::min(argc, 1), argv + argc}; }
+
+// --help and --version answer before any window system is needed; false
+// when the program should go on.
+bool AnswersAtOnce(const mok::ProgramArguments& parsed) {
+  if (parsed.action == mok::ProgramAction::ShowHelp) std::fputs(mok::ProgramUsage().c_str(), stdout);
+  if (parsed.action == mok::ProgramAction::ShowVersion) std::fputs(mok::VersionText("mok").c_str(), stdout);
+  return parsed.action == mok::ProgramAction::ShowHelp || parsed.action == mok::ProgramAction::ShowVersion;
+}
+
+// The icon of the windows: the installed theme's, or in the build tree the
+// PNGs of resources/icons.
+QIcon ProgramIcon(const std::string& resourceDir) {
+  QIcon icon = QIcon::fromTheme("mok");
+  if (!icon.isNull() || resourceDir.empty()) return icon;
+  for (int size : {16, 32, 48, 64, 128, 256})
+    icon.addFile(QString::fromStdString(resourceDir + "/icons/mok-" + std::to_string(size) + ".png"));
+  return icon;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication qtApp(argc, argv);
+  if (AnswersAtOnce(mok::ParseProgramArguments(ArgumentsOf(argc, argv)))) return 0;
+  QApplication qtApp(argc, argv);  // takes Qt's own options out of argv
+  mok::ProgramArguments parsed = mok::ParseProgramArguments(ArgumentsOf(argc, argv));
+  if (parsed.action == mok::ProgramAction::Refuse) {
+    std::fputs(mok::RefusalText("mok", parsed.error).c_str(), stderr);
+    return 2;
+  }
   QApplication::setOrganizationName("Korvane");
   QApplication::setApplicationName("MOK");
+  QGuiApplication::setDesktopFileName("mok");
 
   mok::shell::QtSettingsStore settings;
   mok::shell::QtPrompter prompter;
   mok::shell::QtDialogHost dialogs(prompter);
   mok::shell::RefreshBus refresh;
   mok::Application app(settings, prompter, dialogs, refresh);
+  app.resourceDir = mok::FindResourceDir(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
+  QApplication::setWindowIcon(ProgramIcon(app.resourceDir));
   app.ReadStartupSettings();
 
-  mok::shell::MainWindow window(app);
+  mok::shell::MainFrame window(app);
+  mok::shell::AcceptFileDrops(app, window);
   prompter.setParent(&window);
   dialogs.setParent(&window);
-  QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainWindow::refillLists);
-  QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainWindow::refresh);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainFrame::FillSideLists);
+  QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainFrame::HandleRefresh);
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
-  if (!mok::LoadFirstMesh(app, {CommandLineOf(QApplication::arguments()), ctrlHeld})) return 0;
+  if (!mok::LoadFirstMesh(app, {parsed.files, ctrlHeld})) return 0;
   mok::ScanStartupMapFolders(app);
-  window.refillLists();
   window.show();
+  app.doc().NotifyMeshChanged();
   return qtApp.exec();
 }
