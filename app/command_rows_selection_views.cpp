@@ -5,6 +5,7 @@
 #include "app/skin_commands.h"
 #include "core/channels.h"
 #include "core/face_edits.h"
+#include "core/model_stats.h"
 #include "core/selection.h"
 #include "core/triangle_flags.h"
 #include "panes/iso_view.h"
@@ -49,9 +50,9 @@ void ZoomExtents(CommandContext& c) {
   RefreshAllViews(c);
 }
 
-void ShowAbout(CommandContext& c) {
-  c.app.prompter.Message(std::string(kProgramName) + " version " + kProgramVersion, MessageIcon::Information);
-}
+void ShowAbout(CommandContext& c) { c.app.dialogs.ShowAbout(); }
+
+void ShowModelStats(CommandContext& c) { c.app.dialogs.ShowModelStats(ComputeModelStats(c.app.doc())); }
 
 }  // namespace
 
@@ -81,11 +82,11 @@ std::vector<CommandRow> SelectionMeshAndViewRows() {
        .run = [](CommandContext& c) { ShrinkSelection(c.app.doc()); }},
       {.id = 32937,
        .text = "Set Triangle &Type Flags...",
-       .run = [](CommandContext& c) { SetTypeFlags(c.app.doc(), c.app.prompter); },
+       .run = [](CommandContext& c) { SetTypeFlags(c.app.doc(), c.app.dialogs); },
        .enabled = AnyFaceSelected},
       {.id = 32938,
        .text = "Set Triangle Texture C&hannel...",
-       .run = [](CommandContext& c) { AssignChannel(c.app.doc(), c.app.prompter); },
+       .run = [](CommandContext& c) { AssignChannel(c.app.doc(), c.app.dialogs); },
        .enabled = AnyFaceSelected},
       // Mesh
       {.id = 32830,
@@ -113,7 +114,7 @@ std::vector<CommandRow> SelectionMeshAndViewRows() {
        .text = "Model &Stats...",
        .prompt = "Model Stats",
        .tooltip = "Model Stats",
-       .pending = "the Model Stats dialog (dialogs issue)"},
+       .run = ShowModelStats},
       {.id = 32909, .text = "&About MOK...", .run = ShowAbout},
       {.id = kCommandKeyboardShortcuts, .text = "&Keyboard Shortcuts...", .window = WindowAction::ShowKeyboardShortcuts},
   };

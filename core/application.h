@@ -1,8 +1,8 @@
 #pragma once
 // The program-wide application object: it owns the document and the state
-// that outlives any one pane, and holds the three interfaces through which
-// commands reach the user (prompter), the settings store and the views
-// (refresh sink). Every user command is a free function taking it.
+// that outlives any one pane, and holds the four interfaces through which
+// commands reach the user (prompter and dialog host), the settings store and
+// the views (refresh sink). Every user command is a free function taking it.
 
 #include <array>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/dialog_host.h"
 #include "core/history.h"
 #include "core/map_list.h"
 #include "core/mesh_document.h"
@@ -43,13 +44,14 @@ struct InteractionFlags {
 
 class Application {
  public:
-  Application(SettingsStore& settings, Prompter& prompter, RefreshSink& refresh);
+  Application(SettingsStore& settings, Prompter& prompter, DialogHost& dialogs, RefreshSink& refresh);
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
   ~Application();
 
   SettingsStore& settings;
   Prompter& prompter;
+  DialogHost& dialogs;
   RefreshSink& refresh;
 
   // Heap-allocated once: the fixed-capacity arrays are large.

@@ -23,14 +23,14 @@ void AssignChannelToSelected(MeshDocument& doc, int channel) {
   doc.RebuildUvVertices(true);
 }
 
-bool AssignChannel(MeshDocument& doc, Prompter& prompter) {
+bool AssignChannel(MeshDocument& doc, DialogHost& dialogs) {
   int first = doc.FirstSelectedFace();
   if (first < 0) return false;
   ChannelDialog dialog;
   dialog.lines = ChannelListLines(doc);
   int channel = doc.triangles[first].textureNum;
   dialog.chosen = channel < static_cast<int>(dialog.lines.size()) ? channel : -1;
-  if (!prompter.ChooseChannel(dialog)) return false;
+  if (!dialogs.ChooseChannel(dialog)) return false;
   if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(dialog.lines.size())) return false;
   AssignChannelToSelected(doc, dialog.chosen);
   doc.NotifyMeshChanged();

@@ -8,7 +8,7 @@
 
 #include "core/dialog_state.h"
 #include "core/mesh_document.h"
-#include "core/prompter.h"
+#include "core/dialog_host.h"
 
 namespace mok {
 
@@ -23,7 +23,7 @@ void AssignChannelToSelected(MeshDocument& doc, int channel);
 // "Set Triangle Texture Channel...": the dialog opens on the first selected
 // face's channel; OK with a line chosen assigns it. Does nothing while no face
 // has its selected bit set. Returns true when faces were assigned.
-bool AssignChannel(MeshDocument& doc, Prompter& prompter);
+bool AssignChannel(MeshDocument& doc, DialogHost& dialogs);
 
 // Makes the channel the active one and redraws the skin view, the 3D view and
 // the palette box; the side lists are refilled so the channel list shows it.

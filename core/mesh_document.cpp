@@ -7,7 +7,7 @@
 
 #include "core/uv_vertex_index.h"
 
-namespace mok {
+#include "core/uv_vertex_index.h"
 
 namespace {
 

@@ -96,10 +96,10 @@ void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice) {
   }
 }
 
-void SetTypeFlags(MeshDocument& doc, Prompter& prompter) {
+void SetTypeFlags(MeshDocument& doc, DialogHost& dialogs) {
   if (doc.FirstSelectedFace() < 0) return;
   TriangleFlagsDialog dialog = InitialTypeFlagsDialog(doc);
-  TriangleFlagsOutcome outcome = prompter.EditTriangleFlags(dialog);
+  TriangleFlagsOutcome outcome = dialogs.EditTriangleFlags(dialog);
   if (outcome == TriangleFlagsOutcome::Cancel) return;
   TypeFlagsChoice choice = ReadTypeFlagsDialog(dialog, doc);
   if (outcome == TriangleFlagsOutcome::Ok) {

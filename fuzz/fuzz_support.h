@@ -20,6 +20,9 @@ class YesPrompter final : public Prompter {
   void Message(const std::string&, MessageIcon) override {}
   Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Yes; }
   std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> ChooseFolder(const std::string&) override { return std::nullopt; }
+  bool ChooseColor(std::uint32_t&, std::array<std::uint32_t, 16>&) override { return false; }
 };
 
 // Stops the run with the reason: libFuzzer saves the input as a crash.

@@ -17,6 +17,7 @@
 #include "shell/main_frame.h"
 #include "shell/intro_window.h"
 #include "render/render_state.h"
+#include "shell/qt_dialog_host.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
@@ -61,8 +62,9 @@ int main(int argc, char** argv) {
 
   mok::shell::QtSettingsStore settings;
   mok::shell::QtPrompter prompter;
+  mok::shell::QtDialogHost dialogs(prompter);
   mok::shell::RefreshBus refresh;
-  mok::Application app(settings, prompter, refresh);
+  mok::Application app(settings, prompter, dialogs, refresh);
   app.resourceDir = mok::FindResourceDir(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
   QApplication::setWindowIcon(ProgramIcon(app.resourceDir));
   app.ReadStartupSettings();
@@ -70,6 +72,7 @@ int main(int argc, char** argv) {
   mok::shell::MainFrame window(app);
   mok::shell::AcceptFileDrops(app, window);
   prompter.setParent(&window);
+  dialogs.setParent(&window);
   QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainFrame::FillSideLists);
   QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainFrame::HandleRefresh);
 

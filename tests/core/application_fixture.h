@@ -21,7 +21,7 @@ class ApplicationFixture : public ::testing::Test {
   MemorySettings settings;
   ScriptedPrompter prompter;
   CountingRefresh refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
 };
 
 }  // namespace mok::test

@@ -28,7 +28,7 @@ int IdOf(const QAction* action) { return action->isSeparator() ? 0 : action->dat
 
 class CommandMenusTest : public ::testing::Test {
  protected:
-  CommandMenusTest() : app(settings, prompter, refresh) {
+  CommandMenusTest() : app(settings, prompter, prompter, refresh) {
     app.ReadStartupSettings();
     EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok());
     isoView = new IsoViewWidget(app, painter, &window);

@@ -277,9 +277,9 @@ class RestoreChecker final : public RefreshSink {
 
 TEST(LineBrush, RestoreRequestSeesTheOldLineStillMarked) {
   MemorySettings settings;
-  test::ColourDialogPrompter prompter;
+  test::ScriptedPrompter prompter;
   RestoreChecker checker;
-  Application app{settings, prompter, checker};
+  Application app{settings, prompter, prompter, checker};
   app.doc().skinSlots.push_back(std::make_unique<SkinSlot>());
   SkinSlot& skin = *app.doc().skinSlots.back();
   AllocateSkin(skin, 4, 4);

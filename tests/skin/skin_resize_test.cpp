@@ -93,7 +93,10 @@ class SkinResizeCommand : public test::SkinFixture {
     ClearRecords();
   }
   void Resize(const std::function<void(ResizeSkinDialog&)>& edit) {
-    prompter.resizeReply = edit;
+    prompter.resize.edit = [edit](ResizeSkinDialog& dialog) {
+      edit(dialog);
+      return true;
+    };
     SkinResize(app);
   }
   UvPair Corner(int face, int k) { return doc().triangles[static_cast<std::size_t>(face)].uv[k]; }
@@ -104,7 +107,7 @@ TEST_F(SkinResizeCommand, DoublingTheHeightResamplesAndDoublesTheCoordinatesVert
   int ramps = 0;
   app.rebuildShadeRamps = [&] { ++ramps; };
   Resize([](ResizeSkinDialog& d) { d.toHeight = 512; });
-  EXPECT_EQ(prompter.resizeShown->fromWidth, 256);
+  EXPECT_EQ(prompter.resize.shown.back().fromWidth, 256);
   EXPECT_EQ(slot(0).width, 256);
   ASSERT_EQ(slot(0).height, 512);
   EXPECT_EQ(slot(0).hasFile, 1);
@@ -163,7 +166,7 @@ TEST_F(SkinResizeCommand, APlaceholderIsNeverResampledButItsCoordinatesMayBeScal
     d.affectSkinImage = true;  // ignored for a placeholder
     d.toWidth = 64;
   });
-  EXPECT_FALSE(prompter.resizeShown->affectSkinImage);
+  EXPECT_FALSE(prompter.resize.shown.back().affectSkinImage);
   EXPECT_EQ(slot(1).width, 32);
   EXPECT_EQ(slot(1).isEmpty, 1);
   EXPECT_FLOAT_EQ(Corner(2, 1).u, 12);
