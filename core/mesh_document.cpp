@@ -20,13 +20,15 @@ const SkinSlot& MeshDocument::skinFor(int channel) const {
   return slot ? *slot : defaultSkin;
 }
 
-void MeshDocument::RebuildUvVertices(bool syncFirst) {
-  if (syncFirst) {
-    for (int i = 0; i < triangleCount; ++i) {
-      MeshTriangle& face = triangles[i];
-      for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
-    }
+void MeshDocument::SyncCornerUvs() {
+  for (int i = 0; i < triangleCount; ++i) {
+    MeshTriangle& face = triangles[i];
+    for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
   }
+}
+
+void MeshDocument::RebuildUvVertices(bool syncFirst) {
+  if (syncFirst) SyncCornerUvs();
   // A linear search per corner: at most 12288 entries, run after every edit.
   int count = 0;
   for (int i = 0; i < triangleCount; ++i) {
