@@ -106,6 +106,8 @@ class IsoView final {
   const FrameBuffer& frame() const { return record_.frame; }
   FrameBuffer& frame() { return record_.frame; }
   Camera& camera() { return record_.camera; }
+  // The buffers and camera as the picture commands render them.
+  ViewRecord& record() { return record_; }
   const Camera& camera() const { return record_.camera; }
   int clientWidth() const { return clientWidth_; }
   int clientHeight() const { return clientHeight_; }

@@ -29,12 +29,11 @@
 #include "panes/skin_viewport.h"
 #include "panes/uv_drags.h"
 #include "panes/uv_edits.h"
+#include "render/view_commands.h"  // the zoom limits
 
 namespace mok {
 
 inline constexpr int kMaxViewPitch = 8192;
-inline constexpr float kMinSkinZoom = 1;
-inline constexpr float kMaxSkinZoom = 12;
 
 // Drag states of the view.
 enum SkinDragState : int {

@@ -25,5 +25,7 @@ int ConvertMd2(const std::string& in, const std::string& out);
 int RunRender(const Arguments& args);
 // bench MESH [options]: times 100 quick frames of a render mode.
 int RunBench(const Arguments& args);
+// shortcuts: every key of the program as a Markdown table (the README's copy).
+int RunShortcuts(const Arguments& args);
 
 }  // namespace mokcli

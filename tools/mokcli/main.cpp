@@ -24,6 +24,7 @@ constexpr Command kCommands[] = {
                "  [--view front|back|left|right|top|bottom] [--distance D] [--filtered] [--raytrace]",
      mokcli::RunRender},
     {"bench", "bench MESH [render options but --out]   time 100 quick frames of a mode", mokcli::RunBench},
+    {"shortcuts", "shortcuts            every key of the program as a Markdown table", mokcli::RunShortcuts},
 };
 
 void PrintUsage() {
