@@ -125,7 +125,8 @@ void MainWindow::refillLists() {
   for (const std::string& line : ChannelListLines(doc)) texturesList_->addItem(QString::fromStdString(line).replace('\\', '/'));
   texturesList_->setCurrentIndex(doc.activeChannel < 0 ? 0 : doc.activeChannel);
   modesList_->setCurrentIndex(RenderStateOf(app_).currentMode);
-  setWindowTitle(QString("MOK - %1").arg(QString::fromStdString(app_.currentFile)));
+  // A watcher keeps the title the session link gave it.
+  if (app_.flags.watching == 0) setWindowTitle(QString("MOK - %1").arg(QString::fromStdString(app_.currentFile)));
 }
 
 void MainWindow::refresh(int paneBits, int kind) {

@@ -21,6 +21,7 @@ class MainWindow final : public QMainWindow {
   void refillLists();
   // "MOK-Refresh": renders the named panes with the kind, then repaints them.
   void refresh(int paneBits, int kind);
+  IsoViewWidget& isoView() { return *isoView_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;

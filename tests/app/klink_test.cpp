@@ -8,6 +8,7 @@
 #include <limits>
 #include <optional>
 
+#include "app/command_table.h"
 #include "app/klink.h"
 #include "tests/core/edit_test_support.h"
 #include "tests/render/iso_view_fakes.h"
@@ -320,6 +321,26 @@ TEST_F(KLinkPair, RefusedBlocksChangeNothing) {
   ExpectCorners(watcher.app.doc(), 0, before);
   EXPECT_EQ(watcher.view->camera().distance, cameraBefore.distance);
   EXPECT_EQ(watcher.refresh.refreshes, 0);
+}
+
+TEST_F(KLinkPair, MenuRowsReachTheLinkOnlyWhereThereIsOne) {
+  CommandTable table(sender.app);
+  table.Run(32915);  // headless: no link, nothing happens
+  EXPECT_FALSE(table.Checked(32915));
+  table.context().klink = &sender.link;
+  table.Run(32875);
+  EXPECT_EQ(sender.prompter.messages, (std::vector<std::string>{klink::kAnotherWatcher}));
+  SelectOnly(sender, {0, 1});
+  table.Run(32876);
+  EXPECT_EQ(sender.prompter.messages.back(), klink::kSelectOne);
+  table.Run(32915);
+  EXPECT_TRUE(table.Checked(32915));
+  EXPECT_EQ(watcher.view->camera().distance, sender.view->camera().distance);
+  CommandTable watcherTable(watcher.app);
+  watcherTable.context().klink = &watcher.link;
+  EXPECT_EQ(MenuText(*FindCommand(32875), watcherTable.context()), "End Watch");
+  watcherTable.Run(32875);
+  EXPECT_EQ(watcher.title, "MOK v0.9b3");
 }
 
 }  // namespace
