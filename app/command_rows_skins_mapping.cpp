@@ -28,10 +28,12 @@ void RevertMappingCommand(CommandContext& c) {
   c.app.doc().NotifyMeshChanged();
 }
 
-// The K-Link rows act only where the shell made a link (not headless).
+// The K-Link rows are enabled only where the shell made a link (not headless).
+bool LinkMade(const CommandContext& c) { return c.klink != nullptr; }
+
 template <void (KLink::*Command)()>
 void OnLink(CommandContext& c) {
-  if (c.klink != nullptr) (c.klink->*Command)();
+  (c.klink->*Command)();
 }
 
 const char* WatchLabel(const CommandContext& c) {
@@ -81,12 +83,13 @@ std::vector<CommandRow> SkinAndMappingRows() {
       {.id = 32840, .text = "S&tore", .run = [](CommandContext& c) { c.app.doc().StoreMapping(); }},
       {.id = 32841, .text = "R&evert", .run = RevertMappingCommand},
       {.id = 32891, .text = "Delete Selected", .run = [](CommandContext& c) { ClearSelectedMapping(c.app.doc()); }},
-      {.id = 32875, .text = "Begin Watch", .run = OnLink<&KLink::ToggleWatch>, .label = WatchLabel},
-      {.id = 32876, .text = "Transfer Mapping", .keys = {"V"}, .run = OnLink<&KLink::TransferMapping>},
+      {.id = 32875, .text = "Begin Watch", .run = OnLink<&KLink::ToggleWatch>, .enabled = LinkMade, .label = WatchLabel},
+      {.id = 32876, .text = "Transfer Mapping", .keys = {"V"}, .run = OnLink<&KLink::TransferMapping>, .enabled = LinkMade},
       {.id = 32915,
        .text = "Sync Cameras",
        .keys = {"B"},
        .run = OnLink<&KLink::ToggleSyncCameras>,
+       .enabled = LinkMade,
        .checked = FlagSet<&Flags::syncCameras>},
   };
 }

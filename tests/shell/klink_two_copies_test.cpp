@@ -4,8 +4,11 @@
 // that stops a new watcher.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+
+#include <signal.h>
 
 #include <memory>
 
@@ -55,6 +58,7 @@ class Copy {
     const QStringList lines = Run(command);
     return lines.size() == 1 ? lines[0].section(' ', 1) : QString("(got %1)").arg(lines.join(" | "));
   }
+  void Signal(int signal) { ::kill(static_cast<pid_t>(process_.processId()), signal); }
   void Kill() {
     process_.kill();
     process_.waitForFinished(3000);
@@ -123,6 +127,14 @@ TEST(KLinkTwoCopies, MappingAndCameraReachTheWatcherAndAKilledWatcherIsNoticed) 
   EXPECT_NE(watcher->Value("camera?"), cameraBefore);
   sender.Run("drag -20 11");
   EXPECT_EQ(watcher->Value("camera?"), sender.Value("camera?"));
+
+  // A watcher that hangs: the sender gives up within about a second.
+  watcher->Signal(SIGSTOP);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(sender.Run("transfer"), Message(klink::kNoAnswer));
+  EXPECT_LT(clock.elapsed(), 2500);
+  watcher->Signal(SIGCONT);
 
   // A watcher that dies: the sender says so, camera steps stay silent, and
   // the next watcher starts over the dead one's socket.
