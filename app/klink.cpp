@@ -170,7 +170,9 @@ void KLink::ToggleSyncCameras() {
 void KLink::SendCameraToWatcher(const CameraState& state) {
   if (app_.flags.syncCameras == 0 || app_.flags.watching != 0) return;
   if (!transport_.WatcherRunning()) return;
-  transport_.SendToWatcher(WriteCameraBlock(state));
+  // A watcher that stopped answering would hold up every drag step for a
+  // second; Sync Cameras switches off instead (its menu check shows it).
+  if (transport_.SendToWatcher(WriteCameraBlock(state)) == LinkAnswer::TimedOut) app_.flags.syncCameras = 0;
 }
 
 KLinkReceipt KLink::Receive(std::span<const std::uint8_t> section) {

@@ -111,7 +111,8 @@ class KLink final : public CameraLink {
   void ToggleWatch();
   void TransferMapping();
   void ToggleSyncCameras();
-  // CameraLink: after a camera drag step of the 3D view. Silent.
+  // CameraLink: after a camera drag step of the 3D view. Silent; a watcher
+  // that does not answer in time switches Sync Cameras off.
   void SendCameraToWatcher(const CameraState& state) override;
 
   // The receiver ("MOK-KLink"): any copy answers, watching or not.

@@ -279,6 +279,11 @@ TEST_F(KLinkPair, AWatcherThatVanishesOrHangsIsReported) {
   desk.forcedAnswer = LinkAnswer::NotRecognised;  // the answer itself is not looked at
   sender.link.TransferMapping();
   EXPECT_EQ(sender.prompter.messages, (std::vector<std::string>{klink::kNoWatcher, klink::kNoAnswer}));
+
+  desk.forcedAnswer = LinkAnswer::TimedOut;  // a hung watcher stops the camera steps, silently
+  sender.link.ToggleSyncCameras();
+  EXPECT_EQ(sender.app.flags.syncCameras, 0);
+  EXPECT_EQ(sender.prompter.messages.size(), 2u);
 }
 
 TEST_F(KLinkPair, SyncCamerasSendsAtOnceAndOnEveryStepWithoutEverSpeaking) {
