@@ -1,24 +1,33 @@
 #pragma once
-// The "-3d" command line: a mesh file and optional skin images.
+// The program's command line: options, then a mesh file and optional skin
+// images. The old switch "-3d" in front of the files is still understood.
 
 #include <string>
 #include <vector>
 
 namespace mok {
 
-struct MeshCommandLine {
-  bool present = false;            // "-3d" occurs in the command line
-  std::vector<std::string> files;  // mesh first, then skins; quotes removed
+enum class ProgramAction { Run, ShowHelp, ShowVersion, Refuse };
+
+struct ProgramArguments {
+  ProgramAction action = ProgramAction::Run;
+  std::vector<std::string> files;  // a mesh first, then skins; empty for none
+  std::string error;               // why the line was refused
 };
 
-// Searches the whole command line for "-3d". The text after it is split at
-// spaces outside double quotes (a quote toggles the quoted state); runs of
-// spaces give no empty arguments and the quote characters are dropped, so
-// the loaders get plain file names.
-MeshCommandLine ParseMeshCommandLine(const std::string& commandLine);
+// Reads the arguments after the program name. "-h"/"--help" and "--version"
+// win over everything else on the line; "-3d" is skipped; "--" makes every
+// later argument a file name; any other argument starting with '-' is
+// refused.
+ProgramArguments ParseProgramArguments(const std::vector<std::string>& arguments);
 
-// Joins program arguments into one command line, quoting those that contain
-// spaces, so that ParseMeshCommandLine sees what a user typed.
-std::string JoinCommandLine(const std::vector<std::string>& arguments);
+// The text of "mok --help".
+std::string ProgramUsage();
+
+// "<program> <version>" and a line feed, the text of "--version".
+std::string VersionText(const std::string& program);
+
+// What a refused line prints: the error and a hint at --help.
+std::string RefusalText(const std::string& program, const std::string& error);
 
 }  // namespace mok

@@ -1,6 +1,7 @@
 // Rows of the File and Options menus.
 #include "app/command_rows.h"
 #include "app/file_commands.h"
+#include "app/history_commands.h"
 #include "app/map_lists.h"
 #include "app/md2_command.h"
 #include "panes/iso_view.h"
@@ -70,6 +71,21 @@ std::vector<CommandRow> FileAndOptionsRows() {
       {.id = 32967, .text = "Quake2 MD2", .run = [](CommandContext& c) { ImportQuake2Md2(c.app); }},
       {.id = 32829, .text = "P&references...", .pending = "the Preferences dialog (dialogs issue)"},
       {.id = 57665, .text = "E&xit", .window = WindowAction::Close},
+      // Edit
+      {.id = kCommandUndo,
+       .text = "&Undo",
+       .keys = {"Ctrl+Alt+Z"},
+       .prompt = "Takes back the last change",
+       .run = [](CommandContext& c) { UndoLastStep(c.app); },
+       .enabled = [](const CommandContext& c) { return c.app.history.CanUndo(); },
+       .label = [](const CommandContext& c) { return UndoMenuText(c.app); }},
+      {.id = kCommandRedo,
+       .text = "&Redo",
+       .keys = {"Ctrl+Shift+Z"},
+       .prompt = "Makes the change taken back again",
+       .run = [](CommandContext& c) { RedoNextStep(c.app); },
+       .enabled = [](const CommandContext& c) { return c.app.history.CanRedo(); },
+       .label = [](const CommandContext& c) { return RedoMenuText(c.app); }},
       // Options
       {.id = 32778, .text = "General Interaction", .prompt = "Sets General Interaction Mode", .inert = true},
       {.id = 32779,

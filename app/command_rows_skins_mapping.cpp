@@ -36,7 +36,7 @@ void OnLink(CommandContext& c) {
   (c.klink->*Command)();
 }
 
-const char* WatchLabel(const CommandContext& c) {
+std::string WatchLabel(const CommandContext& c) {
   return FlagSet<&Flags::watching>(c) ? "End Watch" : "Begin Watch";
 }
 

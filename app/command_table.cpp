@@ -56,7 +56,10 @@ const CommandRow* FindCommand(int id) {
 
 const std::vector<Menu>& MenuBar() {
   static const std::vector<Menu> menus{
-      {"&File", {{32772}, {32773}, {32774}, {0}, {32944}, Sub("&Import", {{32967}}), {0}, {32829}, {0}, {57665}}},
+      {"&File",
+       {{32772}, {32773}, {32774}, {0}, {32944}, Sub("&Import", {{32967}}), Sub(kRecentFilesMenu, {}), {0}, {32829},
+        {0}, {57665}}},
+      {"&Edit", {{kCommandUndo}, {kCommandRedo}}},
       {"&Options",
        {{32779}, {32780}, {32781}, {0}, {32802}, {32800}, {32801}, {0}, {32881}, {32882}, {32883}, {32914}, {0},
         {32775}, {32865}, {32857}, {0}, Sub("P&hong Maps", {{32858}, {32859}, {32862}}),
@@ -123,10 +126,24 @@ void CommandTable::AttachViews(IsoView* isoView, SkinView* skinView) {
   context_.skinView = skinView;
 }
 
+namespace {
+
+// "Delete Selected Faces", "File Properties": the menu text without its
+// marks and dots.
+std::string StepName(const CommandRow& row) {
+  std::string name = PlainText(row.text);
+  while (!name.empty() && name.back() == '.') name.pop_back();
+  return name;
+}
+
+}  // namespace
+
 bool CommandTable::Run(int id) {
   const CommandRow* row = FindCommand(id);
   if (row == nullptr || row->run == nullptr || !Enabled(id)) return false;
   row->run(context_);
+  // Whatever the command changed becomes one undo step named after it.
+  if (id != kCommandUndo && id != kCommandRedo) context_.app.history.Commit(context_.app.doc(), StepName(*row));
   return true;
 }
 

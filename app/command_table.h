@@ -42,7 +42,7 @@ enum class WindowAction {
 
 using CommandHandler = void (*)(CommandContext&);
 using CommandRule = bool (*)(const CommandContext&);
-using CommandLabel = const char* (*)(const CommandContext&);
+using CommandLabel = std::string (*)(const CommandContext&);
 
 struct CommandRow {
   int id = 0;
@@ -72,6 +72,10 @@ struct MenuEntry {
   std::vector<MenuEntry> entries = {};  // the submenu's entries
 };
 
+// The title of File's submenu of recent meshes: in the table without
+// entries, filled from the settings whenever it opens (app/recent_files.h).
+inline constexpr const char* kRecentFilesMenu = "Recent &Files";
+
 struct Menu {
   const char* title;
   std::vector<MenuEntry> entries;
@@ -85,6 +89,9 @@ inline constexpr int kToolbarUnused = 183;
 
 // Our own command, under About/Stats: the list of every key.
 inline constexpr int kCommandKeyboardShortcuts = 32970;
+// Our own Edit menu: undo and redo of the document's changes.
+inline constexpr int kCommandUndo = 32971;
+inline constexpr int kCommandRedo = 32972;
 
 inline constexpr const char* kProgramName = "MOK";
 inline constexpr const char* kProgramVersion = "0.1";

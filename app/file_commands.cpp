@@ -2,6 +2,8 @@
 
 #include "core/file_io.h"
 #include "app/load_dir.h"
+#include "app/script_skins.h"
+#include "app/recent_files.h"
 #include "core/mesh_names.h"
 
 namespace mok {
@@ -15,6 +17,7 @@ bool SaveReporting(Application& app, const std::string& name) {
     return false;
   }
   ShowWarnings(app.prompter, saved->warnings);
+  app.history.MarkSaved();
   return true;
 }
 
@@ -28,12 +31,12 @@ bool OfferToSaveCurrentMesh(Application& app) {
   return true;
 }
 
-void LoadChosenFile(Application& app, const OpenCommandOptions& options, const std::string& name) {
+void LoadChosenFile(Application& app, const MeshLoader& load, const std::string& name) {
   if (!CanOpenForReading(name)) {
     app.prompter.Message(kOpenFailedMessage, MessageIcon::Error);
     return;
   }
-  if (LoadReporting(app, options.load, name)) RememberCurrentFile(app, name);
+  if (LoadReporting(app, load, name)) RememberCurrentFile(app, name);
 }
 
 std::string Limited(const std::string& text, std::size_t maxChars) { return text.substr(0, maxChars); }
@@ -50,6 +53,7 @@ void ShowWarnings(Prompter& prompter, const std::vector<std::string>& warnings) 
 void RememberCurrentFile(Application& app, const std::string& name) {
   app.currentFile = name;
   Write(app.settings, setting::CurFile, name);
+  AddRecentFile(app.settings, name);
 }
 
 bool LoadReporting(Application& app, const MeshLoader& load, const std::string& name) {
@@ -59,6 +63,7 @@ bool LoadReporting(Application& app, const MeshLoader& load, const std::string& 
     return false;
   }
   ShowWarnings(app.prompter, loaded->warnings);
+  app.history.Reset(app.doc());
   return true;
 }
 
@@ -78,18 +83,22 @@ OpenCommandOptions MeshOpenOptions() { return {kMeshOpenFilter, "*.3d", ".3d", L
 
 void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
   std::optional<std::string> chosen = ChooseFileToOpen(app, options);
-  if (!chosen) return;
-  const std::string& name = *chosen;
+  if (chosen) OpenNamedFile(app, options.load, *chosen);
+}
+
+void OpenNamedFile(Application& app, const MeshLoader& load, const std::string& name) {
   if (app.doc().meshLoaded && !OfferToSaveCurrentMesh(app)) {
     app.doc().NotifyMeshChanged();
     return;
   }
-  LoadChosenFile(app, options, name);
+  LoadChosenFile(app, load, name);
   app.doc().NotifyMeshChanged();
 }
 
 void FileOpen(Application& app) {
-  RunOpenCommand(app, MeshOpenOptions());
+  OpenCommandOptions options = MeshOpenOptions();
+  options.load = MeshLoaderWithScriptSkins(app.settings);
+  RunOpenCommand(app, options);
 }
 
 void FileSave(Application& app) {

@@ -42,7 +42,8 @@ std::optional<std::string> ChooseFileToOpen(Application& app, const OpenCommandO
 // on success.
 bool LoadReporting(Application& app, const MeshLoader& load, const std::string& name);
 
-// Makes name `currentFile` and writes it to "CurFile".
+// Makes name `currentFile`, writes it to "CurFile" and puts it at the top of
+// File > Recent Files.
 void RememberCurrentFile(Application& app, const std::string& name);
 
 // The opening flow: choose a file in `loadDir`, remember its folder, offer to
@@ -50,7 +51,13 @@ void RememberCurrentFile(Application& app, const std::string& name);
 // and "CurFile".
 void RunOpenCommand(Application& app, const OpenCommandOptions& options);
 
-// "&Open...": RunOpenCommand with the mesh filter, "*.3d", ".3d" and LoadMesh.
+// The opening flow after the dialog, for a name that comes from elsewhere
+// (a dropped file, a recent file): the question about the mesh on screen,
+// then load; on success name becomes `currentFile` and "CurFile".
+void OpenNamedFile(Application& app, const MeshLoader& load, const std::string& name);
+
+// "&Open...": RunOpenCommand with the mesh filter, "*.3d", ".3d" and LoadMesh
+// followed by the skins the package scripts name ("Script Skins").
 void FileOpen(Application& app);
 void FileSave(Application& app);
 void FileSaveAs(Application& app);

@@ -7,6 +7,7 @@
 #include "app/file_commands.h"
 #include "core/file_io.h"
 #include "app/load_dir.h"
+#include "app/resource_paths.h"
 #include "core/mesh_names.h"
 #include "image/image_codecs.h"
 
@@ -134,11 +135,26 @@ void ScanMapFolderCommand(Application& app, MapKind kind) {
   ScanMapFolder(app, *folder, kind);
 }
 
+std::string MapFolderSetting(const Application& app, MapKind kind) {
+  const StringSetting& key = kind == MapKind::Phong ? setting::PhongPath : setting::EnvPath;
+  std::string folder = Read(app.settings, key);
+  if (folder != key.defaultValue) return folder;
+  std::string bundled = kind == MapKind::Phong ? PhongMapFolder(app.resourceDir) : EnvMapFolder(app.resourceDir);
+  std::error_code error;
+  return !bundled.empty() && std::filesystem::is_directory(bundled, error) ? bundled : std::string();
+}
+
+std::string DialogMapFolder(const Application& app, MapKind kind) {
+  std::string folder = MapFolderSetting(app, kind);
+  if (!folder.empty()) return folder;
+  return kind == MapKind::Phong ? setting::kDialogPhongPath : setting::kDialogEnvPath;
+}
+
 void ScanStartupMapFolders(Application& app) {
-  std::string phongPath = Read(app.settings, setting::PhongPath);
-  if (phongPath != setting::PhongPath.defaultValue) ScanMapFolder(app, phongPath, MapKind::Phong);
-  std::string envPath = Read(app.settings, setting::EnvPath);
-  if (envPath != setting::EnvPath.defaultValue) ScanMapFolder(app, envPath, MapKind::Environment);
+  for (MapKind kind : {MapKind::Phong, MapKind::Environment}) {
+    std::string folder = MapFolderSetting(app, kind);
+    if (!folder.empty()) ScanMapFolder(app, folder, kind);
+  }
 }
 
 void OpenPhongMap(Application& app) { OpenMap(app, MapKind::Phong); }

@@ -48,7 +48,17 @@ int ScanMapFolder(Application& app, const std::string& folder, MapKind kind);
 // then ScanMapFolder.
 void ScanMapFolderCommand(Application& app, MapKind kind);
 
-// The start-up scans of "Phong Path" and "Env Path", each unless "Unknown".
+// The folder a map setting stands for: "Phong Path" or "Env Path", or while
+// that is unset ("Unknown") the bundled maps folder when there is one, else
+// empty.
+std::string MapFolderSetting(const Application& app, MapKind kind);
+
+// What the Preferences dialog shows for a map folder: MapFolderSetting, or
+// without one the dialog's own default text.
+std::string DialogMapFolder(const Application& app, MapKind kind);
+
+// The start-up scans of the two MapFolderSetting folders, each when there
+// is one.
 void ScanStartupMapFolders(Application& app);
 
 // Options > Phong Maps > Open... and Environment Maps > Open...: one map

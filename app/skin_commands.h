@@ -12,6 +12,7 @@
 // runs; Resize only notifies.
 
 #include <functional>
+#include <string>
 
 #include "core/application.h"
 #include "core/skin_slot.h"
@@ -42,6 +43,9 @@ void ChangeSkinSizes(MeshDocument& doc, const std::function<void()>& change);
 void SkinNew(Application& app);
 // "&Open": a PCX, BMP or TGA file into the active slot.
 void SkinOpen(Application& app);
+// What Open does after its dialog: the image file into the active slot; a
+// file that cannot be read is reported and changes nothing.
+void OpenSkinFile(Application& app, const std::string& path);
 // "&Close/Delete": the active slot becomes a placeholder again; it keeps its
 // name, file and format.
 void SkinCloseDelete(Application& app);

@@ -89,8 +89,14 @@ void SkinOpen(Application& app) {
   std::optional<FileChoice> chosen = app.prompter.ChooseFileAndFilter(dialog);
   if (!chosen) return;
   UpdateLoadDir(app, chosen->path);
-  Result<SkinSlot> loaded =
-      LoadImageFile(WithDefaultExtension(chosen->path, OpenExtension(chosen->filterIndex)), ImageMode::TrueColor);
+  OpenSkinFile(app, WithDefaultExtension(chosen->path, OpenExtension(chosen->filterIndex)));
+}
+
+void OpenSkinFile(Application& app, const std::string& path) {
+  MeshDocument& doc = app.doc();
+  SkinSlot* slot = ActiveSkin(doc);
+  if (!slot) return;
+  Result<SkinSlot> loaded = LoadImageFile(path, ImageMode::TrueColor);
   if (!loaded) {
     app.prompter.Message(loaded.error().message, MessageIcon::Error);
     return;

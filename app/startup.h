@@ -1,9 +1,11 @@
 #pragma once
-// Choosing the first mesh at start-up: the "-3d" command line, else the last
-// file ("CurFile"), else an Open dialog that cannot be skipped. The program
-// never runs without a mesh: when this returns false, it quits.
+// Choosing the first mesh at start-up: the files of the command line, else
+// the last file ("CurFile"), else, on the very first start, the bundled
+// sample, else an Open dialog that cannot be skipped. The program never runs
+// without a mesh: when this returns false, it quits.
 
 #include <string>
+#include <vector>
 
 #include "core/application.h"
 
@@ -13,8 +15,11 @@ inline constexpr const char* kCommandLineMeshError = "There was an error loading
 inline constexpr const char* kCommandLineSkinError = "Error loading skin from the command line!";
 
 struct StartupRequest {
-  std::string commandLine;  // the whole command line (see JoinCommandLine)
-  bool ctrlHeld = false;    // skips the command line and the last file
+  // From the command line (ParseProgramArguments): a mesh or MD2 model, then
+  // skin images. Relative names are taken from the folder the program was
+  // started in, before start-up enters the "LoadDir" folder.
+  std::vector<std::string> files;
+  bool ctrlHeld = false;  // skips the command line, the last file and the sample
 };
 
 // Runs the loading steps of start-up; true when a mesh is loaded. Ends with

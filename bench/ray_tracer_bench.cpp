@@ -28,9 +28,9 @@ struct SampleView {
 
   explicit SampleView(float distance) {
     SilentPrompter prompter;
-    if (!mok::LoadMesh(*doc, Resource("samples/Sampler_d.3d"), prompter)) return;
+    if (!mok::LoadMesh(*doc, Resource("samples/Sampler/Models/Sampler_d.3d"), prompter)) return;
     doc->ToChannelUnits();
-    const char* skins[] = {"samples/Sampler_ring.pcx", "samples/Sampler_core.tga"};
+    const char* skins[] = {"samples/Sampler/Models/Sampler_ring.pcx", "samples/Sampler/Models/Sampler_core.tga"};
     for (std::size_t channel = 0; channel < 2; ++channel)
       if (auto skin = mok::LoadImageFile(Resource(skins[channel]), mok::ImageMode::TrueColor))
         *doc->skinSlots[channel] = std::move(*skin);

@@ -42,7 +42,7 @@ struct SampleView {
   }
 
   SampleView() {
-    loaded = mok::LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d", prompter).ok();
+    loaded = mok::LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok();
     app.flags.editMode = 1;
     for (int i = 0; i < app.doc().triangleCount; ++i) app.doc().triangles[i].state = mok::kFaceSelected;
     view.Resize(800, 600);

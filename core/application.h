@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "core/history.h"
 #include "core/map_list.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
@@ -55,8 +56,14 @@ class Application {
   std::unique_ptr<MeshDocument> document;
   MeshDocument& doc() { return *document; }
 
+  // Undo and redo of the document's changes; taken anew by every load.
+  History history;
+
   std::string loadDir;      // the folder file dialogs open in
   std::string currentFile;  // the mesh on screen; Save writes to it
+  // The folder of the bundled maps, sounds and sample, found from the
+  // program's own location at start (app/resource_paths.h); empty for none.
+  std::string resourceDir;
 
   std::array<std::uint32_t, 8> customColors{};
   int activeColor = 0;

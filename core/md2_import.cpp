@@ -1,11 +1,13 @@
 #include "core/md2_import.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <optional>
 
 #include "core/byte_reader.h"
 #include "core/file_io.h"
+#include "core/package_scripts.h"
 
 namespace mok {
 namespace {
@@ -15,8 +17,8 @@ namespace {
 constexpr std::uint64_t kMaxMd2FileBytes = 256ull << 20;
 
 struct Md2Header {
-  std::int32_t skinWidth, skinHeight, vertexCount, texCoordCount, triangleCount, frameCount;
-  std::int32_t texCoordOffset, triangleOffset, frameOffset;
+  std::int32_t skinWidth, skinHeight, skinCount, vertexCount, texCoordCount, triangleCount, frameCount;
+  std::int32_t skinOffset, texCoordOffset, triangleOffset, frameOffset;
 };
 
 Md2Header ReadHeader(ByteReader header) {
@@ -25,8 +27,8 @@ Md2Header ReadHeader(ByteReader header) {
     return header.i32();
   };
   using namespace md2_layout;
-  return {field(kSkinWidth),     field(kSkinHeight),     field(kVertexCount),
-          field(kTexCoordCount), field(kTriangleCount),  field(kFrameCount),
+  return {field(kSkinWidth),      field(kSkinHeight),     field(kSkinCount),   field(kVertexCount),
+          field(kTexCoordCount),  field(kTriangleCount),  field(kFrameCount),  field(kSkinOffset),
           field(kTexCoordOffset), field(kTriangleOffset), field(kFrameOffset)};
 }
 
@@ -91,6 +93,26 @@ Result<Md2Frame> ReadFrame(ByteReader& in, int vertexCount) {
   return frame;
 }
 
+// The skin names, at most kMaxSkinNames; none when the table lies outside
+// the file (the names only help to find a skin).
+std::vector<std::string> ReadSkinNames(const ByteReader& file, const Md2Header& h) {
+  std::vector<std::string> names;
+  std::int32_t count = std::clamp(h.skinCount, 0, md2_layout::kMaxSkinNames);
+  auto table = Table(file, h.skinOffset, std::uint64_t(count), md2_layout::kSkinNameSize);
+  if (!table) return names;
+  for (std::int32_t i = 0; i < count; ++i) {
+    std::string name = table->fixedString(md2_layout::kSkinNameSize, md2_layout::kSkinNameSize);
+    if (!name.empty()) names.push_back(std::move(name));
+  }
+  return names;
+}
+
+void AddIfFound(std::vector<std::string>& files, const std::filesystem::path& folder,
+                const std::vector<std::string>& parts) {
+  auto found = FindFileNoCase(folder, parts);
+  if (found && std::find(files.begin(), files.end(), found->string()) == files.end()) files.push_back(found->string());
+}
+
 Result<std::vector<Md2Frame>> ReadFrames(ByteReader in, const Md2Header& h) {
   std::vector<Md2Frame> frames;
   frames.reserve(static_cast<std::size_t>(h.frameCount));
@@ -131,10 +153,35 @@ Result<Md2Model> ReadMd2(std::span<const std::uint8_t> bytes) {
   auto readFrames = ReadFrames(*frames, h);
   if (!readFrames) return readFrames.error();
   model.frames = std::move(*readFrames);
+  model.skinNames = ReadSkinNames(file, h);
   return model;
 }
 
-void InstallMd2(MeshDocument& doc, Md2Model model) {
+Result<Md2Model> ReadMd2File(const std::string& path) {
+  FileReadResult file = ReadWholeFile(path, kMaxMd2FileBytes);
+  if (!file.ok()) return Error{md2_text::kCannotOpen, path};
+  auto model = ReadMd2(file.bytes);
+  if (!model) return Error{model.error().message, path};
+  return model;
+}
+
+std::vector<std::string> FindMd2SkinFiles(const std::string& modelPath, const std::vector<std::string>& skinNames) {
+  std::vector<std::string> files;
+  std::filesystem::path modelFolder = AbsolutePath(modelPath).parent_path();
+  for (const std::string& name : skinNames) {
+    auto parts = PackageRelativeParts(name);
+    if (!parts || parts->empty()) continue;
+    std::filesystem::path folder = modelFolder;
+    for (int level = 0; level < kMaxSkinSearchLevels; ++level, folder = folder.parent_path()) {
+      AddIfFound(files, folder, *parts);
+      if (!folder.has_relative_path()) break;
+    }
+    AddIfFound(files, modelFolder, {parts->back()});
+  }
+  return files;
+}
+
+void InstallMd2(MeshDocument& doc, Md2Model model, SkinSlot* skin) {
   doc.triangleCount = static_cast<std::int16_t>(model.triangles.size());
   doc.vertexCount = static_cast<std::int16_t>(model.vertexCount);
   doc.uvVertexCount = static_cast<std::int16_t>(model.texCoords.size());
@@ -165,6 +212,7 @@ void InstallMd2(MeshDocument& doc, Md2Model model) {
   doc.fileInfo = FileInfo{};
   doc.vertexLayout = VertexLayout::Packed;
   doc.ResetSkinSlots();
+  if (skin) *doc.skinSlots[0] = std::move(*skin);
 
   doc.RebuildUvVertices(true);
   for (int i = 0; i < doc.uvVertexCount; ++i) {
@@ -179,10 +227,8 @@ void InstallMd2(MeshDocument& doc, Md2Model model) {
 }
 
 Status ImportMd2(MeshDocument& doc, const std::string& path) {
-  FileReadResult file = ReadWholeFile(path, kMaxMd2FileBytes);
-  if (!file.ok()) return Error{md2_text::kCannotOpen, path};
-  auto model = ReadMd2(file.bytes);
-  if (!model) return Error{model.error().message, path};
+  auto model = ReadMd2File(path);
+  if (!model) return model.error();
   InstallMd2(doc, std::move(*model));
   return Status::Ok();
 }

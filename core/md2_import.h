@@ -1,7 +1,7 @@
 #pragma once
 // Quake 2 MD2 models (magic "IDP2"), read only: triangles, texture
-// coordinates and every animation frame with its name. Skins, GL commands and
-// vertex normals of the file are not used.
+// coordinates, every animation frame with its name, and the skin names of the
+// header. GL commands and vertex normals of the file are not used.
 //
 // The whole file is read and checked before the document changes: counts
 // beyond the document's capacities, a skin size of 0, indices out of range,
@@ -21,9 +21,11 @@ namespace mok {
 namespace md2_layout {
 inline constexpr char kMagic[4] = {'I', 'D', 'P', '2'};
 inline constexpr std::size_t kHeaderSize = 68;
-inline constexpr std::size_t kSkinWidth = 8, kSkinHeight = 12, kVertexCount = 24, kTexCoordCount = 28,
-                             kTriangleCount = 32, kFrameCount = 40, kTexCoordOffset = 48, kTriangleOffset = 52,
-                             kFrameOffset = 56;
+inline constexpr std::size_t kSkinWidth = 8, kSkinHeight = 12, kSkinCount = 20, kVertexCount = 24,
+                             kTexCoordCount = 28, kTriangleCount = 32, kFrameCount = 40, kSkinOffset = 44,
+                             kTexCoordOffset = 48, kTriangleOffset = 52, kFrameOffset = 56;
+inline constexpr std::size_t kSkinNameSize = 64;  // char name[64], game-relative path
+inline constexpr std::int32_t kMaxSkinNames = 32;  // more are not looked at
 inline constexpr std::size_t kTexCoordSize = 4;   // int16 s, t
 inline constexpr std::size_t kTriangleSize = 12;  // int16 vertex[3], texCoord[3]
 inline constexpr std::size_t kFrameHeaderSize = 40;  // float scale[3], translate[3], char name[16]
@@ -65,18 +67,32 @@ struct Md2Model {
   std::vector<UvPair> texCoords;  // MD2 skin texels
   std::vector<Md2Triangle> triangles;
   std::vector<Md2Frame> frames;
+  // The header's skin names; a skin table outside the file gives none.
+  std::vector<std::string> skinNames;
 };
 
 // Parses and checks a whole MD2 file.
 Result<Md2Model> ReadMd2(std::span<const std::uint8_t> bytes);
 
-// Replaces the document's mesh with the model: faces on channel 0, normal
-// one-sided, nothing selected; placeholder skins; coordinates rescaled from
-// the MD2 skin size to the slot's.
-void InstallMd2(MeshDocument& doc, Md2Model model);
+// Reads and checks a whole MD2 file; the error carries the message for the
+// user.
+Result<Md2Model> ReadMd2File(const std::string& path);
 
-// Reads the file and installs it. On failure the error carries the message
-// for the user and the document is unchanged.
+// Replaces the document's mesh with the model: faces on channel 0, normal
+// one-sided, nothing selected; placeholder skins, with skin (when given) in
+// channel 0; coordinates rescaled from the MD2 skin size to the slot's.
+void InstallMd2(MeshDocument& doc, Md2Model model, SkinSlot* skin = nullptr);
+
+// Reads the file and installs it with placeholder skins. On failure the
+// error carries the message for the user and the document is unchanged.
 Status ImportMd2(MeshDocument& doc, const std::string& path);
+
+// The files the header's skin names may be, in the order to try: for each
+// name, the game-relative path below the model's folder and each folder above
+// it (at most kMaxSkinSearchLevels), then its file name in the model's folder;
+// every part found without regard to case. Absolute names and names that
+// climb upwards are not followed.
+inline constexpr int kMaxSkinSearchLevels = 8;
+std::vector<std::string> FindMd2SkinFiles(const std::string& modelPath, const std::vector<std::string>& skinNames);
 
 }  // namespace mok

@@ -2,11 +2,9 @@
 
 #include <cmath>
 
-namespace mok {
+#include "core/uv_vertex_index.h"
 
-namespace {
-constexpr float kUvMergeDistance = 1.0f / 4096.0f;
-}
+namespace mok {
 
 MeshDocument::MeshDocument() { MakePlaceholder(defaultSkin, 0, placeholderSpec); }
 
@@ -29,24 +27,22 @@ void MeshDocument::SyncCornerUvs() {
 
 void MeshDocument::RebuildUvVertices(bool syncFirst) {
   if (syncFirst) SyncCornerUvs();
-  // A linear search per corner: at most 12288 entries, run after every edit.
+  // Each corner takes the first table entry within the merge distance, found
+  // through an index instead of a linear search of the table. The index is
+  // scratch shared by the documents of a thread, allocated once.
+  thread_local UvVertexIndex uvSearch(kMaxUvVertices);
+  uvSearch.Clear();
   int count = 0;
   for (int i = 0; i < triangleCount; ++i) {
     MeshTriangle& face = triangles[i];
     for (int k = 0; k < 3; ++k) {
       const UvPair& uv = face.uv[k];
-      int found = -1;
-      for (int m = 0; m < count; ++m) {
-        if (uvVertexChannel[m] == face.textureNum && std::fabs(uv.u - uvVertices[m].u) < kUvMergeDistance &&
-            std::fabs(uv.v - uvVertices[m].v) < kUvMergeDistance) {
-          found = m;
-          break;
-        }
-      }
+      int found = uvSearch.Find(face.textureNum, uv, uvVertices.data());
       if (found < 0) {
         found = count++;
         uvVertices[found] = uv;
         uvVertexChannel[found] = face.textureNum;
+        uvSearch.Add(found, face.textureNum, uv);
       }
       face.uvIndex[k] = static_cast<std::int16_t>(found);
     }

@@ -283,9 +283,11 @@ Vec3 PositionOf(const AnimFrame& frame, std::size_t i) {
 std::vector<std::uint8_t> BuildAnimationFile(const MeshDocument& doc, int& clampedVertices) {
   bool deusEx = doc.vertexLayout == VertexLayout::DeusEx;
   std::size_t vertexCount = static_cast<std::size_t>(std::max<int>(doc.vertexCount, 0));
+  const std::size_t frameSize = vertexCount * (deusEx ? layout::kDeusExVertex : layout::kPackedVertex);
   ByteWriter out;
+  out.bytes().reserve(4 + doc.frames.size() * frameSize);
   out.u16(static_cast<std::uint16_t>(doc.frames.size()));
-  out.u16(static_cast<std::uint16_t>(vertexCount * (deusEx ? layout::kDeusExVertex : layout::kPackedVertex)));
+  out.u16(static_cast<std::uint16_t>(frameSize));
   for (const auto& frame : doc.frames) {
     for (std::size_t i = 0; i < vertexCount; ++i) {
       bool clamped = false;

@@ -23,9 +23,13 @@ std::int32_t TruncateClamped(float value, std::int32_t lo, std::int32_t hi, bool
 }
 
 std::uint32_t Field(float scaled, int bits, bool* clamped) {
-  std::int32_t limit = 1 << (bits - 1);
-  std::int32_t value = TruncateClamped(scaled, -limit, limit - 1, clamped);
-  return static_cast<std::uint32_t>(value) & ((1u << bits) - 1);
+  const std::int32_t limit = 1 << (bits - 1);
+  const std::uint32_t mask = (1u << bits) - 1;
+  // Strictly between -limit - 1 and limit the truncation is already in
+  // range (NaN fails both tests), so the cast alone truncates it.
+  if (scaled > static_cast<float>(-limit - 1) && scaled < static_cast<float>(limit))
+    return static_cast<std::uint32_t>(static_cast<std::int32_t>(scaled)) & mask;
+  return static_cast<std::uint32_t>(TruncateClamped(scaled, -limit, limit - 1, clamped)) & mask;
 }
 
 }  // namespace

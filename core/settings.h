@@ -69,6 +69,9 @@ inline constexpr StringSetting IntroWav{"Preferences", "Intro WAV", ""};
 inline constexpr StringSetting PhongPath{"Preferences", "Phong Path", "Unknown"};
 inline constexpr StringSetting EnvPath{"Preferences", "Env Path", "Unknown"};
 inline constexpr IntSetting Splitter{"Preferences", "Splitter", 6500};
+// "Load skins named by the package scripts": 1 = opening a mesh also loads
+// the skins its package's scripts assign to its channels.
+inline constexpr IntSetting LoadScriptSkins{"Preferences", "Script Skins", 1};
 inline constexpr const char* kColorsSection = "Colors32";
 inline constexpr std::int32_t kCustomColorDefaults[8] = {0xFFFFFF, 0x80FF80, 0x8080FF, 0xFF8080,
                                                          0xFFFFFF, 0xAAAAAA, 0x555555, 0x000000};

@@ -20,12 +20,16 @@ IsoView::IsoView(const IsoViewLinks& links)
 IsoView::~IsoView() { Write(app_.settings, setting::IsoFilter, isoFilter_); }
 
 void IsoView::Resize(int clientWidth, int clientHeight) {
+  ResizeBuffers(clientWidth, clientHeight);
+  RenderFrame(kRefreshFinal, kPanesAll);
+}
+
+void IsoView::ResizeBuffers(int clientWidth, int clientHeight) {
   ResizeFrameBuffer(record_.frame, clientWidth, clientHeight, renderer_.ModeUsesShade());
   // The buffer keeps at least the client width; the client area never
   // reaches past the buffer, so every client point has an id.
   clientWidth_ = std::clamp(clientWidth, 0, static_cast<int>(record_.frame.width));
   clientHeight_ = std::clamp(clientHeight, 0, static_cast<int>(record_.frame.height));
-  RenderFrame(kRefreshFinal, kPanesAll);
 }
 
 void IsoView::RenderFrame(int kind, int flags) {

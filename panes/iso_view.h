@@ -90,6 +90,8 @@ class IsoView final {
 
   // The window's client area changed: new buffers, then a full frame.
   void Resize(int clientWidth, int clientHeight);
+  // The same without the frame: the window renders when it chooses.
+  void ResizeBuffers(int clientWidth, int clientHeight);
   // Draws the current mode into the buffers, then the corner button.
   void RenderFrame(int kind, int flags);
   // The one entry for mouse input.

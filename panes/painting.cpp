@@ -180,6 +180,12 @@ void Painter::RestoreLine() {
 }
 
 void Painter::EndStroke() {
+  if (skin_) {
+    MeshDocument& doc = app_.doc();
+    for (int slot = 0; slot < doc.slotCount(); ++slot)
+      if (doc.skinSlots[static_cast<std::size_t>(slot)].get() == skin_)
+        app_.history.Commit(doc, "Paint Stroke", ChangeScope::OneSkin(slot));
+  }
   skin_ = nullptr;
   std::vector<std::uint8_t>().swap(mask_);
   std::vector<std::uint32_t>().swap(lineSnapshot_);

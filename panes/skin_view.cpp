@@ -46,16 +46,20 @@ SkinView::SkinView(Application& app, RasterContext& raster, PaneHost& host)
 SkinView::~SkinView() { Write(app_.settings, setting::SknFilter, filtered); }
 
 void SkinView::Resize(int clientWidth, int clientHeight) {
+  if (ResizeBuffers(clientWidth, clientHeight)) RenderView(kRefreshFinal);
+}
+
+bool SkinView::ResizeBuffers(int clientWidth, int clientHeight) {
   clientWidth_ = std::clamp(clientWidth, 0, kMaxViewPitch);
   const int height = std::clamp(clientHeight, 0, kRasterMaxRows);
   const int pitch = (clientWidth_ + 3) & ~3;
-  if (pitch == pitch_ && height == height_) return;
+  if (pitch == pitch_ && height == height_) return false;
   pitch_ = pitch;
   height_ = height;
   const std::size_t pixels = static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_);
   colours_.assign(pixels, app_.customColors[7]);
   texelIds_.assign(pixels, -1);
-  RenderView(kRefreshFinal);
+  return true;
 }
 
 void SkinView::WheelZoom(int delta) {

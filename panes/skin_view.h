@@ -72,6 +72,8 @@ class SkinView final {
 
   // A new client size: reallocates the buffers and renders when it changed.
   void Resize(int clientWidth, int clientHeight);
+  // The same without the render; returns whether the buffers changed.
+  bool ResizeBuffers(int clientWidth, int clientHeight);
   // Redraws the colour buffer: kinds 0 final (with texel ids), 1 quick
   // (without), 2 background colour only, 3 after a paint step (the painted
   // texels and the outlines). Every kind then draws the outlines, the mapping
@@ -154,6 +156,9 @@ class SkinView final {
   int height_ = 0;
   int clientWidth_ = 0;
 
+  // The undo step a mapping drag becomes when it ends; null for drags that
+  // change no data.
+  const char* pendingStep_ = nullptr;
   int dragState_ = kSkinIdle;
   int pressX_ = 0;
   int pressY_ = 0;

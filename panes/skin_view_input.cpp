@@ -73,6 +73,7 @@ void SkinView::PressLeft(const PaneEvent& event) {
     StartNavigation();
   } else if (mapping && frameVisible) {
     dragState_ = BeginFrameDrag(mappingFrame, viewport().SkinPoint(event.x, event.y));
+    pendingStep_ = "Mapping Frame";
     app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
   } else if (!mapping) {
     dragState_ = kSkinPaintStroke;
@@ -84,6 +85,7 @@ void SkinView::PressLeft(const PaneEvent& event) {
     RefreshEditedPanes(kRefreshQuick);
   } else if (BeginVertexDrag(EditTarget(), mappingDrag_, event.x, event.y) == VertexPick::Grabbed) {
     dragState_ = kSkinVertexDrag;
+    pendingStep_ = "Move UV Vertex";
     RefreshEditedPanes(kRefreshQuick);
   }
 }
@@ -108,6 +110,7 @@ void SkinView::StartNavigation() {
 void SkinView::StartTransform(const PaneEvent& event) {
   dragState_ = kSkinTransform;
   BeginSelectionTransform(EditTarget(), mappingDrag_, event.x, event.y, event.shift(), event.ctrl());
+  pendingStep_ = event.shift() ? "Rotate Selection" : event.ctrl() ? "Scale Selection" : "Move Selection";
   RefreshEditedPanes(kRefreshQuick);
   HideCursorFully(host_);
   cursorHidden_ = true;
@@ -254,6 +257,12 @@ void SkinView::FinishIfIdle(const PaneEvent& event, unsigned otherButton) {
 // the loss of the capture at once.
 void SkinView::ReturnToIdle() {
   dragState_ = kSkinIdle;
+  if (pendingStep_) {
+    // Warping moves the skin's texels with the mapping.
+    const ChangeScope scope{true, true, app_.doc().activeChannel};
+    app_.history.Commit(app_.doc(), pendingStep_, scope);
+    pendingStep_ = nullptr;
+  }
   shiftAtPress_ = ctrlAtPress_ = false;
   if (cursorHidden_) {
     cursorHidden_ = false;

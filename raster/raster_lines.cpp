@@ -75,22 +75,36 @@ void WuWalk(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1, 
   } else {
     VisibleSteps(x0, xDir, bounds.right, first, last);
   }
-  for (std::int64_t k = first; k <= last; ++k) {
-    // The accumulator after k steps and the carries it produced so far.
+  // The pixel on the line at step k and its neighbour one step along the
+  // minor axis, with the accumulator.
+  struct Step {
+    std::int64_t x, y, nx, ny;
+    int acc;
+  };
+  auto step = [&](std::int64_t k) {
     const std::int64_t total = k * adjust;
     const std::int64_t carries = total >> 16;
     const int acc = static_cast<int>(total & 0xFFFF);
     if (yMajor) {
       const std::int64_t x = x0 + carries * xDir;
-      const std::int64_t y = y0 + k;
-      if (bounds.Contains(x, y)) writer.Line(static_cast<int>(x), static_cast<int>(y), acc);
-      if (bounds.Contains(x + xDir, y))
-        writer.Neighbour(static_cast<int>(x + xDir), static_cast<int>(y), acc);
-    } else {
-      const std::int64_t x = x0 + k * xDir;
-      const std::int64_t y = y0 + carries;
-      if (bounds.Contains(x, y)) writer.Line(static_cast<int>(x), static_cast<int>(y), acc);
-      if (bounds.Contains(x, y + 1)) writer.Neighbour(static_cast<int>(x), static_cast<int>(y + 1), acc);
+      return Step{x, y0 + k, x + xDir, y0 + k, acc};
+    }
+    return Step{x0 + k * xDir, y0 + carries, x0 + k * xDir, y0 + carries + 1, acc};
+  };
+  // Both coordinates move monotonically with k, so when the first and last
+  // steps lie wholly on the target every step between does: no checks then.
+  auto onTarget = [&](const Step& p) { return bounds.Contains(p.x, p.y) && bounds.Contains(p.nx, p.ny); };
+  if (first <= last && onTarget(step(first)) && onTarget(step(last))) {
+    for (std::int64_t k = first; k <= last; ++k) {
+      const Step p = step(k);
+      writer.Line(static_cast<int>(p.x), static_cast<int>(p.y), p.acc);
+      writer.Neighbour(static_cast<int>(p.nx), static_cast<int>(p.ny), p.acc);
+    }
+  } else {
+    for (std::int64_t k = first; k <= last; ++k) {
+      const Step p = step(k);
+      if (bounds.Contains(p.x, p.y)) writer.Line(static_cast<int>(p.x), static_cast<int>(p.y), p.acc);
+      if (bounds.Contains(p.nx, p.ny)) writer.Neighbour(static_cast<int>(p.nx), static_cast<int>(p.ny), p.acc);
     }
   }
   exact(x1, y1);

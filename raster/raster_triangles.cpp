@@ -4,6 +4,7 @@
 // Each named member below is a single instantiation.
 
 #include <algorithm>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 
@@ -198,9 +199,22 @@ struct WrappedCoord {
   }
 };
 
+// LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv).
+// The two blends along u run side by side in the halves of 64-bit words: the
+// lane arithmetic of LerpChannels stays exact there, as every lane's sum
+// still lies in 0..0xFF00.
 MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
                                          std::uint32_t t11, std::uint32_t wu, std::uint32_t wv) {
-  return LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv);
+  constexpr std::uint64_t kRb = 0x00FF00FF00FF00FFull;
+  constexpr std::uint64_t kG = 0x0000FF000000FF00ull;
+  const std::uint64_t a = t00 | std::uint64_t{t01} << 32;
+  const std::uint64_t b = t10 | std::uint64_t{t11} << 32;
+  const std::uint64_t aRb = a & kRb;
+  const std::uint64_t aG = a & kG;
+  const std::uint64_t rb = (((aRb << 8) + ((b & kRb) - aRb) * wu) >> 8) & kRb;
+  const std::uint64_t g = (((aG << 8) + ((b & kG) - aG) * wu) >> 8) & kG;
+  const std::uint64_t rows = rb | g;
+  return LerpChannels(static_cast<std::uint32_t>(rows), static_cast<std::uint32_t>(rows >> 32), wv);
 }
 
 struct Sample {
@@ -318,6 +332,13 @@ void DrawSpan(const TriangleConstants& c, SpanState<M, Coord> s, const SpanTarge
   }
 }
 
+// difference / n truncated; most differences fit 32 bits, whose division is
+// the cheaper one.
+inline std::int32_t Quotient(std::int64_t difference, int n) {
+  if (difference >= INT32_MIN && difference <= INT32_MAX) return static_cast<std::int32_t>(difference) / n;
+  return static_cast<std::int32_t>(difference / n);
+}
+
 // Left values and per-pixel steps of the span in row y, n pixels long. The
 // steps divide by n, so the right values are never reached exactly; a
 // one-pixel span keeps the left values.
@@ -329,7 +350,7 @@ void SpanSteps(const RasterContext& ctx, int y, int n, std::int32_t* left, std::
     std::int64_t difference = static_cast<std::int64_t>(ctx.rightAttr[k][y]) - left[k];
     if (M.depth && k == L::kZ) difference = (ctx.rightAttr[k][y] >> 16) - (left[k] >> 16);
     if (M.rounded && k <= L::kV) difference += 0x8000;
-    step[k] = n > 1 ? static_cast<std::int32_t>(difference / n) : 0;
+    step[k] = n > 1 ? Quotient(difference, n) : 0;
   }
 }
 

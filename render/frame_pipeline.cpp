@@ -123,6 +123,78 @@ std::array<RasterVertex, 3> FaceVertices(const FrameState& frame, int faceIndex,
   return out;
 }
 
+namespace {
+
+// The slot of the depth attribute in a layout: always the last one.
+int DepthSlot(AttributeLayout layout) {
+  switch (layout) {
+    case AttributeLayout::Depth: return 0;
+    case AttributeLayout::Colour: return 3;
+    case AttributeLayout::Map: return 2;
+    case AttributeLayout::Texture: return 2;
+    case AttributeLayout::TextureColour: return 5;
+    case AttributeLayout::TextureMap: return 4;
+  }
+  return 0;
+}
+
+bool InFront(const Vec3& p) { return !(p.z < kNearestTriangleZ); }
+
+// The point where the edge from `a` (in front) to `b` (behind) meets the near
+// plane, with the edge's attributes there.
+RasterVertex ClipPoint(const FrameState& frame, AttributeLayout layout, const Vec3& a, const Vec3& b,
+                       const RasterVertex& va, const RasterVertex& vb) {
+  const double t = (static_cast<double>(kNearestTriangleZ) - a.z) / (static_cast<double>(b.z) - a.z);
+  const Vec3 p{static_cast<float>(a.x + t * (b.x - a.x)), static_cast<float>(a.y + t * (b.y - a.y)), kNearestTriangleZ};
+  RasterVertex out;
+  for (int i = 0; i < kRasterMaxAttributes; ++i)
+    out.attr[i] = static_cast<std::int32_t>(va.attr[i] + t * (static_cast<double>(vb.attr[i]) - va.attr[i]));
+  const ScreenCorner s = ToScreen(frame, p);
+  out.x = s.x;
+  out.y = s.y;
+  out.attr[DepthSlot(layout)] = s.z;
+  return out;
+}
+
+}  // namespace
+
+FacePieces FaceInFront(const FrameState& frame, int faceIndex, AttributeLayout layout,
+                       const std::array<CornerRgb, 3>& colours) {
+  FacePieces pieces;
+  const std::array<RasterVertex, 3> v = FaceVertices(frame, faceIndex, layout, colours);
+  const MeshTriangle& face = frame.face(faceIndex);
+  const std::vector<Vec3>& camera = frame.view().cameraVertices;
+  Vec3 p[3];
+  for (int k = 0; k < 3; ++k) {
+    const int index = face.vertex[k];
+    if (index < 0 || static_cast<std::size_t>(index) >= camera.size()) return pieces;
+    p[k] = camera[static_cast<std::size_t>(index)];
+  }
+  if (InFront(p[0]) && InFront(p[1]) && InFront(p[2])) {
+    pieces.triangles[0] = v;
+    pieces.count = 1;
+    return pieces;
+  }
+  // The corners in front in order, with a clip point wherever an edge
+  // crosses the plane: three or four points, drawn as a fan.
+  std::array<RasterVertex, 4> polygon{};
+  int n = 0;
+  for (int k = 0; k < 3; ++k) {
+    const int next = (k + 1) % 3;
+    if (InFront(p[k])) polygon[static_cast<std::size_t>(n++)] = v[static_cast<std::size_t>(k)];
+    if (InFront(p[k]) != InFront(p[next])) {
+      polygon[static_cast<std::size_t>(n++)] =
+          InFront(p[k]) ? ClipPoint(frame, layout, p[k], p[next], v[static_cast<std::size_t>(k)], v[static_cast<std::size_t>(next)])
+                        : ClipPoint(frame, layout, p[next], p[k], v[static_cast<std::size_t>(next)], v[static_cast<std::size_t>(k)]);
+    }
+  }
+  for (int i = 1; i + 1 < n; ++i) {
+    pieces.triangles[static_cast<std::size_t>(pieces.count++)] = {polygon[0], polygon[static_cast<std::size_t>(i)],
+                                                                   polygon[static_cast<std::size_t>(i) + 1]};
+  }
+  return pieces;
+}
+
 std::uint32_t FlatShadeColour(const FrameState& frame, const MeshTriangle& face, int ramp) {
   return RampColour(frame.ramps, ramp, face.shade[0]);
 }

@@ -121,6 +121,21 @@ enum class AttributeLayout {
 std::array<RasterVertex, 3> FaceVertices(const FrameState& frame, int faceIndex, AttributeLayout layout,
                                          const std::array<CornerRgb, 3>& colours = {});
 
+// What the rasterizer draws of a face: its three vertices, or, when a corner
+// lies nearer than the near plane (kNearestTriangleZ), the part in front of
+// the plane as one or two triangles. Clip points take the attributes of their
+// edge at the crossing (linear in camera space) and are projected from the
+// plane itself. A face wholly behind the plane gives none.
+struct FacePieces {
+  std::array<std::array<RasterVertex, 3>, 2> triangles{};
+  int count = 0;
+
+  const std::array<RasterVertex, 3>* begin() const { return triangles.data(); }
+  const std::array<RasterVertex, 3>* end() const { return triangles.data() + count; }
+};
+FacePieces FaceInFront(const FrameState& frame, int faceIndex, AttributeLayout layout,
+                       const std::array<CornerRgb, 3>& colours = {});
+
 // Flat shade colour of a face: ramp `ramp` at its flat light.
 std::uint32_t FlatShadeColour(const FrameState& frame, const MeshTriangle& face, int ramp);
 // Gouraud corner colours: ramp `ramp` at each corner's light, channels << 16;

@@ -64,15 +64,16 @@ struct TexturePass {
 // channel order; passes without faces are left out.
 std::vector<TexturePass> PlanTexturePasses(MeshDocument& doc, const VisibleTriangles& visible);
 
-// Integer corner attributes in the rasterizer's 16.16 formats.
+// Integer corner attributes in the rasterizer's 16.16 formats (written
+// "struct CornerUv" where a file also sees the panes' CornerUv function).
 struct CornerUv {
   std::int32_t u = 0;
   std::int32_t v = 0;
 };
 // The corner's UV vertex, truncated to whole texels.
-CornerUv CornerTexel(const MeshDocument& doc, const MeshTriangle& face, int corner);
+struct CornerUv CornerTexel(const MeshDocument& doc, const MeshTriangle& face, int corner);
 // The corner's map coordinates (`envUv`).
-CornerUv CornerMapUv(const MeshTriangle& face, int corner);
+struct CornerUv CornerMapUv(const MeshTriangle& face, int corner);
 
 struct CornerRgb {
   std::int32_t r = 0;

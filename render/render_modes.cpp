@@ -171,8 +171,8 @@ class WireframeSolidMode final : public PipelineMode {
   void DrawFace(FrameState& frame, int index, FramePath) override {
     const DisplayColours& colours = frame.job.colours;
     const int ramp = RampFor(frame.face(index), frame.job.mappingMode);
-    const auto v = FaceVertices(frame, index, AttributeLayout::Depth);
-    fillFlatPick(frame.raster(), v.data(), index, colours[static_cast<std::size_t>(kColourUnselected + ramp)]);
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Depth))
+      fillFlatPick(frame.raster(), v.data(), index, colours[static_cast<std::size_t>(kColourUnselected + ramp)]);
     DrawFaceEdges(frame, index, colours[kColourBackground], EdgeStyle::Masked);
   }
 };
@@ -186,9 +186,10 @@ class FlatShadedMode final : public ShadedMode {
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     const MeshTriangle& face = frame.face(index);
     const std::uint32_t colour = FlatShadeColour(frame, face, RampFor(face, frame.job.mappingMode));
-    const auto v = FaceVertices(frame, index, AttributeLayout::Depth);
-    if (path == FramePath::Quick) fillFlat(frame.raster(), v.data(), colour);
-    else fillFlatPick(frame.raster(), v.data(), index, colour);
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Depth)) {
+      if (path == FramePath::Quick) fillFlat(frame.raster(), v.data(), colour);
+      else fillFlatPick(frame.raster(), v.data(), index, colour);
+    }
   }
 };
 
@@ -201,9 +202,10 @@ class GouraudShadedMode final : public ShadedMode {
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     const MeshTriangle& face = frame.face(index);
     const auto colours = CornerColours(frame, face, RampFor(face, frame.job.mappingMode), false);
-    const auto v = FaceVertices(frame, index, AttributeLayout::Colour, colours);
-    if (path == FramePath::Quick) fillGouraud(frame.raster(), v.data());
-    else fillGouraudPick(frame.raster(), v.data(), index);
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Colour, colours)) {
+      if (path == FramePath::Quick) fillGouraud(frame.raster(), v.data());
+      else fillGouraudPick(frame.raster(), v.data(), index);
+    }
   }
 };
 
@@ -216,9 +218,10 @@ class PhongShadedMode final : public ShadedMode {
   LightingKind Lighting() const override { return LightingKind::PhongMap; }
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     const std::int32_t rampBase = kRampSize * RampFor(frame.face(index), frame.job.mappingMode);
-    const auto v = FaceVertices(frame, index, AttributeLayout::Map);
-    if (path == FramePath::Quick) fillPhongMap(frame.raster(), v.data(), rampBase);
-    else fillPhongMapPick(frame.raster(), v.data(), index, rampBase);
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Map)) {
+      if (path == FramePath::Quick) fillPhongMap(frame.raster(), v.data(), rampBase);
+      else fillPhongMapPick(frame.raster(), v.data(), index, rampBase);
+    }
   }
 };
 
@@ -228,8 +231,9 @@ class TexturedPlainMode final : public TexturedMode {
 
  protected:
   void DrawFace(FrameState& frame, int index, FramePath path) override {
-    const auto v = FaceVertices(frame, index, AttributeLayout::Texture);
-    DrawTexturedFace(kTextureFamily, frame, v, WriteFor(frame, index, path));
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Texture)) {
+      DrawTexturedFace(kTextureFamily, frame, v, WriteFor(frame, index, path));
+    }
   }
 };
 
@@ -250,8 +254,9 @@ class EnvironmentMappedMode final : public PipelineMode {
   // The map coordinates address the map's top-left 256 x 256 texels.
   void DrawFace(FrameState& frame, int index, FramePath) override {
     if (!hasMap_) return;
-    const auto v = FaceVertices(frame, index, AttributeLayout::Map);
-    (frame.filtered() ? fillTextureQuickFiltered : fillTextureQuick)(frame.raster(), v.data());
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Map)) {
+      (frame.filtered() ? fillTextureQuickFiltered : fillTextureQuick)(frame.raster(), v.data());
+    }
   }
 
  private:
@@ -267,12 +272,14 @@ class TexturedFlatMode final : public TexturedMode {
   bool KeepsShade() const override { return true; }
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     const std::uint32_t shade = FlatShadeColour(frame, frame.face(index), 0);
-    const auto v = FaceVertices(frame, index, AttributeLayout::Texture);
-    DrawTexturedFace(kTexFlatFamily, frame, v, WriteFor(frame, index, path), shade);
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Texture)) {
+      DrawTexturedFace(kTexFlatFamily, frame, v, WriteFor(frame, index, path), shade);
+    }
   }
   void ShadeFace(FrameState& frame, int index) override {
-    const auto v = FaceVertices(frame, index, AttributeLayout::Depth);
-    fillFlat(frame.raster(), v.data(), FlatShadeColour(frame, frame.face(index), 0));
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Depth)) {
+      fillFlat(frame.raster(), v.data(), FlatShadeColour(frame, frame.face(index), 0));
+    }
   }
 };
 
@@ -285,13 +292,15 @@ class TexturedGouraudMode final : public TexturedMode {
   bool KeepsShade() const override { return true; }
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     const auto colours = CornerColours(frame, frame.face(index), 0, true);
-    const auto v = FaceVertices(frame, index, AttributeLayout::TextureColour, colours);
-    DrawTexturedFace(kTexGouraudFamily, frame, v, WriteFor(frame, index, path));
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::TextureColour, colours)) {
+      DrawTexturedFace(kTexGouraudFamily, frame, v, WriteFor(frame, index, path));
+    }
   }
   void ShadeFace(FrameState& frame, int index) override {
     const auto colours = CornerColours(frame, frame.face(index), 0, false);
-    const auto v = FaceVertices(frame, index, AttributeLayout::Colour, colours);
-    fillGouraud(frame.raster(), v.data());
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Colour, colours)) {
+      fillGouraud(frame.raster(), v.data());
+    }
   }
 };
 
@@ -304,12 +313,14 @@ class TexturedPhongMode final : public TexturedMode {
   LightingKind Lighting() const override { return LightingKind::PhongMap; }
   bool KeepsShade() const override { return true; }
   void DrawFace(FrameState& frame, int index, FramePath path) override {
-    const auto v = FaceVertices(frame, index, AttributeLayout::TextureMap);
-    DrawTexturedFace(kTexPhongFamily, frame, v, WriteFor(frame, index, path));
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::TextureMap)) {
+      DrawTexturedFace(kTexPhongFamily, frame, v, WriteFor(frame, index, path));
+    }
   }
   void ShadeFace(FrameState& frame, int index) override {
-    const auto v = FaceVertices(frame, index, AttributeLayout::Map);
-    (frame.filtered() ? fillPhongMapShadeFiltered : fillPhongMapShade)(frame.raster(), v.data());
+    for (const auto& v : FaceInFront(frame, index, AttributeLayout::Map)) {
+      (frame.filtered() ? fillPhongMapShadeFiltered : fillPhongMapShade)(frame.raster(), v.data());
+    }
   }
 };
 

@@ -34,12 +34,14 @@ VisibleTriangles SelectVisibleTriangles(const MeshDocument& doc, const std::vect
     const MeshTriangle& face = doc.triangles[static_cast<std::size_t>(i)];
     Vec3 c[3];
     if (face.hidden() || !Corners(face, cameraVertices, c)) continue;
-    if (c[0].z < kNearestTriangleZ || c[1].z < kNearestTriangleZ || c[2].z < kNearestTriangleZ) continue;
+    if (c[0].z < kNearestTriangleZ && c[1].z < kNearestTriangleZ && c[2].z < kNearestTriangleZ) continue;
     if (!IsTwoSided(face) && !(TripleProduct(c[0], c[1], c[2]) > 0)) continue;
     visible.taken.push_back(i);
+    // A face crossing the near plane is drawn from the plane on.
     for (const Vec3& p : c) {
-      visible.zmin = std::min(visible.zmin, p.z);
-      visible.zmax = std::max(visible.zmax, p.z);
+      const float z = p.z < kNearestTriangleZ ? kNearestTriangleZ : p.z;
+      visible.zmin = std::min(visible.zmin, z);
+      visible.zmax = std::max(visible.zmax, z);
     }
   }
   return visible;

@@ -9,9 +9,9 @@
 
 namespace mok {
 
-// The nearest camera depth a drawn triangle may have: triangles are not
-// clipped against the eye plane, so one corner nearer than this drops the
-// whole triangle.
+// The near plane: faces are drawn only from this camera depth on; a face
+// with corners on both sides is clipped to it (FaceInFront), one wholly
+// nearer is dropped.
 inline constexpr float kNearestTriangleZ = 1.0f;
 
 struct VisibleTriangles {
@@ -25,14 +25,14 @@ struct VisibleTriangles {
 // A face counts as two-sided when the low four bits of its type are set.
 bool IsTwoSided(const MeshTriangle& face);
 
-// Skips hidden faces and faces with a corner nearer than kNearestTriangleZ;
+// Skips hidden faces and faces wholly nearer than kNearestTriangleZ;
 // one-sided faces must also face the eye. Unreal meshes, once loaded with
 // their y axis turned over, wind their outside faces so that the camera-space
 // corners give a . (b x c) > 0 (the signed volume of every closed real mesh
 // is negative), so that is the test; keeping the negative side instead would
 // show the far inside of every model. zmin and zmax span the corners of every
-// taken face, so a model made only of two-sided faces still gets a depth
-// order.
+// taken face (corners nearer than the plane count as on it), so a model made
+// only of two-sided faces still gets a depth order.
 VisibleTriangles SelectVisibleTriangles(const MeshDocument& doc, const std::vector<Vec3>& cameraVertices);
 
 // Every face that is not hidden, without culling or depth range (wireframe).

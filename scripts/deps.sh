@@ -3,7 +3,9 @@
 # is missing. Uses sudo when not run as root.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev
-          libgtest-dev libgmock-dev libbenchmark-dev python3 python3-pil)
+          libgtest-dev libgmock-dev libbenchmark-dev libosmesa6-dev python3 python3-pil
+          dpkg-dev desktop-file-utils libxml2-utils shared-mime-info
+          xvfb xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -2,6 +2,7 @@
 
 #include <QMenuBar>
 
+#include "shell/recent_files_menu.h"
 #include "shell/shortcuts_window.h"
 #include "shell/toolbar_pictures.h"
 
@@ -77,7 +78,9 @@ QAction* CommandMenus::MakeAction(const CommandRow& row) {
 
 void CommandMenus::FillMenu(QMenu& menu, const std::vector<MenuEntry>& entries) {
   for (const MenuEntry& entry : entries) {
-    if (entry.submenu != nullptr) {
+    if (entry.submenu != nullptr && std::string_view(entry.submenu) == kRecentFilesMenu) {
+      menu.addMenu(new RecentFilesMenu(table_.context().app, &menu));
+    } else if (entry.submenu != nullptr) {
       FillMenu(*menu.addMenu(ToQString(entry.submenu)), entry.entries);
     } else if (entry.id == 0) {
       menu.addSeparator();

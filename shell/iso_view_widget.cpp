@@ -1,7 +1,5 @@
 #include "shell/iso_view_widget.h"
 
-#include <QResizeEvent>
-
 #include "render/render_state.h"
 #include "panes/corner_button.h"
 
@@ -11,18 +9,14 @@ IsoViewWidget::IsoViewWidget(Application& app, Painter& painter, QWidget* parent
     : PaneWidget(parent), app_(app), painter_(painter) {
   RenderState& render = RenderStateOf(app_);
   view_ = std::make_unique<IsoView>(IsoViewLinks{app_, render.light, *this, *this, painter, *this});
-  QAction* filtered = contextMenu().addAction("Filtered Render");
-  filtered->setCheckable(true);
-  filtered->setChecked(view_->filtered());
-  connect(filtered, &QAction::triggered, this, [this] {
-    view_->ToggleFiltered();
-    Render(kRefreshFinal, kPaneIsoView);
-  });
 }
 
 void IsoViewWidget::Render(int kind, int flags) {
+  if (size() != bufferSize_) {
+    bufferSize_ = size();
+    view_->ResizeBuffers(width(), height());
+  }
   view_->RenderFrame(kind, flags);
-  update();
 }
 
 void IsoViewWidget::RenderMode(ViewRecord& view, int kind, int flags) {
@@ -44,11 +38,6 @@ void IsoViewWidget::HandlePaneEvent(const PaneEvent& event) { view_->HandleEvent
 void IsoViewWidget::paintEvent(QPaintEvent*) {
   const FrameBuffer& frame = view_->frame();
   PaintBottomUpBuffer(*this, frame.colour.data(), frame.width, view_->clientWidth(), view_->clientHeight());
-}
-
-void IsoViewWidget::resizeEvent(QResizeEvent* event) {
-  view_->Resize(event->size().width(), event->size().height());
-  update();
 }
 
 }  // namespace mok::shell

@@ -17,8 +17,8 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   IsoViewWidget(Application& app, Painter& painter, QWidget* parent = nullptr);
 
   IsoView& view() { return *view_; }
-  // Renders with a refresh kind; the widget repaints from the result.
-  void Render(int kind, int flags);
+  void Render(int kind, int flags) override;
+  void HandlePaneEvent(const PaneEvent& event) override;
 
   // IsoRenderer.
   void RenderMode(ViewRecord& view, int kind, int flags) override;
@@ -32,15 +32,14 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   void setCameraLink(CameraLink* link) { cameraLink_ = link; }
 
  protected:
-  void HandlePaneEvent(const PaneEvent& event) override;
   void paintEvent(QPaintEvent* event) override;
-  void resizeEvent(QResizeEvent* event) override;
 
  private:
   Application& app_;
   Painter& painter_;  // its stroke mask drives the repaint after a paint step
   std::unique_ptr<IsoView> view_;
   CameraLink* cameraLink_ = nullptr;
+  QSize bufferSize_;  // the client size the buffers were made for
 };
 
 }  // namespace mok::shell

@@ -1,5 +1,7 @@
 #include "shell/pane_widget.h"
 
+#include "shell/cursor_count.h"
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
@@ -27,12 +29,16 @@ unsigned HeldOf(Qt::MouseButtons held) {
   return mask;
 }
 
-unsigned ModifiersOf(Qt::KeyboardModifiers modifiers) {
+}  // namespace
+
+unsigned PaneModifiersOf(Qt::KeyboardModifiers modifiers) {
   unsigned mask = 0;
   if (modifiers & Qt::ShiftModifier) mask |= kModShift;
   if (modifiers & Qt::ControlModifier) mask |= kModCtrl;
   return mask;
 }
+
+namespace {
 
 PaneEventType TypeOf(QEvent::Type type) {
   switch (type) {
@@ -52,7 +58,7 @@ PaneEvent PaneEventFrom(QEvent::Type type, Qt::MouseButton button, Qt::MouseButt
   event.button = ButtonOf(button);
   event.x = point.x();
   event.y = point.y();
-  event.modifiers = ModifiersOf(modifiers);
+  event.modifiers = PaneModifiersOf(modifiers);
   event.buttonsHeld = HeldOf(held);
   return event;
 }
@@ -65,20 +71,20 @@ void PaintBottomUpBuffer(QWidget& widget, const std::uint32_t* pixels, int pitch
   painter.drawImage(QPoint(0, 0), image.mirrored(false, true));
 }
 
+void PaintBoxCanvas(QWidget& widget, const BoxCanvas& canvas) {
+  PaintBottomUpBuffer(widget, canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height());
+}
+
 PaneWidget::PaneWidget(QWidget* parent) : QWidget(parent) {
-  setAttribute(Qt::WA_OpaquePaintEvent);  // panes never erase their background
+  // Boxes never erase their background.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);
 }
 
-int PaneWidget::HideCursor() {
-  if (--cursorCount_ == -1) QGuiApplication::setOverrideCursor(Qt::BlankCursor);
-  return cursorCount_;
-}
+int PaneWidget::HideCursor() { return HideProgramCursor(); }
 
-int PaneWidget::ShowCursor() {
-  if (++cursorCount_ == 0) QGuiApplication::restoreOverrideCursor();
-  return cursorCount_;
-}
+int PaneWidget::ShowCursor() { return ShowProgramCursor(); }
 
 void PaneWidget::WarpCursor(int x, int y) { QCursor::setPos(mapToGlobal(QPoint(x, y))); }
 
@@ -93,7 +99,7 @@ void PaneWidget::ReleaseMouse() {
 }
 
 void PaneWidget::OpenContextMenu(int x, int y) {
-  if (!menu_.isEmpty()) menu_.popup(mapToGlobal(QPoint(x, y)));
+  if (menu_ && !menu_->isEmpty()) menu_->popup(mapToGlobal(QPoint(x, y)));
 }
 
 void PaneWidget::Forward(QMouseEvent* event) {
@@ -105,15 +111,7 @@ void PaneWidget::mousePressEvent(QMouseEvent* event) { Forward(event); }
 void PaneWidget::mouseReleaseEvent(QMouseEvent* event) { Forward(event); }
 void PaneWidget::mouseMoveEvent(QMouseEvent* event) { Forward(event); }
 
-void PaneWidget::wheelEvent(QWheelEvent* event) {
-  PaneEvent pane;
-  pane.type = PaneEventType::Wheel;
-  pane.x = static_cast<int>(event->position().x());
-  pane.y = static_cast<int>(event->position().y());
-  pane.modifiers = ModifiersOf(event->modifiers());
-  pane.wheelDelta = event->angleDelta().y();
-  HandlePaneEvent(pane);
-}
+void PaneWidget::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
 bool PaneWidget::event(QEvent* event) {
   // Another window took the mouse while a drag held it.

@@ -1,12 +1,16 @@
 #pragma once
-// The Qt side of every pane: turns widget events into PaneEvent values,
+// The Qt side of every box: turns widget events into PaneEvent values,
 // implements PaneHost (capture, counted cursor hiding, warping, pop-up menu)
-// and shows the pane's finished bottom-up 32-bit buffer.
+// and shows the box's finished bottom-up 32-bit buffer. Boxes render only
+// when the shell asks (Render) and paint only what they rendered, never
+// erasing first. Wheel turns go up to the shell, which routes them by the
+// layout.
 
 #include <QEvent>
 #include <QMenu>
 #include <QWidget>
 
+#include "panes/box_canvas.h"
 #include "panes/cursor_control.h"
 #include "panes/pane_events.h"
 
@@ -16,9 +20,15 @@ namespace mok::shell {
 PaneEvent PaneEventFrom(QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
                         Qt::KeyboardModifiers modifiers, QPoint point);
 
+// The modifier bits of a pane event.
+unsigned PaneModifiersOf(Qt::KeyboardModifiers modifiers);
+
 // Paints width x height pixels of a bottom-up buffer with `pitch` pixels per
 // row at the widget's top-left corner.
 void PaintBottomUpBuffer(QWidget& widget, const std::uint32_t* pixels, int pitch, int width, int height);
+
+// Paints a palette or gradient box's picture at the widget's top-left corner.
+void PaintBoxCanvas(QWidget& widget, const BoxCanvas& canvas);
 
 class PaneWidget : public QWidget, public PaneHost {
   Q_OBJECT
@@ -33,12 +43,16 @@ class PaneWidget : public QWidget, public PaneHost {
   void ReleaseMouse() override;
   void OpenContextMenu(int x, int y) override;
 
-  QMenu& contextMenu() { return menu_; }
+  // The pop-up menu the corner button opens (none: the button opens nothing).
+  void SetContextMenu(QMenu* menu) { menu_ = menu; }
 
- protected:
-  // The pane's own logic.
+  // Renders the box's picture for its current size with a refresh kind and
+  // the request's flags; the shell then repaints it.
+  virtual void Render(int kind, int flags) = 0;
+  // The box's own logic.
   virtual void HandlePaneEvent(const PaneEvent& event) = 0;
 
+ protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
@@ -48,9 +62,8 @@ class PaneWidget : public QWidget, public PaneHost {
  private:
   void Forward(QMouseEvent* event);
 
-  int cursorCount_ = 0;  // the system's display count: shown while >= 0
   bool captured_ = false;
-  QMenu menu_;
+  QMenu* menu_ = nullptr;
 };
 
 }  // namespace mok::shell

@@ -9,9 +9,12 @@ Skins: Sampler_ring.pcx (channel 0, 8-bit PCX), Sampler_core.tga (channel 1,
 24-bit TGA) and Sampler_ring_grid.bmp (another channel-0 skin, 24-bit BMP).
 Maps: phongs/Sampler_phong.bmp (8-bit greyscale BMP) and
 enviros/Sampler_sky.bmp (24-bit BMP), both 256 x 256.
-Usage: make_sampler.py [OUTPUT_FOLDER [MAPS_FOLDER]]
-(defaults: resources/samples and resources/maps; with only OUTPUT_FOLDER
-given the maps go to OUTPUT_FOLDER/maps)
+The sample is an Unreal package of its own: the mesh and its skins in
+Models/, and Classes/Sampler.uc with the #exec lines that import them and give
+the skins their channels, so MOK opens the mesh with its skins on.
+Usage: make_sampler.py [PACKAGE_FOLDER [MAPS_FOLDER]]
+(defaults: resources/samples/Sampler and resources/maps; with only
+PACKAGE_FOLDER given the maps go to PACKAGE_FOLDER/maps)
 """
 
 import math
@@ -338,6 +341,28 @@ def image_files():
     ]
 
 
+def class_file():
+    """Classes/Sampler.uc: the import lines of the mesh and its two skins."""
+    rule = "//" + "=" * 77
+    return "\n".join([
+        rule,
+        "// Sampler: a ring spinning around a pulsing core, the MOK sample mesh.",
+        rule,
+        "class Sampler extends Decoration;",
+        "",
+        "#exec MESH IMPORT MESH=Sampler ANIVFILE=Models\\Sampler_a.3d DATAFILE=Models\\Sampler_d.3d X=0 Y=0 Z=0",
+        "#exec MESH ORIGIN MESH=Sampler X=0 Y=0 Z=0",
+        "#exec MESH SEQUENCE MESH=Sampler SEQ=All STARTFRAME=0 NUMFRAMES=%d" % FRAMES,
+        "#exec MESHMAP NEW MESHMAP=Sampler MESH=Sampler",
+        "#exec MESHMAP SCALE MESHMAP=Sampler X=0.1 Y=0.1 Z=0.2",
+        "#exec TEXTURE IMPORT NAME=SamplerRing FILE=Models\\Sampler_ring.pcx GROUP=Skins",
+        "#exec TEXTURE IMPORT NAME=SamplerCore FILE=Models\\Sampler_core.tga GROUP=Skins",
+        "#exec MESHMAP SETTEXTURE MESHMAP=Sampler NUM=0 TEXTURE=SamplerRing",
+        "#exec MESHMAP SETTEXTURE MESHMAP=Sampler NUM=1 TEXTURE=SamplerCore",
+        "",
+    ]).encode("ascii")
+
+
 def write(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     with open(path, "wb") as out:
@@ -346,17 +371,19 @@ def write(path, data):
 
 def main():
     resources = os.path.join(os.path.dirname(__file__), "..", "resources")
-    folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(resources, "samples")
-    maps = sys.argv[2] if len(sys.argv) > 2 else (os.path.join(folder, "maps") if len(sys.argv) > 1
+    package = sys.argv[1] if len(sys.argv) > 1 else os.path.join(resources, "samples", "Sampler")
+    maps = sys.argv[2] if len(sys.argv) > 2 else (os.path.join(package, "maps") if len(sys.argv) > 1
                                                    else os.path.join(resources, "maps"))
+    models = os.path.join(package, "Models")
     mesh = Mesh()
     build_ring(mesh)
     build_core(mesh)
     for suffix, data in (("_d.3d", geometry_file(mesh)), ("_a.3d", animation_file(mesh)), ("_k.3d", info_file(mesh))):
-        write(os.path.join(folder, "Sampler" + suffix), data)
-    folders = {"samples": folder, "phongs": os.path.join(maps, "phongs"), "enviros": os.path.join(maps, "enviros")}
+        write(os.path.join(models, "Sampler" + suffix), data)
+    folders = {"samples": models, "phongs": os.path.join(maps, "phongs"), "enviros": os.path.join(maps, "enviros")}
     for key, name, data in image_files():
         write(os.path.join(folders[key], name), data)
+    write(os.path.join(package, "Classes", "Sampler.uc"), class_file())
 
 
 if __name__ == "__main__":

@@ -76,7 +76,7 @@ TEST(CommandTableData, ToolbarSetFollowsCameraThenEditMode) {
 class CommandTableTest : public test::ApplicationFixture {
  protected:
   CommandTableTest() {
-    EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d", prompter).ok());
+    EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok());
   }
 
   // Runs a command and says whether it refreshed anything.

@@ -2,43 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
+
 namespace mok {
 namespace {
 
-TEST(MeshCommandLine, WithoutSwitchNothingIsLoadedEvenIfFilesAreNamed) {
-  MeshCommandLine parsed = ParseMeshCommandLine("mok ship_d.3d skin.pcx");
-  EXPECT_FALSE(parsed.present);
-  EXPECT_TRUE(parsed.files.empty());
+using Files = std::vector<std::string>;
+
+TEST(ProgramArguments, FilesComeWithOrWithoutTheOldSwitch) {
+  EXPECT_EQ(ParseProgramArguments({"ship_d.3d", "my skins/a b.pcx"}).files, (Files{"ship_d.3d", "my skins/a b.pcx"}));
+  ProgramArguments old = ParseProgramArguments({"-3d", "ship_d.3d", "c.tga"});
+  EXPECT_EQ(old.action, ProgramAction::Run);
+  EXPECT_EQ(old.files, (Files{"ship_d.3d", "c.tga"}));
+  // A name that merely holds the switch's letters is a plain name.
+  EXPECT_EQ(ParseProgramArguments({"my-3d-ship_d.3d"}).files, Files{"my-3d-ship_d.3d"});
+  EXPECT_TRUE(ParseProgramArguments({"-3d"}).files.empty());
+  EXPECT_EQ(ParseProgramArguments({"--", "-3d", "--help", "-"}).files, (Files{"-3d", "--help", "-"}));
 }
 
-TEST(MeshCommandLine, SplitsAtSpacesOutsideQuotesAndKeepsTheFirstCharacter) {
-  MeshCommandLine parsed = ParseMeshCommandLine("mok -3d ship_d.3d  \"my skins/a b.pcx\"   c.tga");
-  ASSERT_TRUE(parsed.present);
-  ASSERT_EQ(parsed.files.size(), 3u);
-  EXPECT_EQ(parsed.files[0], "ship_d.3d");
-  EXPECT_EQ(parsed.files[1], "my skins/a b.pcx");
-  EXPECT_EQ(parsed.files[2], "c.tga");
+TEST(ProgramArguments, HelpAndVersionWinOverEverythingElseAndUnknownOptionsAreRefused) {
+  EXPECT_EQ(ParseProgramArguments({"ship_d.3d", "--bogus", "-h"}).action, ProgramAction::ShowHelp);
+  EXPECT_EQ(ParseProgramArguments({"--help"}).action, ProgramAction::ShowHelp);
+  EXPECT_EQ(ParseProgramArguments({"--version", "ship_d.3d"}).action, ProgramAction::ShowVersion);
+  ProgramArguments refused = ParseProgramArguments({"ship_d.3d", "--bogus", "-x"});
+  EXPECT_EQ(refused.action, ProgramAction::Refuse);
+  EXPECT_TRUE(refused.files.empty());
+  EXPECT_EQ(RefusalText("mok", refused.error),
+            "mok: unrecognized option '--bogus'\nTry 'mok --help' for more information.\n");
 }
 
-TEST(MeshCommandLine, QuotedFirstNameLosesItsQuotes) {
-  MeshCommandLine parsed = ParseMeshCommandLine("mok -3d \"C:\\My Models\\ship.3d\"");
-  ASSERT_EQ(parsed.files.size(), 1u);
-  EXPECT_EQ(parsed.files[0], "C:\\My Models\\ship.3d");
-}
-
-TEST(MeshCommandLine, SwitchAtTheEndGivesAnEmptyList) {
-  MeshCommandLine parsed = ParseMeshCommandLine("mok -3d");
-  EXPECT_TRUE(parsed.present);
-  EXPECT_TRUE(parsed.files.empty());
-  EXPECT_TRUE(ParseMeshCommandLine("mok -3d   \"\"  ").files.empty());
-}
-
-TEST(MeshCommandLine, JoinQuotesArgumentsWithSpacesSoTheyRoundTrip) {
-  std::string line = JoinCommandLine({"mok", "-3d", "/tmp/a b/ship_d.3d", "skin.pcx"});
-  EXPECT_EQ(line, "mok -3d \"/tmp/a b/ship_d.3d\" skin.pcx");
-  MeshCommandLine parsed = ParseMeshCommandLine(line);
-  ASSERT_EQ(parsed.files.size(), 2u);
-  EXPECT_EQ(parsed.files[0], "/tmp/a b/ship_d.3d");
+TEST(ProgramArguments, UsageAndVersionTextsHaveTheUsualForm) {
+  EXPECT_EQ(ProgramUsage().rfind("Usage: mok [OPTION]... [MESH [SKIN]...]\n", 0), 0u);
+  for (const char* option : {"-h, --help", "--version", "-3d"}) EXPECT_NE(ProgramUsage().find(option), std::string::npos);
+  EXPECT_TRUE(std::regex_match(VersionText("mokcli"), std::regex("mokcli [0-9]+\\.[0-9]+(\\.[0-9]+)*\n")));
 }
 
 }  // namespace

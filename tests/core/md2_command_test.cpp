@@ -106,5 +106,54 @@ TEST(Md2RoundTrip, RealModelSavedAsUnrealMeshLoadsWithTheSameFaces) {
   }
 }
 
+// Real models in a game's folder layout: the header names a skin relative to
+// the game folder, a few folders above the model.
+class Md2Skins : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(kShared)) GTEST_SKIP() << "no shared test data";
+  }
+  std::string Place(const std::string& from, const std::string& to) {
+    std::filesystem::create_directories((dir.path() / to).parent_path());
+    std::filesystem::copy_file(kShared / from, dir.path() / to);
+    return dir / to;
+  }
+  const std::filesystem::path kShared = std::filesystem::path(MOK_SHARED_TESTDATA) / "real/md2";
+  test::TempDir dir;
+  test::ScriptedPrompter prompter;
+  std::unique_ptr<MeshDocument> doc = std::make_unique<MeshDocument>();
+};
+
+TEST_F(Md2Skins, TheHeadersSkinIsFoundAboveTheModelAndScalesTheCoordinatesForItsSize) {
+  std::string model = Place("dq2_v_pistol/tris.md2", "baseq2/players/x/tris.md2");
+  std::string skin = Place("dq2_v_pistol/skin.pcx", "baseq2/Models/Weapons/V_PISTOL/Skin.PCX");
+  auto loaded = LoadMd2(*doc, model, prompter);
+  ASSERT_TRUE(loaded);
+  EXPECT_TRUE(loaded->warnings.empty());
+  EXPECT_EQ(doc->skinSlots[0]->filePath, skin);
+  EXPECT_EQ(doc->skinSlots[0]->width, 640);
+  auto plain = std::make_unique<MeshDocument>();
+  ASSERT_TRUE(ImportMd2(*plain, model));  // coordinates for the 32 x 32 default skin
+  for (int t = 0; t < doc->triangleCount; t += 17) {
+    EXPECT_NEAR(doc->triangles[t].uv[0].u, plain->triangles[t].uv[0].u * 640 / 32, 1e-2);
+    EXPECT_NEAR(doc->triangles[t].uv[0].v, plain->triangles[t].uv[0].v * 200 / 32, 1e-2);
+  }
+}
+
+TEST_F(Md2Skins, ASkinBesideTheModelIsFoundByItsFileNameAndAnUndecodableOneIsReported) {
+  std::string sydney = (kShared / "dq2_sydney/tris.md2").string();  // names layers/amber/amber.pcx
+  ASSERT_TRUE(LoadMd2(*doc, sydney, prompter));
+  EXPECT_EQ(doc->skinSlots[0]->filePath, (kShared / "dq2_sydney/Amber.PCX").string());
+
+  std::string pool = Place("dq2_bpool/bpool.md2", "Models/lag/blood/bpool.md2");  // red, green, ...
+  test::WriteBytes(dir / "Models/lag/blood/red.pcx", {10, 5, 1});
+  std::string green = Place("dq2_bpool/green.pcx", "Models/lag/blood/green.pcx");
+  auto loaded = LoadMd2(*doc, pool, prompter);
+  ASSERT_TRUE(loaded);
+  ASSERT_EQ(loaded->warnings.size(), 1u);
+  EXPECT_EQ(loaded->warnings[0].rfind("The MD2's skin " + (dir / "Models/lag/blood/red.pcx") + " was not loaded: ", 0), 0u);
+  EXPECT_EQ(doc->skinSlots[0]->filePath, green);
+}
+
 }  // namespace
 }  // namespace mok

@@ -53,6 +53,14 @@ TEST(PackedVertex, OutOfRangeValuesAreClampedNotWrapped) {
   clamped = false;
   PackVertex({127.875f, 128.0f, 127.75f}, &clamped);
   EXPECT_FALSE(clamped);
+  // Just inside the edges truncation keeps the value; on them it clamps.
+  EXPECT_EQ(UnpackVertex(PackVertex({-128.12f, 0, -128.2f}, &clamped)).x, -128.0f);
+  EXPECT_FALSE(clamped);
+  PackVertex({128.0f, 0, 0}, &clamped);
+  EXPECT_TRUE(clamped);
+  clamped = false;
+  PackVertex({0, 0, -128.25f}, &clamped);
+  EXPECT_TRUE(clamped);
 }
 
 TEST(DeusExVertex, ScaleIsOneOver128WithYNegated) {

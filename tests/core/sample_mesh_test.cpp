@@ -12,7 +12,10 @@
 namespace mok {
 namespace {
 
-std::filesystem::path SampleFolder() { return std::filesystem::path(MOK_SOURCE_DIR) / "resources" / "samples"; }
+std::filesystem::path SamplePackage() {
+  return std::filesystem::path(MOK_SOURCE_DIR) / "resources" / "samples" / "Sampler";
+}
+std::filesystem::path SampleFolder() { return SamplePackage() / "Models"; }
 
 TEST(SampleMesh, LoadsWithoutWarningsAndHasFramesChannelsAndTypes) {
   auto doc = std::make_unique<MeshDocument>();
@@ -34,10 +37,9 @@ TEST(SampleMesh, CommittedFilesAreWhatTheGeneratorWrites) {
   std::string command = std::string(MOK_SYSTEM_PYTHON) + " " + MOK_SOURCE_DIR + "/tools/make_sampler.py " +
                         out.path().string();
   ASSERT_EQ(std::system(command.c_str()), 0);
-  for (const char* suffix : {"_d.3d", "_a.3d", "_k.3d"}) {
-    SCOPED_TRACE(suffix);
-    EXPECT_EQ(test::ReadBytes(out / (std::string("Sampler") + suffix)),
-              test::ReadBytes((SampleFolder() / (std::string("Sampler") + suffix)).string()));
+  for (const char* file : {"Models/Sampler_d.3d", "Models/Sampler_a.3d", "Models/Sampler_k.3d", "Classes/Sampler.uc"}) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(test::ReadBytes(out / file), test::ReadBytes((SamplePackage() / file).string()));
   }
 }
 

@@ -11,7 +11,7 @@
 namespace mok {
 namespace {
 
-const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d";
+const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
 
 class Startup : public ::testing::Test {
  protected:
@@ -34,10 +34,18 @@ class Startup : public ::testing::Test {
   Application app;
 };
 
-TEST_F(Startup, CommandLineMeshAndOneSkinAppendTheSkinAsActiveChannel) {
+// The sample's package script puts its skins into channels 0 and 1; the
+// command-line skin still comes behind the slots.
+TEST_F(Startup, CommandLineMeshTakesItsScriptSkinsAndAppendsTheSkinAsActiveChannel) {
   std::string skin = WriteSkin("skin one.bmp");
-  ASSERT_TRUE(LoadFirstMesh(app, {"mok -3d " + kSample + " \"" + skin + "\"", false}));
+  ASSERT_TRUE(LoadFirstMesh(app, {{kSample, skin}, false}));
   EXPECT_TRUE(prompter.messages.empty());
+  for (int channel : {0, 1}) {
+    const SkinSlot& slot = *app.doc().skinSlots[static_cast<std::size_t>(channel)];
+    EXPECT_FALSE(slot.isEmpty);
+    EXPECT_EQ(slot.width, channel == 0 ? 256 : 128);
+    EXPECT_TRUE(slot.filePath.ends_with(channel == 0 ? "Models/Sampler_ring.pcx" : "Models/Sampler_core.tga"));
+  }
   EXPECT_TRUE(prompter.dialogs.empty());
   ASSERT_EQ(app.doc().slotCount(), 17);
   EXPECT_EQ(app.doc().activeChannel, 16);
@@ -50,7 +58,7 @@ TEST_F(Startup, CommandLineMeshAndOneSkinAppendTheSkinAsActiveChannel) {
 
 TEST_F(Startup, UnreadableSkinStopsTheRestOfTheArguments) {
   std::string good = WriteSkin("good.bmp");
-  ASSERT_TRUE(LoadFirstMesh(app, {"mok -3d " + kSample + " " + dir / "missing.pcx" + " " + good, false}));
+  ASSERT_TRUE(LoadFirstMesh(app, {{kSample, dir / "missing.pcx", good}, false}));
   ASSERT_FALSE(prompter.messages.empty());
   EXPECT_EQ(prompter.messages.back(), kCommandLineSkinError);
   EXPECT_EQ(app.doc().slotCount(), 16);
@@ -58,7 +66,7 @@ TEST_F(Startup, UnreadableSkinStopsTheRestOfTheArguments) {
 
 TEST_F(Startup, FailedCommandLineMeshFallsThroughToTheLastFile) {
   Write(settings, setting::CurFile, kSample);
-  ASSERT_TRUE(LoadFirstMesh(app, {"mok -3d " + dir / "nothing_d.3d", false}));
+  ASSERT_TRUE(LoadFirstMesh(app, {{dir / "nothing_d.3d"}, false}));
   ASSERT_EQ(prompter.messages.size(), 2u);
   EXPECT_EQ(prompter.messages[0], "There was an error loading the Geometry data!");
   EXPECT_EQ(prompter.messages[1], kCommandLineMeshError);
@@ -66,8 +74,8 @@ TEST_F(Startup, FailedCommandLineMeshFallsThroughToTheLastFile) {
   EXPECT_TRUE(prompter.dialogs.empty());
 }
 
-TEST_F(Startup, WithoutSwitchNamedFilesAreIgnoredAndTheDialogCanEndTheProgram) {
-  EXPECT_FALSE(LoadFirstMesh(app, {"mok " + kSample, false}));
+TEST_F(Startup, WithoutFilesOrLastFileOrSampleTheDialogCanEndTheProgram) {
+  EXPECT_FALSE(LoadFirstMesh(app, {{}, false}));
   ASSERT_EQ(prompter.dialogs.size(), 1u);
   EXPECT_EQ(prompter.dialogs[0].filter, "Unreal Raw Model (*.3d)|*.3d|All Files (*.*)|*.*||");
   EXPECT_EQ(prompter.dialogs[0].initialName, "*.3d");
@@ -79,7 +87,7 @@ TEST_F(Startup, CtrlSkipsCommandLineAndLastFileAndAlwaysEndsInTheDialog) {
   Write(settings, setting::CurFile, kSample);
   std::string base = std::filesystem::path(kSample).parent_path() / "Sampler";
   prompter.files.push_back(base);  // no dot: ".3d" is appended
-  ASSERT_TRUE(LoadFirstMesh(app, {"mok -3d " + kSample, true}));
+  ASSERT_TRUE(LoadFirstMesh(app, {{kSample}, true}));
   ASSERT_EQ(prompter.dialogs.size(), 1u);
   EXPECT_EQ(app.currentFile, base + ".3d");
   EXPECT_EQ(Read(settings, setting::CurFile), base + ".3d");
@@ -89,10 +97,59 @@ TEST_F(Startup, CtrlSkipsCommandLineAndLastFileAndAlwaysEndsInTheDialog) {
 TEST_F(Startup, UnknownLoadDirBecomesTheCurrentDirectoryAndIsWrittenBack) {
   std::filesystem::current_path(dir.path());
   Write(settings, setting::LoadDir, "/no/such/folder");
-  LoadFirstMesh(app, {"mok", false});
+  LoadFirstMesh(app, {{}, false});
   EXPECT_EQ(app.loadDir, std::filesystem::current_path().string());
   EXPECT_EQ(Read(settings, setting::LoadDir), app.loadDir);
   EXPECT_EQ(prompter.dialogs.at(0).initialDir, app.loadDir);
+}
+
+TEST_F(Startup, RelativeNamesAreTakenFromTheStartFolderNotFromTheLoadFolder) {
+  std::filesystem::copy(std::filesystem::path(kSample).parent_path(), dir.path() / "start");
+  std::filesystem::create_directory(dir.path() / "elsewhere");
+  Write(settings, setting::LoadDir, dir / "elsewhere");
+  std::filesystem::current_path(dir.path() / "start");
+  ASSERT_TRUE(LoadFirstMesh(app, {{"Sampler_a.3d", "Sampler_ring.pcx"}, false}));
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(app.loadDir, dir / "elsewhere");
+  EXPECT_EQ(app.currentFile, dir / "start/Sampler_a.3d");
+  EXPECT_EQ(Read(settings, setting::CurFile), dir / "start/Sampler_a.3d");
+  EXPECT_EQ(app.doc().slotCount(), 17);
+}
+
+TEST_F(Startup, FirstStartShowsTheBundledSampleWithoutTakingItForTheLastFile) {
+  app.resourceDir = std::string(MOK_SOURCE_DIR) + "/resources";
+  ASSERT_TRUE(LoadFirstMesh(app, {{}, false}));
+  EXPECT_TRUE(prompter.dialogs.empty());
+  EXPECT_EQ(app.currentFile, app.resourceDir + "/samples/Sampler/Models/Sampler_d.3d");
+  EXPECT_EQ(app.doc().triangleCount, 648);
+  EXPECT_FALSE(settings.contains("Project", "CurFile"));
+  EXPECT_FALSE(settings.contains("Recent Files", "File1"));
+}
+
+TEST_F(Startup, SampleNeitherReplacesALastFileThatFailsNorTheDialogAfterCtrl) {
+  app.resourceDir = std::string(MOK_SOURCE_DIR) + "/resources";
+  EXPECT_FALSE(LoadFirstMesh(app, {{}, true}));
+  EXPECT_EQ(prompter.dialogs.size(), 1u);
+  Write(settings, setting::CurFile, dir / "gone_d.3d");
+  EXPECT_FALSE(LoadFirstMesh(app, {{}, false}));
+  EXPECT_EQ(prompter.dialogs.size(), 2u);
+  EXPECT_EQ(app.doc().meshLoaded, 0);
+}
+
+TEST_F(Startup, AnMd2ModelLoadsFromTheCommandLineAndAgainAsTheLastFile) {
+  std::string model = std::string(MOK_SHARED_TESTDATA) + "/real/md2/m64_crate/tris.md2";
+  if (!std::filesystem::exists(model)) GTEST_SKIP() << "no shared test data";
+  ASSERT_TRUE(LoadFirstMesh(app, {{model}, false}));
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(Read(settings, setting::CurFile), model);
+  MemorySettings restarted;
+  Write(restarted, setting::CurFile, model);
+  test::ScriptedPrompter quiet;
+  Application again(restarted, quiet, refresh);
+  ASSERT_TRUE(LoadFirstMesh(again, {{}, false}));
+  EXPECT_TRUE(quiet.messages.empty());
+  EXPECT_TRUE(quiet.dialogs.empty());
+  EXPECT_EQ(again.doc().triangleCount, app.doc().triangleCount);
 }
 
 TEST(SettingsTable, SplitterIsScaledAndClamped) {

@@ -41,9 +41,9 @@ const GoldenCase kCases[] = {
 std::string Source(const std::string& relative) { return (std::filesystem::path(MOK_SOURCE_DIR) / relative).string(); }
 
 std::string SceneOptions() {
-  return Source("resources/samples/Sampler_d.3d") + " --size 96x72 --frame 3 --distance 60" +
-         " --skin 0=" + Source("resources/samples/Sampler_ring.pcx") +
-         " --skin 1=" + Source("resources/samples/Sampler_core.tga") +
+  return Source("resources/samples/Sampler/Models/Sampler_d.3d") + " --size 96x72 --frame 3 --distance 60" +
+         " --skin 0=" + Source("resources/samples/Sampler/Models/Sampler_ring.pcx") +
+         " --skin 1=" + Source("resources/samples/Sampler/Models/Sampler_core.tga") +
          " --phong " + Source("resources/maps/phongs/Sampler_phong.bmp") +
          " --env " + Source("resources/maps/enviros/Sampler_sky.bmp");
 }

@@ -27,8 +27,8 @@ struct SampleScene {
 
   SampleScene() {
     test::ScriptedPrompter prompter;
-    EXPECT_TRUE(LoadMesh(*doc, Resource("resources/samples/Sampler_d.3d"), prompter));
-    const char* skins[] = {"resources/samples/Sampler_ring.pcx", "resources/samples/Sampler_core.tga"};
+    EXPECT_TRUE(LoadMesh(*doc, Resource("resources/samples/Sampler/Models/Sampler_d.3d"), prompter));
+    const char* skins[] = {"resources/samples/Sampler/Models/Sampler_ring.pcx", "resources/samples/Sampler/Models/Sampler_core.tga"};
     doc->ToChannelUnits();
     for (int channel = 0; channel < 2; ++channel) {
       Result<SkinSlot> skin = LoadImageFile(Resource(skins[channel]), ImageMode::TrueColor);

@@ -360,5 +360,33 @@ TEST(TexturedShadedModes, FacesWithoutASlotUseTheDefaultSkin) {
   EXPECT_EQ(scene.Colour(49, 51), texel);  // next to the corner mapped to texel (1, 1)
 }
 
+// A face crossing the near plane (camera Z = 1) shows the part in front of
+// it: exactly the two faces through the points where its edges meet the
+// plane. Camera (X, Y, Z) is model (75 - Z, -X, Y) for the start camera, and
+// with corners at Z = 3 and Z = -1 the crossings are the edge midpoints.
+TEST(NearPlane, CrossingFaceDrawsThePartInFrontAsItsTwoClippedFaces) {
+  auto draw = [](const std::vector<std::array<int, 3>>& faces) {
+    auto scene = std::make_unique<ModeScene>();
+    // A, B at Z = 3, C at Z = -1, P and Q the midpoints of AC and BC (Z = 1).
+    scene->doc().frames[0]->positions = {{72, 0.5f, -0.5f}, {72, -0.5f, -0.5f}, {76, 0, 0.5f}, {74, 0.25f, 0}, {74, -0.25f, 0}};
+    scene->doc().vertexCount = 5;
+    for (const auto& f : faces) scene->AddFace(f[0], f[1], f[2], 0, kTypeNormalTwoSided);
+    scene->UseMode(kModeFlatShaded);
+    scene->Render(0);
+    return scene;
+  };
+  const auto crossing = draw({{0, 1, 2}});
+  const auto clipped = draw({{0, 1, 4}, {0, 4, 3}});
+  int covered = 0;
+  for (std::size_t i = 0; i < crossing->view.frame.ids.size(); ++i) {
+    ASSERT_EQ(crossing->view.frame.ids[i] >= 0, clipped->view.frame.ids[i] >= 0) << i;
+    ASSERT_EQ(crossing->view.frame.depth[i], clipped->view.frame.depth[i]) << i;
+    covered += crossing->view.frame.ids[i] >= 0;
+  }
+  EXPECT_GT(covered, 1000);
+  // Wholly behind the plane: nothing.
+  EXPECT_EQ(draw({{2, 2, 2}})->CountNotBackground(), 0);
+}
+
 }  // namespace
 }  // namespace mok

@@ -52,12 +52,15 @@ TEST(SelectVisibleTriangles, TwoSidedFacesAreTakenFacingAway) {
   EXPECT_EQ(v.taken, (std::vector<int>{0, 1, 2}));
 }
 
-TEST(SelectVisibleTriangles, OneCornerNearerThanOneDropsTheWholeFace) {
+TEST(SelectVisibleTriangles, FacesCrossingTheNearPlaneAreTakenFromThePlaneOn) {
   Scene s;
   s.AddFace({0, 0, 0.99f}, {1, 0, 10}, {0, 1, 10});
-  s.AddFace({0, 0, 1.0f}, {1, 0, 10}, {0, 1, 10});
+  s.AddFace({0, 0, 0.5f}, {1, 0, 0.99f}, {0, 1, 0.2f}, kTypeNormalTwoSided);  // wholly nearer
+  s.AddFace({0, 0, -4}, {0, 1, 12}, {1, 0, 12}, kTypeNormalTwoSided);
   VisibleTriangles v = SelectVisibleTriangles(*s.doc, s.vertices);
-  EXPECT_EQ(v.taken, std::vector<int>{1});
+  EXPECT_EQ(v.taken, (std::vector<int>{0, 2}));
+  EXPECT_FLOAT_EQ(v.zmin, 1);
+  EXPECT_FLOAT_EQ(v.zmax, 12);
 }
 
 TEST(SelectVisibleTriangles, SkipsHiddenFacesAndBadCorners) {

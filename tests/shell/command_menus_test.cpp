@@ -15,6 +15,7 @@
 #include "raster/raster_context.h"
 #include "shell/command_menus.h"
 #include "shell/iso_view_widget.h"
+#include "shell/recent_files_menu.h"
 #include "shell/shortcuts_window.h"
 #include "shell/toolbar_pictures.h"
 #include "tests/core/mesh_test_support.h"
@@ -29,7 +30,7 @@ class CommandMenusTest : public ::testing::Test {
  protected:
   CommandMenusTest() : app(settings, prompter, refresh) {
     app.ReadStartupSettings();
-    EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler_d.3d", prompter).ok());
+    EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok());
     isoView = new IsoViewWidget(app, painter, &window);
     window.setCentralWidget(isoView);
     skinView = std::make_unique<SkinView>(app, raster, skinHost);
@@ -49,6 +50,11 @@ class CommandMenusTest : public ::testing::Test {
     for (std::size_t i = 0; i < entries.size(); ++i) {
       const QAction* action = actions[static_cast<qsizetype>(i)];
       const MenuEntry& entry = entries[i];
+      if (entry.submenu != nullptr && std::string_view(entry.submenu) == kRecentFilesMenu) {
+        EXPECT_NE(dynamic_cast<RecentFilesMenu*>(action->menu()), nullptr);
+        EXPECT_EQ(action->text().toStdString(), entry.submenu);
+        continue;
+      }
       if (entry.submenu != nullptr) {
         ASSERT_NE(action->menu(), nullptr);
         EXPECT_EQ(action->text().toStdString(), entry.submenu);

@@ -161,6 +161,20 @@ TEST_F(MapLists, StartUpScansTheStoredFoldersUnlessUnknown) {
   EXPECT_EQ(app.envMaps.active(), app.envMaps.maps[0].get());
 }
 
+TEST_F(MapLists, UnsetFoldersStandForTheBundledMapsOtherwiseTheDialogShowsItsDefault) {
+  EXPECT_EQ(MapFolderSetting(app, MapKind::Phong), "");
+  EXPECT_EQ(DialogMapFolder(app, MapKind::Phong), "C:\\Program Files\\MOK\\phongs");
+  EXPECT_EQ(DialogMapFolder(app, MapKind::Environment), "C:\\Program Files\\MOK\\enviros");
+  app.resourceDir = std::string(MOK_SOURCE_DIR) + "/resources";
+  EXPECT_EQ(DialogMapFolder(app, MapKind::Phong), app.resourceDir + "/maps/phongs");
+  ScanStartupMapFolders(app);
+  EXPECT_TRUE(prompter.messages.empty());
+  EXPECT_EQ(Names(app.phongMaps), std::vector<std::string>{"Sampler_phong.bmp"});
+  EXPECT_EQ(Names(app.envMaps), std::vector<std::string>{"Sampler_sky.bmp"});
+  Write(settings, setting::EnvPath, dir.path().string());
+  EXPECT_EQ(DialogMapFolder(app, MapKind::Environment), dir.path().string());
+}
+
 TEST_F(MapLists, OpenPhongMapOffersItsFiltersAndTakesTheMapAsActive) {
   std::string folder = Folder("maps", {"a.pcx:256x256:P", "b.bmp:256x256:P"});
   if (folder.empty()) GTEST_SKIP() << "no Pillow";

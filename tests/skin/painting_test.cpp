@@ -223,6 +223,22 @@ TEST_F(PaintingTest, PencilAtZoomEightPaintsEachTexelOnce) {
   EXPECT_TRUE(painter.StrokeMask().empty());
 }
 
+TEST_F(PaintingTest, AStrokeIsOneUndoStep) {
+  SkinSlot& skin = AddSkin(4, 4, 0x000000);
+  app.history.Reset(app.doc());
+  app.customColors[0] = 0xFFFFFF;
+  app.flags.brushKind = 1;
+  const ZoomedView zoomed(4, 4, 8, 32, 32);
+  ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {4, 4}));
+  painter.MoveStroke(zoomed.view(), {28, 4});
+  painter.EndStroke();
+  EXPECT_EQ(app.history.UndoName(), "Paint Stroke");
+  ASSERT_TRUE(app.history.Undo(app.doc()));
+  EXPECT_EQ(PaintedCount(skin, 0), 0);
+  ASSERT_TRUE(app.history.Redo(app.doc()));
+  EXPECT_EQ(PaintedCount(skin, 0), 4);
+}
+
 TEST_F(PaintingTest, LineBrushLeavesOnlyTheFinalLine) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "image/image_codecs.h"
 #include "app/skin_commands.h"
@@ -332,19 +333,26 @@ TEST_F(SkinFiles, ReloadIgnoresSkinsWithoutAFile) {
   EXPECT_TRUE(refresh.paneBits.empty());
 }
 
-TEST_F(SkinFiles, ActivationReloadsEverySkinWithAFileAndSkipsUnreadableOnes) {
+TEST_F(SkinFiles, ActivationReloadsEverySkinWithAFileAndSkipsMissingAndGarbledOnes) {
   Open(WriteNumberedBmp("zero.bmp", 64, 64));
   doc().activeChannel = 1;
   doc().activeSkin = &slot(1);
   Open(WriteNumberedBmp("one.bmp", 64, 64));
+  doc().activeChannel = 2;
+  doc().activeSkin = &slot(2);
+  Open(WriteNumberedBmp("two.bmp", 64, 64));
   WriteNumberedBmp("zero.bmp", 128, 128);
   std::filesystem::remove(dir / "one.bmp");
+  std::ofstream(dir / "two.bmp", std::ios::binary | std::ios::trunc) << "BM not a bitmap at all";
+  const std::uint32_t kept = slot(2).pixels[5];
   app.flags.autoReload = 1;
   ClearRecords();
   AutoReloadOnActivation(app);
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(slot(0).width, 128);
   EXPECT_EQ(slot(1).width, 64);
+  EXPECT_EQ(slot(2).width, 64);  // garbage in the file: the old pixels stay
+  EXPECT_EQ(slot(2).pixels[5], kept);
   EXPECT_FLOAT_EQ(Corner(0, 0).u, 16);
   EXPECT_FLOAT_EQ(Corner(1, 1).u, 12);
   EXPECT_EQ(refresh.paneBits, std::vector<int>{15});

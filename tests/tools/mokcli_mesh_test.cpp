@@ -92,5 +92,20 @@ TEST(MokcliConvert, ConvertsARealPcxSkinToTgaAndBmpWithTheSameTexels) {
   EXPECT_EQ(badTarget.status, 1);
 }
 
+TEST(MokcliUsage, HelpAndVersionGoToStandardOutputAndSucceed) {
+  test::TempDir scratch;
+  CliRun help = RunCli("--help", scratch);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: mokcli COMMAND [ARGUMENT]...\n", 0), 0u);
+  EXPECT_NE(help.out.find("\n  mapping import MESH IN.mkmp OUTMESH"), std::string::npos);
+  CliRun version = RunCli("--version", scratch);
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("mokcli ", 0), 0u);
+  CliRun wrong = RunCli("frobnicate", scratch);
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.out, "");
+  EXPECT_EQ(wrong.err, "mokcli: unknown command 'frobnicate'\nTry 'mokcli --help' for more information.\n");
+}
+
 }  // namespace
 }  // namespace mok

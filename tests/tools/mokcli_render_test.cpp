@@ -13,7 +13,7 @@ namespace {
 
 using test::RunCli;
 
-std::string Sample() { return (std::filesystem::path(MOK_SOURCE_DIR) / "resources/samples/Sampler_d.3d").string(); }
+std::string Sample() { return (std::filesystem::path(MOK_SOURCE_DIR) / "resources/samples/Sampler/Models/Sampler_d.3d").string(); }
 std::string SampleFile(const std::string& name) {
   return (std::filesystem::path(MOK_SOURCE_DIR) / "resources" / name).string();
 }
@@ -60,8 +60,8 @@ TEST(MokcliRender, BadArgumentsFail) {
   test::TempDir scratch;
   const std::string out = " --out " + (scratch / "shot.bmp");
   for (const std::string& bad : {"render " + Sample(), "render " + Sample() + out + " --size 10", "render " + Sample() + out + " --mode 10",
-                                 "render " + Sample() + out + " --skin 99=" + SampleFile("samples/Sampler_core.tga"),
-                                 "render " + Sample() + out + " --phong " + SampleFile("samples/Sampler_core.tga"),
+                                 "render " + Sample() + out + " --skin 99=" + SampleFile("samples/Sampler/Models/Sampler_core.tga"),
+                                 "render " + Sample() + out + " --phong " + SampleFile("samples/Sampler/Models/Sampler_core.tga"),
                                  "render " + Sample() + out + " --frame 24", "render " + Sample() + out + " --view up"}) {
     SCOPED_TRACE(bad);
     const test::CliRun run = RunCli(bad, scratch);
@@ -74,7 +74,7 @@ TEST(MokcliRender, SkinsChangeThePicture) {
   test::TempDir scratch;
   const std::string base = "render " + Sample() + " --size 64x48 --distance 60";
   ASSERT_EQ(RunCli(base + " --out " + (scratch / "plain.bmp"), scratch).status, 0);
-  const test::CliRun run = RunCli(base + " --skin 0=" + SampleFile("samples/Sampler_ring_grid.bmp") + " --out " + (scratch / "skinned.bmp"), scratch);
+  const test::CliRun run = RunCli(base + " --skin 0=" + SampleFile("samples/Sampler/Models/Sampler_ring_grid.bmp") + " --out " + (scratch / "skinned.bmp"), scratch);
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_NE(test::ReadBytes(scratch / "plain.bmp"), test::ReadBytes(scratch / "skinned.bmp"));
 }

@@ -27,5 +27,10 @@ int RunRender(const Arguments& args);
 int RunBench(const Arguments& args);
 // shortcuts: every key of the program as a Markdown table (the README's copy).
 int RunShortcuts(const Arguments& args);
+// skins MESH: what the mesh's package scripts say about its skins, as JSON.
+int RunSkins(const Arguments& args);
+// script MESH OUT.uc: writes the UnrealScript import lines of the mesh and
+// the skins its scripts name.
+int RunScript(const Arguments& args);
 
 }  // namespace mokcli

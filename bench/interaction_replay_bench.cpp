@@ -1,0 +1,401 @@
+// Replays mouse drags on a mesh at full capacity and times each mouse-move
+// step the way the program runs it: the event goes to the pane, then every
+// refresh it asked for is rendered, one after the other, as the main window
+// answers "MOK-Refresh".
+//
+// The mesh: 4096 faces over 4096 vertices (a torus facing the start camera,
+// its rows of faces alternating between two copies of the vertex grid), every
+// face with its own UV triangle in a 16 x 16 cell of a 1024 x 1024 skin, so
+// the 12288 corners are 12288 distinct UV vertices (for the vertex drag two
+// corners share one, leaving the one spare entry the drag needs). Both views
+// are 960 x 1080; the skin view shows the skin at zoom 1, the 3D view draws
+// in the start render mode ("Textured") or, for the /shaded runs,
+// "Textured, G-Shade" (with its shade buffer in paint mode).
+//
+// Each step's time is the thread's CPU time, so helpers sharing the machine
+// count little. Counters: median_ms and p95_ms per step; the Time column is
+// the mean. The release that ends each drag is timed as one more benchmark
+// per kind family (RebuildUvVertices and the final frames).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <deque>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "bench/bench_support.h"
+#include "core/application.h"
+#include "core/settings.h"
+// The render headers come first: a pane header declares a function named
+// like one of their types.
+#include "render/render_state.h"
+#include "panes/corner_button.h"
+#include "panes/iso_view.h"
+#include "panes/paint_handoff.h"
+#include "panes/skin_view.h"
+
+namespace {
+
+using namespace mok;
+
+constexpr int kViewWidth = 960;
+constexpr int kViewHeight = 1080;
+constexpr int kSkinSize = 1024;
+constexpr int kSteps = 60;
+
+double ThreadSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+class NoWindow final : public PaneHost {
+ public:
+  int HideCursor() override { return -1; }
+  int ShowCursor() override { return 0; }
+  void WarpCursor(int, int) override {}
+  void CaptureMouse() override {}
+  void ReleaseMouse() override {}
+  void OpenContextMenu(int, int) override {}
+};
+
+// The posted refresh requests, rendered after each event.
+class QueuedRefresh final : public RefreshSink {
+ public:
+  std::deque<std::pair<int, int>> pending;
+  void Refresh(int paneBits, int kind) override { pending.push_back({paneBits, kind}); }
+  void RefillLists() override {}
+};
+
+// The 3D view's renderer as the shell wires it.
+class ModeRenderer final : public IsoRenderer, public CameraLink {
+ public:
+  ModeRenderer(Application& app, Painter& painter) : app_(app), painter_(painter) {}
+  void RenderMode(ViewRecord& view, int kind, int flags) override {
+    RenderJob job = MakeRenderJob(app_, view);
+    job.strokeMarks = &painter_.StrokeMask();
+    RenderStateOf(app_).current().render(job, kind, flags);
+  }
+  bool ModeUsesSkins() const override { return RenderStateOf(app_).current().usesSkins() != 0; }
+  bool ModeUsesShade() const override { return ModeKeepsShadeBuffer(RenderStateOf(app_).currentMode); }
+  void DrawCornerButton(FrameBuffer& frame, bool pressed) override {
+    mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{});
+  }
+  void SendCameraToWatcher(const CameraState&) override {}
+
+ private:
+  Application& app_;
+  Painter& painter_;
+};
+
+// Torus point for grid column i (around the axis) and row j (around the tube),
+// the axis along model x so the ring faces the start camera.
+Vec3 TorusPoint(int i, int j) {
+  constexpr double kPi = 3.14159265358979323846;
+  const double theta = 2 * kPi * i / 64, phi = 2 * kPi * j / 32;
+  const double ring = 12 + 5 * std::cos(phi);
+  return {static_cast<float>(5 * std::sin(phi)), static_cast<float>(ring * std::cos(theta)),
+          static_cast<float>(ring * std::sin(theta))};
+}
+
+Vec3 Minus(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+
+// Away from the tube's centre line at grid point (i, j).
+Vec3 Outward(int i, int j) {
+  const Vec3 centre = TorusPoint(i, 8);  // phi = 90 degrees: on the centre circle's plane, x = 5
+  return Minus(TorusPoint(i, j), {0, centre.y, centre.z});
+}
+
+void FillCapacityMesh(MeshDocument& doc, bool shareOneUv) {
+  auto frame = std::make_unique<AnimFrame>();
+  frame->name = "0";
+  frame->positions.resize(kMaxVertices);
+  for (int copy = 0; copy < 2; ++copy)
+    for (int j = 0; j < 32; ++j)
+      for (int i = 0; i < 64; ++i) frame->positions[static_cast<std::size_t>(copy * 2048 + j * 64 + i)] = TorusPoint(i, j);
+  const std::vector<Vec3>& p = frame->positions;
+  doc.frames.clear();
+  doc.frames.push_back(std::move(frame));
+  doc.vertexCount = kMaxVertices;
+  doc.triangleCount = kMaxTriangles;
+  for (int q = 0; q < 2048; ++q) {
+    const int i = q % 64, j = q / 64, base = (j % 2) * 2048;
+    auto at = [&](int di, int dj) { return static_cast<std::int16_t>(base + (j + dj) % 32 * 64 + (i + di) % 64); };
+    const std::int16_t quad[2][3] = {{at(0, 0), at(1, 0), at(1, 1)}, {at(0, 0), at(1, 1), at(0, 1)}};
+    for (int half = 0; half < 2; ++half) {
+      const int index = q * 2 + half;
+      MeshTriangle& face = doc.triangles[static_cast<std::size_t>(index)];
+      face = MeshTriangle{};
+      for (int k = 0; k < 3; ++k) face.vertex[k] = quad[half][k];
+      // Outside faces wind so that the normal (b - a) x (c - a) points inward.
+      const Vec3 a = p[static_cast<std::size_t>(face.vertex[0])], b = p[static_cast<std::size_t>(face.vertex[1])],
+                 c = p[static_cast<std::size_t>(face.vertex[2])];
+      const Vec3 ab = Minus(b, a), ac = Minus(c, a);
+      const Vec3 n{ab.y * ac.z - ab.z * ac.y, ab.z * ac.x - ab.x * ac.z, ab.x * ac.y - ab.y * ac.x};
+      const Vec3 out = Outward(i, j);
+      if (n.x * out.x + n.y * out.y + n.z * out.z > 0) std::swap(face.vertex[1], face.vertex[2]);
+      const float cu = static_cast<float>(index % 64 * 16), cv = static_cast<float>(index / 64 * 16);
+      face.uv[0] = {cu + 2, cv + 2};
+      face.uv[1] = {cu + 13, cv + 2};
+      face.uv[2] = {cu + 2, cv + 13};
+    }
+  }
+  if (shareOneUv) doc.triangles[1].uv[0] = doc.triangles[0].uv[0];
+}
+
+void LoadSkin(MeshDocument& doc) {
+  doc.ResetSkinSlots();
+  SkinSlot& skin = *doc.skinSlots[0];
+  AllocateSkin(skin, kSkinSize, kSkinSize);
+  skin.isEmpty = 0;
+  std::uint32_t x = 2463534242u;
+  for (std::uint32_t& texel : skin.pixels) {
+    x ^= x << 13, x ^= x >> 17, x ^= x << 5;
+    texel = x & 0xFFFFFF;
+  }
+  skin.storedPixels = skin.pixels;
+  doc.activeChannel = 0;
+  doc.activeSkin = &skin;
+}
+
+// The program around the two panes.
+struct Program {
+  MemorySettings settings;
+  bench::SilentPrompter prompter;
+  QueuedRefresh refresh;
+  Application app{settings, prompter, refresh};
+  NoWindow skinHost, isoHost;
+  Painter painter{app};
+  PainterHandoff handoff{painter};
+  ModeRenderer renderer{app, painter};
+  std::unique_ptr<SkinView> skinView;
+  std::unique_ptr<IsoView> isoView;
+
+  Program(int mode, bool shareOneUv) {
+    MeshDocument& doc = app.doc();
+    FillCapacityMesh(doc, shareOneUv);
+    LoadSkin(doc);
+    doc.SetCurrentFrame(0);
+    doc.RebuildUvVertices(false);
+    doc.StoreMapping();
+    doc.meshLoaded = 1;
+    RenderState& render = RenderStateOf(app);
+    if (!SelectRenderMode(app, nullptr, mode)) render.currentMode = kStartRenderMode;
+    skinView = std::make_unique<SkinView>(app, render.raster, skinHost);
+    skinView->SetPainter(&handoff);
+    skinView->viewCenter = {kSkinSize / 2.0f, kSkinSize / 2.0f};
+    skinView->zoom = 1;
+    isoView = std::make_unique<IsoView>(IsoViewLinks{app, render.light, renderer, isoHost, painter, renderer});
+    skinView->Resize(kViewWidth, kViewHeight);
+    isoView->Resize(kViewWidth, kViewHeight);
+    refresh.pending.clear();
+  }
+
+  void RenderPending() {
+    while (!refresh.pending.empty()) {
+      const auto [panes, kind] = refresh.pending.front();
+      refresh.pending.pop_front();
+      if (panes & kRepaintWithoutRender) continue;
+      if (panes & kPaneSkinView) skinView->RenderView(kind);
+      if (panes & kPaneIsoView) isoView->RenderFrame(kind, panes);
+    }
+  }
+
+  // Both panes as a full refresh draws them, after the mode or flags changed.
+  void RenderAll() {
+    skinView->RenderView(kRefreshFinal);
+    isoView->RenderFrame(kRefreshFinal, kPanesAll);
+    refresh.pending.clear();
+  }
+
+  void SelectAll() {
+    for (int i = 0; i < app.doc().triangleCount; ++i) app.doc().triangles[static_cast<std::size_t>(i)].state = kFaceSelected;
+  }
+
+  // A client point of the 3D view that shows the mesh near the ring's right side.
+  std::pair<int, int> PointOnMesh() const {
+    const int y = kViewHeight / 2;
+    for (int x = kViewWidth * 3 / 4; x < kViewWidth; ++x)
+      if (isoView->IdAt(x, y) >= 0) return {x + 20, y};
+    return {kViewWidth * 3 / 4, y};
+  }
+};
+
+enum class Pane { Skin, Iso };
+
+struct DragKind {
+  const char* name;
+  Pane pane;
+  PaneButton button;
+  unsigned modifiers = 0;
+  unsigned held = 0;  // buttons held during the moves
+  int editMode = 1;
+  int cameraActive = 0;
+  int brushKind = 0;
+  bool warp = false;
+  bool selectAll = false;
+  bool vertexDrag = false;
+  bool sweep = false;
+};
+
+PaneEvent Event(PaneEventType type, PaneButton button, int x, int y, unsigned modifiers, unsigned held) {
+  PaneEvent e;
+  e.type = type;
+  e.button = button;
+  e.x = x;
+  e.y = y;
+  e.modifiers = modifiers;
+  e.buttonsHeld = held;
+  return e;
+}
+
+unsigned HeldMask(PaneButton button) {
+  switch (button) {
+    case PaneButton::Left: return kHeldLeft;
+    case PaneButton::Right: return kHeldRight;
+    case PaneButton::Middle: return kHeldMiddle;
+    case PaneButton::None: break;
+  }
+  return 0;
+}
+
+// Where the drag starts: a UV vertex for the vertex drag, the mesh for
+// painting through the 3D view, the middle of the pane otherwise.
+std::pair<int, int> PressPoint(Program& program, const DragKind& kind) {
+  if (kind.vertexDrag) {
+    const RasterPoint2 at = program.skinView->viewport().VertexInWindow(program.app.doc().triangles[0].uv[0]);
+    return {static_cast<int>(at.x), static_cast<int>(at.y)};
+  }
+  if (kind.pane == Pane::Iso && kind.cameraActive == 0) return program.PointOnMesh();
+  if (kind.sweep) return {100, 100};
+  return {kViewWidth / 2, kViewHeight / 2};
+}
+
+// Step i of the replay: a point on a circle of 40 pixels around the press
+// point for painting and sweeps (sweeps walk on across the skin), a small
+// relative step for the drags that measure motion from the press point.
+std::pair<int, int> StepPoint(const DragKind& kind, std::pair<int, int> press, int i) {
+  if (kind.sweep) return {press.first + 12 * i, press.second + 15 * i};
+  const double angle = i * 0.35;
+  const double radius = kind.pane == Pane::Iso && kind.cameraActive ? 6 : 40;
+  return {press.first + static_cast<int>(std::lround(radius * std::cos(angle))),
+          press.second + static_cast<int>(std::lround(radius * std::sin(angle)))};
+}
+
+void Send(Program& program, const DragKind& kind, const PaneEvent& event) {
+  if (kind.pane == Pane::Skin) program.skinView->HandleEvent(event);
+  else program.isoView->HandleEvent(event);
+}
+
+Program& Prepare(std::unique_ptr<Program>& program, const DragKind& kind, int mode) {
+  program = std::make_unique<Program>(mode, kind.vertexDrag);
+  Application& app = program->app;
+  app.flags.editMode = kind.editMode;
+  app.flags.cameraActive = kind.cameraActive;
+  app.flags.brushKind = kind.brushKind;
+  app.flags.warpTexture = kind.warp ? 1 : 0;
+  if (kind.selectAll) program->SelectAll();
+  program->RenderAll();
+  return *program;
+}
+
+void RecordPercentiles(benchmark::State& state, std::vector<double>& ms) {
+  if (ms.empty()) return;
+  std::sort(ms.begin(), ms.end());
+  state.counters["median_ms"] = ms[ms.size() / 2];
+  state.counters["p95_ms"] = ms[std::min(ms.size() - 1, ms.size() * 95 / 100)];
+}
+
+void ReplayDrag(benchmark::State& state, DragKind kind, int mode) {
+  std::unique_ptr<Program> owner;
+  Program& program = Prepare(owner, kind, mode);
+  const std::pair<int, int> press = PressPoint(program, kind);
+  const unsigned held = HeldMask(kind.button) | kind.held;
+  Send(program, kind, Event(PaneEventType::Press, kind.button, press.first, press.second, kind.modifiers, HeldMask(kind.button)));
+  if (kind.held) {
+    const PaneButton second = kind.held == kHeldLeft ? PaneButton::Left : PaneButton::Right;
+    Send(program, kind, Event(PaneEventType::Press, second, press.first, press.second, kind.modifiers, held));
+  }
+  program.RenderPending();
+  std::vector<double> ms;
+  int i = 1;
+  for (auto _ : state) {
+    const auto [x, y] = StepPoint(kind, press, i++);
+    const double start = ThreadSeconds();
+    Send(program, kind, Event(PaneEventType::Move, PaneButton::None, x, y, kind.modifiers, held));
+    program.RenderPending();
+    const double seconds = ThreadSeconds() - start;
+    state.SetIterationTime(seconds);
+    ms.push_back(seconds * 1e3);
+  }
+  RecordPercentiles(state, ms);
+}
+
+// The release that ends a drag: the final frames (and, for mapping drags,
+// the rebuild of the UV table).
+void ReplayRelease(benchmark::State& state, DragKind kind, int mode) {
+  std::vector<double> ms;
+  for (auto _ : state) {
+    std::unique_ptr<Program> owner;
+    Program& program = Prepare(owner, kind, mode);
+    const std::pair<int, int> press = PressPoint(program, kind);
+    Send(program, kind, Event(PaneEventType::Press, kind.button, press.first, press.second, kind.modifiers, HeldMask(kind.button)));
+    const auto [x, y] = StepPoint(kind, press, 1);
+    Send(program, kind, Event(PaneEventType::Move, PaneButton::None, x, y, kind.modifiers, HeldMask(kind.button)));
+    program.RenderPending();
+    const double start = ThreadSeconds();
+    Send(program, kind, Event(PaneEventType::Release, kind.button, x, y, kind.modifiers, 0));
+    program.RenderPending();
+    const double seconds = ThreadSeconds() - start;
+    state.SetIterationTime(seconds);
+    ms.push_back(seconds * 1e3);
+  }
+  RecordPercentiles(state, ms);
+}
+
+std::vector<DragKind> DragKinds() {
+  using B = PaneButton;
+  std::vector<DragKind> kinds;
+  auto add = [&](DragKind k) { kinds.push_back(k); };
+  add({.name = "SkinSelectionMove", .pane = Pane::Skin, .button = B::Right, .selectAll = true});
+  add({.name = "SkinSelectionRotate", .pane = Pane::Skin, .button = B::Right, .modifiers = kModShift, .selectAll = true});
+  add({.name = "SkinSelectionScale", .pane = Pane::Skin, .button = B::Right, .modifiers = kModCtrl, .selectAll = true});
+  add({.name = "SkinVertexDrag", .pane = Pane::Skin, .button = B::Left, .vertexDrag = true});
+  add({.name = "SkinWarp", .pane = Pane::Skin, .button = B::Right, .warp = true, .selectAll = true});
+  add({.name = "SkinSweepSelect", .pane = Pane::Skin, .button = B::Left, .modifiers = kModShift, .sweep = true});
+  add({.name = "SkinPaintPoint", .pane = Pane::Skin, .button = B::Left, .editMode = 0, .brushKind = 0});
+  add({.name = "SkinPaintPencil", .pane = Pane::Skin, .button = B::Left, .editMode = 0, .brushKind = 1});
+  add({.name = "SkinPaintLine", .pane = Pane::Skin, .button = B::Left, .editMode = 0, .brushKind = 2});
+  add({.name = "IsoPaintPoint", .pane = Pane::Iso, .button = B::Left, .editMode = 0, .brushKind = 0});
+  add({.name = "IsoPaintPencil", .pane = Pane::Iso, .button = B::Left, .editMode = 0, .brushKind = 1});
+  add({.name = "IsoPaintLine", .pane = Pane::Iso, .button = B::Left, .editMode = 0, .brushKind = 2});
+  add({.name = "IsoTrackball", .pane = Pane::Iso, .button = B::Left, .cameraActive = 1});
+  add({.name = "IsoPan", .pane = Pane::Iso, .button = B::Right, .cameraActive = 1});
+  add({.name = "IsoZoom", .pane = Pane::Iso, .button = B::Middle, .cameraActive = 1});
+  add({.name = "IsoDolly", .pane = Pane::Iso, .button = B::Right, .held = kHeldLeft, .cameraActive = 1});
+  return kinds;
+}
+
+const int kRegistered = [] {
+  const std::pair<const char*, int> modes[] = {{"textured", kModeTextured}, {"shaded", kModeTexturedGouraud}};
+  for (const DragKind& kind : DragKinds()) {
+    for (const auto& [modeName, mode] : modes) {
+      const std::string name = std::string("BM_Replay") + kind.name + "/" + modeName;
+      benchmark::RegisterBenchmark(name.c_str(), ReplayDrag, kind, mode)
+          ->Iterations(kSteps)->UseManualTime()->Unit(benchmark::kMillisecond);
+    }
+  }
+  for (const DragKind& kind : DragKinds()) {
+    if (kind.pane != Pane::Skin || kind.editMode != 1 || kind.sweep) continue;
+    const std::string name = std::string("BM_Release") + kind.name + "/textured";
+    benchmark::RegisterBenchmark(name.c_str(), ReplayRelease, kind, kModeTextured)
+        ->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);
+  }
+  return 0;
+}();
+
+}  // namespace
