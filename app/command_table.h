@@ -18,6 +18,7 @@
 namespace mok {
 
 class IsoView;
+class KLink;
 class SkinView;
 
 // What a command reaches besides the application: the two views, once the
@@ -28,6 +29,7 @@ struct CommandContext {
   IsoView* isoView = nullptr;
   SkinView* skinView = nullptr;
   int toolbarSet = 0;
+  KLink* klink = nullptr;  // the session link, once the shell made one
 };
 
 // Commands only the window itself can carry out; the shell acts on them.

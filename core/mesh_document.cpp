@@ -38,13 +38,15 @@ const SkinSlot& MeshDocument::skinFor(int channel) const {
   return slot ? *slot : defaultSkin;
 }
 
-void MeshDocument::RebuildUvVertices(bool syncFirst) {
-  if (syncFirst) {
-    for (int i = 0; i < triangleCount; ++i) {
-      MeshTriangle& face = triangles[i];
-      for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
-    }
+void MeshDocument::SyncCornerUvs() {
+  for (int i = 0; i < triangleCount; ++i) {
+    MeshTriangle& face = triangles[i];
+    for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
   }
+}
+
+void MeshDocument::RebuildUvVertices(bool syncFirst) {
+  if (syncFirst) SyncCornerUvs();
   // Each corner takes the first table entry within the merge distance, found
   // through an index instead of a linear search of the table. The index is
   // scratch shared by the documents of a thread, allocated once.

@@ -149,6 +149,8 @@ class MeshDocument {
   // The image drawn for a channel: its slot, or the default skin.
   const SkinSlot& skinFor(int channel) const;
 
+  // Every face's corner UVs from the table entries its uvIndex names.
+  void SyncCornerUvs();
   void RebuildUvVertices(bool syncFirst);
   void ComputeFaceNormals();
   void ToChannelUnits();

@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,9 @@
 #include "shell/intro_window.h"
 #include "render/render_state.h"
 #include "shell/qt_dialog_host.h"
+#include "app/klink.h"
+#include "shell/klink_transport.h"
+#include "shell/script_driver.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
@@ -46,6 +50,18 @@ QIcon ProgramIcon(const std::string& resourceDir) {
   return icon;
 }
 
+// The 3D view sends and takes the camera through the link, the menus reach
+// it, the watcher answers requests, and a watch change retitles the window.
+void ConnectKLink(mok::KLink& link, mok::shell::QtLinkTransport& transport, mok::shell::MainFrame& window) {
+  mok::shell::IsoViewWidget& isoBox = window.shell().isoBox();
+  link.AttachView(&isoBox.view());
+  isoBox.setCameraLink(&link);
+  window.commandTable().context().klink = &link;
+  link.showTitle = [&window](const std::string& title) { window.setWindowTitle(QString::fromStdString(title)); };
+  transport.receive = [&link](std::span<const std::uint8_t> section) { return link.Receive(section); };
+  transport.report = [&link](const mok::KLinkReceipt& receipt) { link.Report(receipt); };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,7 +77,10 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName("mok");
 
   mok::shell::QtSettingsStore settings;
-  mok::shell::QtPrompter prompter;
+  mok::shell::QtPrompter qtPrompter;
+  mok::shell::LinePrompter linePrompter;
+  const bool scripted = mok::shell::ScriptRequested();
+  mok::Prompter& prompter = scripted ? static_cast<mok::Prompter&>(linePrompter) : qtPrompter;
   mok::shell::QtDialogHost dialogs(prompter);
   mok::shell::RefreshBus refresh;
   mok::Application app(settings, prompter, dialogs, refresh);
@@ -71,7 +90,7 @@ int main(int argc, char** argv) {
 
   mok::shell::MainFrame window(app);
   mok::shell::AcceptFileDrops(app, window);
-  prompter.setParent(&window);
+  qtPrompter.setParent(&window);
   dialogs.setParent(&window);
   QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainFrame::FillSideLists);
   QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainFrame::HandleRefresh);
@@ -82,5 +101,11 @@ int main(int argc, char** argv) {
   mok::ScanStartupMapFolders(app);
   window.show();
   app.doc().NotifyMeshChanged();
+
+  mok::shell::QtLinkTransport linkTransport;
+  mok::KLink link(app, linkTransport);
+  ConnectKLink(link, linkTransport, window);
+  std::unique_ptr<mok::shell::ScriptDriver> script;
+  if (scripted) script = std::make_unique<mok::shell::ScriptDriver>(app, link, window, window.shell().isoBox());
   return qtApp.exec();
 }

@@ -152,7 +152,7 @@ TEST_F(CommandMenusTest, MenusShowTheUpdateRules) {
   app.flags.watching = 1;
   emit mapping->aboutToShow();
   EXPECT_EQ(watch->text().toStdString(), "End Watch");
-  EXPECT_FALSE(watch->isEnabled());  // K-Link is not there yet
+  EXPECT_FALSE(watch->isEnabled());  // no session link was made for this window
 
   menus->Trigger(32797);  // Select None
   EXPECT_FALSE(menus->action(32937)->isEnabled());
