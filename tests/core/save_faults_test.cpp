@@ -40,8 +40,8 @@ class SaveFaults : public ::testing::Test {
  protected:
   void SetUp() override {
     test::ScriptedPrompter prompter;
-    ASSERT_TRUE(LoadMesh(*oldDoc, MOK_SOURCE_DIR "/resources/samples/Sampler_d.3d", prompter));
-    ASSERT_TRUE(LoadMesh(*newDoc, MOK_SOURCE_DIR "/resources/samples/Sampler_d.3d", prompter));
+    ASSERT_TRUE(LoadMesh(*oldDoc, MOK_SOURCE_DIR "/resources/samples/Sampler/Models/Sampler_d.3d", prompter));
+    ASSERT_TRUE(LoadMesh(*newDoc, MOK_SOURCE_DIR "/resources/samples/Sampler/Models/Sampler_d.3d", prompter));
     newDoc->fileInfo.authorName = "new";
     for (int i = 0; i < newDoc->uvVertexCount; ++i) newDoc->uvVertices[i].u += 1.5f;
     newDoc->frames[0]->positions[0].x += 3;

@@ -42,7 +42,7 @@ class Copy {
     env.insert("XDG_RUNTIME_DIR", home);
     process_.setProcessEnvironment(env);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(MOK_PROGRAM_PATH, {"-3d", MOK_SOURCE_DIR "/resources/samples/Sampler_d.3d"});
+    process_.start(MOK_PROGRAM_PATH, {"-3d", MOK_SOURCE_DIR "/resources/samples/Sampler/Models/Sampler_d.3d"});
     EXPECT_EQ(ReadUntil("ready"), QStringList{});
   }
   ~Copy() {
