@@ -7,8 +7,7 @@
 
 #include "core/uv_vertex_index.h"
 
-#include "core/uv_vertex_index.h"
-
+namespace mok {
 namespace {
 
 float ClampChannelUnit(float value, bool* clamped) {
