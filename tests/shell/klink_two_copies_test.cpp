@@ -4,6 +4,9 @@
 // that stops a new watcher.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -34,6 +37,10 @@ class SilentPrompter final : public Prompter {
 class Copy {
  public:
   explicit Copy(const QString& home) {
+    // The sample outside its package, so both copies and the reloaded one
+    // below draw on placeholder skins of one size.
+    for (const char* name : {"Sampler_d.3d", "Sampler_a.3d", "Sampler_k.3d"})
+      QFile::copy(QString(MOK_SOURCE_DIR "/resources/samples/Sampler/Models/") + name, home + "/" + name);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("MOK_TEST_SCRIPT", "stdin");
@@ -42,7 +49,7 @@ class Copy {
     env.insert("XDG_RUNTIME_DIR", home);
     process_.setProcessEnvironment(env);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    process_.start(MOK_PROGRAM_PATH, {"-3d", MOK_SOURCE_DIR "/resources/samples/Sampler/Models/Sampler_d.3d"});
+    process_.start(MOK_PROGRAM_PATH, {"-3d", home + "/Sampler_d.3d"});
     EXPECT_EQ(ReadUntil("ready"), QStringList{});
   }
   ~Copy() {
