@@ -1,24 +1,6 @@
-// The PCX reader, in true-colour and indexed mode: a decoded image must hold
-// exactly width x height texels within the size limits.
-#include "image/image_formats.h"
-
-namespace {
-
-void Check(const mok::Result<mok::SkinSlot>& image) {
-  if (!image) return;
-  const std::size_t texels = static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height);
-  if (image->width < 1 || image->height < 1 || image->width > mok::kMaxImageWidth ||
-      image->height > mok::kMaxSkinRows || image->pixels.size() != texels)
-    __builtin_trap();
-}
-
-}  // namespace
+// The PCX reader under the fuzzer (fuzz/image_fuzz.h).
+#include "fuzz/image_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  using namespace mok;
-  ByteReader file({data, size});
-  if (!CanLoadPcx(file)) return 0;
-  Check(LoadPcx(file, ImageRequest{"fuzz.pcx", ImageMode::TrueColor}));
-  Check(LoadPcx(file, ImageRequest{"fuzz.pcx", ImageMode::Indexed}));
-  return 0;
+  return mok::fuzz::FuzzImageReader(data, size, "fuzz.pcx", mok::CanLoadPcx, mok::LoadPcx);
 }
