@@ -1,5 +1,6 @@
 // Rows of the Skins and Mapping menus.
 #include "app/command_rows.h"
+#include "app/script_skins.h"
 #include "app/klink.h"
 #include "app/mapping_commands.h"
 #include "app/skin_commands.h"
@@ -57,6 +58,10 @@ std::vector<CommandRow> SkinAndMappingRows() {
       {.id = 32786, .text = "&Revert", .keys = {"Ctrl+Z"}, .run = [](CommandContext& c) { SkinRevert(c.app); }},
       {.id = 32795, .text = "R&eload", .keys = {"F5"}, .run = [](CommandContext& c) { SkinReload(c.app); }},
       {.id = 32799, .text = "Resize...", .run = [](CommandContext& c) { SkinResize(c.app); }},
+      {.id = kCommandLoadScriptSkins,
+       .text = "Load Skins From Scripts",
+       .prompt = "Loads the skins the package scripts name into their channels",
+       .run = [](CommandContext& c) { LoadSkinsFromScripts(c.app); }},
       {.id = 32955,
        .text = "Auto-Reload",
        .run = [](CommandContext& c) { SkinToggleAutoReload(c.app); },
