@@ -21,19 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Every mesh pair and MD2 model the repository and the shared test data hold.
-std::vector<fs::path> SourceFiles() {
-  std::vector<fs::path> found = {fs::path(MOK_SOURCE_DIR) / "resources" / "samples" / "Sampler" / "Models" / "Sampler_d.3d"};
-  fs::path real = fs::path(test::SharedTestdata()) / "real";
-  if (!fs::is_directory(real)) return found;
-  for (const auto& entry : fs::recursive_directory_iterator(real)) {
-    const std::string name = entry.path().filename().string();
-    if (name.ends_with("_d.3d") || name.ends_with(".md2")) found.push_back(entry.path());
-  }
-  std::sort(found.begin() + 1, found.end());
-  return found;
-}
-
 bool LoadSource(MeshDocument& doc, const fs::path& path, Prompter& prompter) {
   if (path.extension() == ".md2") return ImportMd2(doc, path.string()).ok();
   return LoadMesh(doc, path.string(), prompter).ok();
@@ -99,7 +86,7 @@ TEST(RoundTrip, EditedRealMeshesAndMd2ImportsLoadBackAsSaved) {
   auto doc = std::make_unique<MeshDocument>();
   auto reloaded = std::make_unique<MeshDocument>();
   std::mt19937 random(7);
-  for (const fs::path& source : SourceFiles()) {
+  for (const fs::path& source : test::SampleAndRealMeshFiles()) {
     SCOPED_TRACE(source.string());
     ASSERT_TRUE(LoadSource(*doc, source, prompter));
     doc->fileInfo.comments = source.filename().string();
@@ -136,7 +123,7 @@ TEST(RoundTrip, MappingExportThenImportRestoresEveryCorner) {
   test::ScriptedPrompter prompter;
   auto doc = std::make_unique<MeshDocument>();
   std::mt19937 random(3);
-  for (const fs::path& source : SourceFiles()) {
+  for (const fs::path& source : test::SampleAndRealMeshFiles()) {
     SCOPED_TRACE(source.string());
     ASSERT_TRUE(LoadSource(*doc, source, prompter));
     EditAtRandom(*doc, random, prompter);

@@ -35,17 +35,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::vector<fs::path> Sources() {
-  std::vector<fs::path> found = {fs::path(MOK_SOURCE_DIR) / "resources" / "samples" / "Sampler" / "Models" / "Sampler_d.3d"};
-  fs::path real = fs::path(test::SharedTestdata()) / "real";
-  if (!fs::is_directory(real)) return found;
-  for (const auto& entry : fs::recursive_directory_iterator(real)) {
-    const std::string name = entry.path().filename().string();
-    if (name.ends_with("_d.3d") || name.ends_with(".md2")) found.push_back(entry.path());
-  }
-  return found;
-}
-
 double EnvNumber(const char* name, double fallback) {
   const char* value = std::getenv(name);
   return value ? std::atof(value) : fallback;
@@ -121,7 +110,7 @@ class Soak : public test::ApplicationFixture {
   }
 
   std::mt19937 random{static_cast<unsigned>(EnvNumber("MOK_SOAK_SEED", static_cast<double>(std::time(nullptr))))};
-  std::vector<fs::path> sources = Sources();
+  std::vector<fs::path> sources = test::SampleAndRealMeshFiles();
   ViewRecord view;
 };
 
