@@ -1,9 +1,11 @@
 // Rows of the File and Options menus.
 #include "app/command_rows.h"
+#include "app/script_skins.h"
 #include "app/file_commands.h"
 #include "app/history_commands.h"
 #include "app/map_lists.h"
 #include "app/md2_command.h"
+#include "app/preferences.h"
 #include "core/changes.h"
 #include "panes/iso_view.h"
 #include "render/picture_commands.h"
@@ -70,7 +72,11 @@ std::vector<CommandRow> FileAndOptionsRows() {
       {.id = 32774, .text = "Save &As...", .keys = {"Ctrl+A"}, .run = [](CommandContext& c) { FileSaveAs(c.app); }},
       {.id = 32944, .text = "File &Properties...", .run = [](CommandContext& c) { FileProperties(c.app); }},
       {.id = 32967, .text = "Quake2 MD2", .run = [](CommandContext& c) { ImportQuake2Md2(c.app); }},
-      {.id = 32829, .text = "P&references...", .pending = "the Preferences dialog (dialogs issue)"},
+      {.id = kCommandExportScriptLines,
+       .text = "UnrealScript Import Lines...",
+       .prompt = "Writes the #exec lines that import the mesh and its skins",
+       .run = [](CommandContext& c) { ExportUnrealScriptLines(c.app); }},
+      {.id = 32829, .text = "P&references...", .run = [](CommandContext& c) { ShowPreferences(c.app); }},
       {.id = 57665, .text = "E&xit", .window = WindowAction::Close},
       // Edit
       {.id = kCommandUndo,

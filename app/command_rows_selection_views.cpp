@@ -5,6 +5,7 @@
 #include "app/skin_commands.h"
 #include "core/channels.h"
 #include "core/face_edits.h"
+#include "core/model_stats.h"
 #include "core/selection.h"
 #include "core/triangle_flags.h"
 #include "panes/iso_view.h"
@@ -52,9 +53,9 @@ void ZoomExtents(CommandContext& c) {
   RefreshAllViews(c);
 }
 
-void ShowAbout(CommandContext& c) {
-  c.app.prompter.Message(std::string(kProgramName) + " version " + kProgramVersion, MessageIcon::Information);
-}
+void ShowAbout(CommandContext& c) { c.app.dialogs.ShowAbout(); }
+
+void ShowModelStats(CommandContext& c) { c.app.dialogs.ShowModelStats(ComputeModelStats(c.app.doc())); }
 
 }  // namespace
 
@@ -116,7 +117,7 @@ std::vector<CommandRow> SelectionMeshAndViewRows() {
        .text = "Model &Stats...",
        .prompt = "Model Stats",
        .tooltip = "Model Stats",
-       .pending = "the Model Stats dialog (dialogs issue)"},
+       .run = ShowModelStats},
       {.id = 32909, .text = "&About MOK...", .run = ShowAbout},
       {.id = kCommandKeyboardShortcuts, .text = "&Keyboard Shortcuts...", .window = WindowAction::ShowKeyboardShortcuts},
   };

@@ -1,5 +1,7 @@
 // Rows of the Skins and Mapping menus.
 #include "app/command_rows.h"
+#include "app/script_skins.h"
+#include "app/klink.h"
 #include "app/mapping_commands.h"
 #include "app/skin_commands.h"
 #include "core/changes.h"
@@ -15,8 +17,6 @@ namespace {
 
 using Flags = InteractionFlags;
 
-constexpr const char* kLinkPending = "K-Link, the session link between two running copies";
-
 // Projects the selection as the 3D view shows it into the skin view's frame.
 void MapFromView(CommandContext& c) {
   if (c.isoView == nullptr || c.skinView == nullptr) return;
@@ -28,6 +28,14 @@ void MapFromView(CommandContext& c) {
 void RevertMappingCommand(CommandContext& c) {
   c.app.doc().RevertMapping();
   Notify(c.app, Change::Mapping);
+}
+
+// The K-Link rows are enabled only where the shell made a link (not headless).
+bool LinkMade(const CommandContext& c) { return c.klink != nullptr; }
+
+template <void (KLink::*Command)()>
+void OnLink(CommandContext& c) {
+  (c.klink->*Command)();
 }
 
 std::string WatchLabel(const CommandContext& c) {
@@ -51,6 +59,10 @@ std::vector<CommandRow> SkinAndMappingRows() {
       {.id = 32786, .text = "&Revert", .keys = {"Ctrl+Z"}, .run = [](CommandContext& c) { SkinRevert(c.app); }},
       {.id = 32795, .text = "R&eload", .keys = {"F5"}, .run = [](CommandContext& c) { SkinReload(c.app); }},
       {.id = 32799, .text = "Resize...", .run = [](CommandContext& c) { SkinResize(c.app); }},
+      {.id = kCommandLoadScriptSkins,
+       .text = "Load Skins From Scripts",
+       .prompt = "Loads the skins the package scripts name into their channels",
+       .run = [](CommandContext& c) { LoadSkinsFromScripts(c.app); }},
       {.id = 32955,
        .text = "Auto-Reload",
        .run = [](CommandContext& c) { SkinToggleAutoReload(c.app); },
@@ -77,12 +89,13 @@ std::vector<CommandRow> SkinAndMappingRows() {
       {.id = 32840, .text = "S&tore", .run = [](CommandContext& c) { c.app.doc().StoreMapping(); }},
       {.id = 32841, .text = "R&evert", .run = RevertMappingCommand},
       {.id = 32891, .text = "Delete Selected", .run = [](CommandContext& c) { ClearSelectedMapping(c.app); }},
-      {.id = 32875, .text = "Begin Watch", .label = WatchLabel, .pending = kLinkPending},
-      {.id = 32876, .text = "Transfer Mapping", .keys = {"V"}, .pending = kLinkPending},
+      {.id = 32875, .text = "Begin Watch", .run = OnLink<&KLink::ToggleWatch>, .enabled = LinkMade, .label = WatchLabel},
+      {.id = 32876, .text = "Transfer Mapping", .keys = {"V"}, .run = OnLink<&KLink::TransferMapping>, .enabled = LinkMade},
       {.id = 32915,
        .text = "Sync Cameras",
        .keys = {"B"},
-       .run = ToggleFlag<&Flags::syncCameras>,
+       .run = OnLink<&KLink::ToggleSyncCameras>,
+       .enabled = LinkMade,
        .checked = FlagSet<&Flags::syncCameras>},
   };
 }

@@ -18,6 +18,7 @@
 namespace mok {
 
 class IsoView;
+class KLink;
 class SkinView;
 
 // What a command reaches besides the application: the two views, once the
@@ -28,6 +29,7 @@ struct CommandContext {
   IsoView* isoView = nullptr;
   SkinView* skinView = nullptr;
   int toolbarSet = 0;
+  KLink* klink = nullptr;  // the session link, once the shell made one
 };
 
 // Commands only the window itself can carry out; the shell acts on them.
@@ -90,6 +92,10 @@ inline constexpr int kCommandKeyboardShortcuts = 32970;
 // Our own Edit menu: undo and redo of the document's changes.
 inline constexpr int kCommandUndo = 32971;
 inline constexpr int kCommandRedo = 32972;
+// Our own: the skins the package scripts name, and the import lines written
+// back for the mesh and its skins.
+inline constexpr int kCommandLoadScriptSkins = 32973;
+inline constexpr int kCommandExportScriptLines = 32974;
 
 inline constexpr const char* kProgramName = "MOK";
 inline constexpr const char* kProgramVersion = "0.1";

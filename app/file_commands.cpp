@@ -130,7 +130,7 @@ FileInfo LimitedFileInfo(const FileInfo& info) {
 
 void FileProperties(Application& app) {
   FileInfo fields = app.doc().fileInfo;
-  if (!app.prompter.EditFileProperties(fields)) return;
+  if (!app.dialogs.EditFileProperties(fields)) return;
   app.doc().fileInfo = LimitedFileInfo(fields);
 }
 

@@ -27,7 +27,7 @@ void ImportMappingCommand(Application& app) {
   auto chosen = app.prompter.ChooseFile(spec);
   if (!chosen) return;
   MkmpImportOptions options;
-  if (!app.prompter.ChooseMkmpImportOptions(options)) return;
+  if (!app.dialogs.ChooseMkmpImportOptions(options)) return;
   UpdateLoadDir(app, *chosen);
   Status imported = ImportMappingFrom(app.doc(), WithDefaultExtension(*chosen, mapping_text::kExtension), options);
   if (!imported) {

@@ -96,7 +96,7 @@ void SkinNew(Application& app) {
   SkinSlot* slot = ActiveSkin(doc);
   if (!slot) return;
   NewSkinDialog dialog;
-  if (!app.prompter.ChooseNewSkin(dialog)) return;
+  if (!app.dialogs.ChooseNewSkin(dialog)) return;
   if (std::optional<std::string> problem = NewSkinDialogProblem(dialog)) {
     app.prompter.Message(*problem, MessageIcon::Error);
     return;

@@ -1,8 +1,8 @@
 #pragma once
 // The state of the two skin dialogs, "Create New Skin" and "Resize Skin / UV
-// Mapping", as plain values: the command fills one in, the prompter shows it
-// and writes the user's choices back (Prompter::ChooseNewSkin and
-// Prompter::ChooseSkinResize).
+// Mapping", as plain values: the command fills one in, the dialog host shows it
+// and writes the user's choices back (DialogHost::ChooseNewSkin and
+// DialogHost::ChooseSkinResize).
 
 #include <optional>
 #include <string>

@@ -89,7 +89,7 @@ void SkinResize(Application& app) {
   SkinSlot* skin = ActiveSkin(doc);
   if (!skin) return;
   ResizeSkinDialog dialog = ResizeDialogFor(*skin);
-  if (!app.prompter.ChooseSkinResize(dialog)) return;
+  if (!app.dialogs.ChooseSkinResize(dialog)) return;
   Result<ResizePlan> plan = PlanResize(*skin, dialog);
   if (!plan) {
     app.prompter.Message(plan.error().message, MessageIcon::Error);

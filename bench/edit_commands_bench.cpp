@@ -3,21 +3,21 @@
 // Connected needs one pass per ring of the island.
 #include <benchmark/benchmark.h>
 
-#include "bench/bench_support.h"
 #include "core/application.h"
 #include "core/channels.h"
 #include "core/mapping_file.h"
 #include "core/selection.h"
 #include "core/settings.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace {
 
 // An application without a window around the grid.
 struct GridApp {
   mok::MemorySettings settings;
-  mok::bench::SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   mok::NullRefreshSink refresh;
-  mok::Application app{settings, prompter, refresh};
+  mok::Application app{settings, prompter, prompter, refresh};
   GridApp() { FillGrid(app.doc()); }
 
   static void FillGrid(mok::MeshDocument& doc);

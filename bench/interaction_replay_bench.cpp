@@ -27,7 +27,7 @@
 #include <utility>
 #include <vector>
 
-#include "bench/bench_support.h"
+#include "tests/support/scripted_prompter.h"
 #include "core/application.h"
 #include "core/settings.h"
 // The render headers come first: a pane header declares a function named
@@ -165,9 +165,9 @@ void LoadSkin(MeshDocument& doc) {
 // The program around the two panes.
 struct Program {
   MemorySettings settings;
-  bench::SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   QueuedRefresh refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
   NoWindow skinHost, isoHost;
   Painter painter{app};
   PainterHandoff handoff{painter};

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/bench_support.h"
+#include "tests/support/scripted_prompter.h"
 #include "core/application.h"
 #include "core/mesh_files.h"
 #include "core/settings.h"
@@ -54,9 +54,9 @@ double MillisecondsPerFrame(Draw draw) {
 // Our side: the sample in the start render mode ("Textured").
 struct OurFrame {
   mok::MemorySettings settings;
-  mok::bench::SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   mok::NullRefreshSink refresh;
-  mok::Application app{settings, prompter, refresh};
+  mok::Application app{settings, prompter, prompter, refresh};
   mok::ViewRecord view;
   bool loaded = false;
 

@@ -11,19 +11,17 @@
 #include <memory>
 #include <vector>
 
-#include "bench/bench_support.h"
 #include "core/file_io.h"
 #include "core/mesh_files.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace {
-
-using mok::bench::SilentPrompter;
 
 const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
 
 void BM_LoadSampleMesh(benchmark::State& state) {
   auto doc = std::make_unique<mok::MeshDocument>();
-  SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   for (auto _ : state) benchmark::DoNotOptimize(mok::LoadMesh(*doc, kSample, prompter).ok());
 }
 BENCHMARK(BM_LoadSampleMesh)->Unit(benchmark::kMicrosecond);
@@ -31,7 +29,7 @@ BENCHMARK(BM_LoadSampleMesh)->Unit(benchmark::kMicrosecond);
 // Includes writing and syncing the three files to the temporary folder.
 void BM_SaveSampleMesh(benchmark::State& state) {
   auto doc = std::make_unique<mok::MeshDocument>();
-  SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   if (!mok::LoadMesh(*doc, kSample, prompter)) {
     state.SkipWithError("sample mesh did not load");
     return;
@@ -77,7 +75,7 @@ void BM_ConvertRealMeshAgainstCopyAndSync(benchmark::State& state) {
   std::filesystem::create_directories(folder);
   const std::string out = (folder / "Marine.3d").string();
   const std::string source = kRealMesh.substr(0, kRealMesh.size() - 5);
-  SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   std::vector<double> convert, copy;
   for (auto _ : state) {
     auto start = std::chrono::steady_clock::now();

@@ -8,15 +8,9 @@
 #include "core/application.h"
 #include "core/settings.h"
 #include "panes/painting.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace {
-
-class QuietPrompter final : public mok::Prompter {
- public:
-  void Message(const std::string&, mok::MessageIcon) override {}
-  mok::Answer Ask(const std::string&, mok::Buttons, mok::MessageIcon) override { return mok::Answer::Cancel; }
-  std::optional<std::string> ChooseFile(const mok::FileDialogSpec&) override { return std::nullopt; }
-};
 
 struct PaintScene {
   static constexpr int kSkin = 512;
@@ -36,9 +30,9 @@ struct PaintScene {
   mok::TexelIdView view() const { return {ids.data(), kWidth, kHeight, kWidth}; }
 
   mok::MemorySettings settings;
-  QuietPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   mok::NullRefreshSink refresh;
-  mok::Application app{settings, prompter, refresh};
+  mok::Application app{settings, prompter, prompter, refresh};
   std::vector<std::int32_t> ids;
 };
 

@@ -7,16 +7,14 @@
 #include <filesystem>
 #include <memory>
 
-#include "bench/bench_support.h"
 #include "core/mesh_files.h"
 #include "render/ray_tracer.h"
 #include "render/view_commands.h"
 #include "image/image_codecs.h"
+#include "tests/support/scripted_prompter.h"
 #include "tests/render/plain_ray_tracer.h"
 
 namespace {
-
-using mok::bench::SilentPrompter;
 
 std::string Resource(const std::string& relative) {
   return (std::filesystem::path(MOK_SOURCE_DIR) / "resources" / relative).string();
@@ -27,7 +25,7 @@ struct SampleView {
   mok::ViewRecord view;
 
   explicit SampleView(float distance) {
-    SilentPrompter prompter;
+    mok::test::ScriptedPrompter prompter;
     if (!mok::LoadMesh(*doc, Resource("samples/Sampler/Models/Sampler_d.3d"), prompter)) return;
     doc->ToChannelUnits();
     const char* skins[] = {"samples/Sampler/Models/Sampler_ring.pcx", "samples/Sampler/Models/Sampler_core.tga"};
@@ -51,7 +49,7 @@ struct RealView {
   bool loaded = false;
 
   RealView() {
-    SilentPrompter prompter;
+    mok::test::ScriptedPrompter prompter;
     const std::string path = std::string(MOK_SOURCE_DIR) + "/../shared/testdata/real/unreal/F360_d.3d";
     if (!std::filesystem::exists(path) || !mok::LoadMesh(*doc, path, prompter)) return;
     mok::ResizeFrameBuffer(view.frame, 1920, 1080, false);

@@ -10,21 +10,10 @@
 #include "core/settings.h"
 #include "app/skin_commands.h"
 #include "app/skin_dialogs.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok {
 namespace {
-
-class NoPrompter final : public Prompter {
- public:
-  NewSkinDialog newSkin;
-  void Message(const std::string&, MessageIcon) override {}
-  Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
-  bool ChooseNewSkin(NewSkinDialog& dialog) override {
-    dialog = newSkin;
-    return true;
-  }
-};
 
 // Every face on channel 0 with corners scattered over a 32 x 32 placeholder.
 void FillDocument(MeshDocument& doc) {
@@ -39,9 +28,9 @@ void FillDocument(MeshDocument& doc) {
 
 struct BenchApp {
   MemorySettings settings;
-  NoPrompter prompter;
+  test::ScriptedPrompter prompter;
   NullRefreshSink refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
   BenchApp() { FillDocument(app.doc()); }
 };
 
@@ -68,9 +57,11 @@ BENCHMARK(BM_SkinResampleNearest)->Arg(256)->Arg(1024)->Unit(benchmark::kMillise
 
 void BM_SkinNewWithMeshLines(benchmark::State& state) {
   BenchApp bench;
-  bench.prompter.newSkin.size = NewSkinSizeChoice::Size512;
-  bench.prompter.newSkin.checkerboard = true;
-  bench.prompter.newSkin.meshLines = true;
+  NewSkinDialog choice;
+  choice.size = NewSkinSizeChoice::Size512;
+  choice.checkerboard = true;
+  choice.meshLines = true;
+  bench.prompter.newSkin.answer = choice;
   for (auto _ : state) SkinNew(bench.app);
 }
 BENCHMARK(BM_SkinNewWithMeshLines)->Unit(benchmark::kMillisecond);

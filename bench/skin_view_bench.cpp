@@ -4,14 +4,12 @@
 
 #include <memory>
 
-#include "bench/bench_support.h"
 #include "core/application.h"
 #include "core/mesh_files.h"
 #include "panes/skin_view.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace {
-
-using mok::bench::SilentPrompter;
 
 class NoWindow final : public mok::PaneHost {
  public:
@@ -27,9 +25,9 @@ class NoWindow final : public mok::PaneHost {
 // selected.
 struct SampleView {
   mok::MemorySettings settings;
-  SilentPrompter prompter;
+  mok::test::ScriptedPrompter prompter;
   mok::NullRefreshSink refresh;
-  mok::Application app{settings, prompter, refresh};
+  mok::Application app{settings, prompter, prompter, refresh};
   std::unique_ptr<mok::RasterContext> raster = std::make_unique<mok::RasterContext>();
   NoWindow host;
   mok::SkinView view{app, *raster, host};

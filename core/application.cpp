@@ -2,8 +2,13 @@
 
 namespace mok {
 
-Application::Application(SettingsStore& settingsStore, Prompter& userPrompter, RefreshSink& refreshSink)
-    : settings(settingsStore), prompter(userPrompter), refresh(refreshSink), document(std::make_unique<MeshDocument>()) {
+Application::Application(SettingsStore& settingsStore, Prompter& userPrompter, DialogHost& dialogHost,
+                         RefreshSink& refreshSink)
+    : settings(settingsStore),
+      prompter(userPrompter),
+      dialogs(dialogHost),
+      refresh(refreshSink),
+      document(std::make_unique<MeshDocument>()) {
   for (int i = 0; i < 8; ++i) customColors[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(setting::kCustomColorDefaults[i]);
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 // The program-wide application object: it owns the document and the state
-// that outlives any one pane, and holds the three interfaces through which
-// commands reach the user (prompter), the settings store and the views
-// (refresh sink). Every user command is a free function taking it.
+// that outlives any one pane, and holds the four interfaces through which
+// commands reach the user (prompter and dialog host), the settings store and
+// the views (refresh sink). Every user command is a free function taking it.
 
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "core/dialog_host.h"
 #include "core/history.h"
 #include "core/interaction_flags.h"
 #include "core/map_list.h"
@@ -24,13 +25,14 @@ struct RenderState;  // render/render_state.h
 
 class Application {
  public:
-  Application(SettingsStore& settings, Prompter& prompter, RefreshSink& refresh);
+  Application(SettingsStore& settings, Prompter& prompter, DialogHost& dialogs, RefreshSink& refresh);
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
   ~Application();
 
   SettingsStore& settings;
   Prompter& prompter;
+  DialogHost& dialogs;
   RefreshSink& refresh;
 
   // Heap-allocated once: the fixed-capacity arrays are large.

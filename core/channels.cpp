@@ -30,7 +30,7 @@ bool AssignChannel(Application& app) {
   dialog.lines = ChannelListLines(doc);
   int channel = doc.triangles[first].textureNum;
   dialog.chosen = channel < static_cast<int>(dialog.lines.size()) ? channel : -1;
-  if (!app.prompter.ChooseChannel(dialog)) return false;
+  if (!app.dialogs.ChooseChannel(dialog)) return false;
   if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(dialog.lines.size())) return false;
   AssignChannelToSelected(doc, dialog.chosen);
   Notify(app, Change::Mapping);

@@ -8,6 +8,7 @@
 
 #include "core/application.h"
 #include "core/dialog_state.h"
+#include "core/dialog_host.h"
 
 namespace mok {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The state of the small modal dialogs of the selection and mapping commands,
-// as plain values: a command fills one in, the prompter shows it and writes
+// as plain values: a command fills one in, the dialog host shows it and writes
 // the user's choices back.
 
 #include <string>

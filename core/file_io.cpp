@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
@@ -13,24 +14,24 @@
 namespace mok {
 namespace {
 
+// The temporary file beside path: path's own name with a suffix, the name
+// shortened so the whole stays within the file system's name limit (a target
+// name may itself be up to that long).
 std::string TemporaryNameFor(const std::string& path) {
   static std::atomic<unsigned> counter{0};
-  return path + ".mok-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  const std::string suffix = ".mok-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t nameRoom = NAME_MAX - suffix.size();
+  return path.substr(0, nameStart + std::min(path.size() - nameStart, nameRoom)) + suffix;
 }
 
-FileErrorCause WriteAndSync(const std::string& path, std::span<const std::uint8_t> bytes) {
+FileErrorCause WriteAndSync(const std::string& path, std::span<const std::uint8_t> bytes, const FileWriter& writer) {
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return CauseFromErrno(errno);
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      FileErrorCause cause = CauseFromErrno(errno);
-      ::close(fd);
-      return cause;
-    }
-    done += static_cast<std::size_t>(n);
+  if (FileErrorCause cause = writer(fd, bytes); cause != FileErrorCause::None) {
+    ::close(fd);
+    return cause;
   }
   if (::fsync(fd) != 0 && errno != EINVAL) {
     FileErrorCause cause = CauseFromErrno(errno);
@@ -73,26 +74,55 @@ FileErrorCause CauseFromErrno(int errnoValue) {
   }
 }
 
-FileReadResult ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
-  FileReadResult result;
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    result.cause = CauseFromErrno(errno);
-    return result;
+FileErrorCause WriteAllBytes(int fd, std::span<const std::uint8_t> bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return CauseFromErrno(errno);
+    }
+    done += static_cast<std::size_t>(n);
   }
+  return FileErrorCause::None;
+}
+
+namespace {
+
+// Why a file of this mode cannot be read as a document: none for a regular
+// file; a directory is access denied, anything else (FIFO, device, socket)
+// an invalid file.
+FileErrorCause CauseForMode(mode_t mode) {
+  if (S_ISREG(mode)) return FileErrorCause::None;
+  return S_ISDIR(mode) ? FileErrorCause::AccessDenied : FileErrorCause::InvalidFile;
+}
+
+FileReadResult Refused(FileErrorCause cause, bool notRegular) {
+  FileReadResult result;
+  result.cause = cause;
+  result.notRegularFile = notRegular;
+  return result;
+}
+
+}  // namespace
+
+FileReadResult ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
+  // A FIFO or device would block the open itself: refuse it first, and open
+  // without blocking in case the name changed in between.
   struct stat info;
+  if (::stat(path.c_str(), &info) != 0) return Refused(CauseFromErrno(errno), false);
+  if (FileErrorCause cause = CauseForMode(info.st_mode); cause != FileErrorCause::None) return Refused(cause, true);
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return Refused(CauseFromErrno(errno), false);
+  FileReadResult result;
   if (::fstat(fd, &info) != 0) {
     result.cause = CauseFromErrno(errno);
-    ::close(fd);
-    return result;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    result.cause = FileErrorCause::AccessDenied;
-    ::close(fd);
-    return result;
-  }
-  if (!S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+  } else if (FileErrorCause cause = CauseForMode(info.st_mode); cause != FileErrorCause::None) {
+    result = Refused(cause, true);
+  } else if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
     result.cause = FileErrorCause::InvalidFile;
+  }
+  if (!result.ok()) {
     ::close(fd);
     return result;
   }
@@ -114,9 +144,10 @@ FileReadResult ReadWholeFile(const std::string& path, std::uint64_t maxBytes) {
 }
 
 bool CanOpenForReading(const std::string& path) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
   struct stat info;
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
   bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
   ::close(fd);
   return regular;
@@ -139,7 +170,7 @@ FileErrorCause FileSet::stage(const std::string& path, std::span<const std::uint
   struct stat target;
   if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) return FileErrorCause::AccessDenied;
   Staged s{path, TemporaryNameFor(path)};
-  FileErrorCause cause = WriteAndSync(s.temporary, bytes);
+  FileErrorCause cause = WriteAndSync(s.temporary, bytes, writer_);
   if (cause != FileErrorCause::None) {
     ::unlink(s.temporary.c_str());
     return cause;

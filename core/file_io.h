@@ -14,8 +14,10 @@
 //   11 sharing violation, 13 disk full, 14 unexpected end of file.
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace mok {
@@ -40,15 +42,25 @@ FileErrorCause CauseFromErrno(int errnoValue);
 struct FileReadResult {
   std::vector<std::uint8_t> bytes;
   FileErrorCause cause = FileErrorCause::None;
+  bool notRegularFile = false;  // the name is a directory, FIFO, device or socket
   bool ok() const { return cause == FileErrorCause::None; }
 };
 
-// Reads a whole regular file. Files larger than maxBytes fail with
-// InvalidFile (nothing is allocated for them).
+// Reads a whole regular file. Anything else is refused before it is opened
+// (a FIFO would block the open): a directory with AccessDenied, other kinds
+// with InvalidFile. Files larger than maxBytes fail with InvalidFile (nothing
+// is allocated for them).
 FileReadResult ReadWholeFile(const std::string& path, std::uint64_t maxBytes = 1ull << 31);
 
 // True when the path names a regular file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);
+
+// Writes all bytes to an open file descriptor.
+FileErrorCause WriteAllBytes(int fd, std::span<const std::uint8_t> bytes);
+
+// How a FileSet puts bytes into its temporary files: WriteAllBytes, or a
+// test's writer that fails on purpose.
+using FileWriter = std::function<FileErrorCause(int fd, std::span<const std::uint8_t> bytes)>;
 
 // Writes bytes to path through a temporary file and a rename.
 FileErrorCause WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
@@ -58,7 +70,7 @@ FileErrorCause WriteFileAtomically(const std::string& path, std::span<const std:
 // commit removes its temporary files and leaves the targets alone.
 class FileSet {
  public:
-  FileSet() = default;
+  explicit FileSet(FileWriter writer = WriteAllBytes) : writer_(std::move(writer)) {}
   FileSet(const FileSet&) = delete;
   FileSet& operator=(const FileSet&) = delete;
   ~FileSet();
@@ -73,6 +85,7 @@ class FileSet {
     std::string target;
     std::string temporary;
   };
+  FileWriter writer_;
   std::vector<Staged> staged_;
 };
 

@@ -1,6 +1,5 @@
 #include "core/info_file.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "core/byte_reader.h"
@@ -32,7 +31,7 @@ bool ReadCoordinates(ByteReader& reader, int faceCount, std::vector<FaceCoordina
     for (UvPair& corner : face) {
       corner.u = reader.f32();
       corner.v = reader.f32();
-      if (!std::isfinite(corner.u) || !std::isfinite(corner.v)) return false;
+      if (!WithinChannelUnits(corner)) return false;
     }
   }
   return true;
@@ -44,9 +43,9 @@ Result<ParsedInfoFile> ParseInfoFile(std::span<const std::uint8_t> bytes) {
   const Error invalid{kInfoInvalidMessage, "XXX_k.3d"};
   ByteReader reader(bytes);
   char magic[4];
-  if (!reader.bytes(magic, sizeof magic)) return invalid;
   ParsedInfoFile parsed;
-  if (std::memcmp(magic, layout::kMagic, sizeof magic) != 0) return parsed;
+  // Too short for the magic (also empty): not an info file, like a wrong magic.
+  if (!reader.bytes(magic, sizeof magic) || std::memcmp(magic, layout::kMagic, sizeof magic) != 0) return parsed;
   parsed.hasMagic = true;
   parsed.data.info = ReadStrings(reader);
   parsed.data.faceCount = reader.i16();

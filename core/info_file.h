@@ -35,9 +35,10 @@ struct ParsedInfoFile {
   InfoFileData data;
 };
 
-// Reads an info file. A file without the magic parses with hasMagic false; a
-// file that has the magic but ends early, announces a negative face count or
-// holds a coordinate that is not a finite number is refused.
+// Reads an info file. A file without the magic (also one too short to hold
+// it) parses with hasMagic false; a file that has the magic but ends early,
+// announces a negative face count or holds a coordinate that is not finite
+// or beyond kMaxChannelUnits is refused.
 Result<ParsedInfoFile> ParseInfoFile(std::span<const std::uint8_t> bytes);
 
 // What a load takes from an info file.

@@ -1,6 +1,7 @@
 #include "core/mapping_file.h"
 
-#include <cmath>
+#include <algorithm>
+#include <iterator>
 #include <cstring>
 
 #include "core/byte_reader.h"
@@ -35,10 +36,8 @@ MappingRecord ReadRecord(ByteReader& in) {
   return record;
 }
 
-bool AllFinite(const MappingRecord& record) {
-  for (const UvPair& uv : record.uv)
-    if (!std::isfinite(uv.u) || !std::isfinite(uv.v)) return false;
-  return true;
+bool AllWithinChannelUnits(const MappingRecord& record) {
+  return std::all_of(std::begin(record.uv), std::end(record.uv), WithinChannelUnits);
 }
 
 // The face records after the header, once the header and the size check out.
@@ -56,7 +55,7 @@ Result<std::vector<MappingRecord>> ReadRecords(std::span<const std::uint8_t> byt
   records.reserve(static_cast<std::size_t>(count));
   for (int i = 0; i < count; ++i) {
     records.push_back(ReadRecord(in));
-    if (!AllFinite(records.back())) return Error{mapping_text::kBadCoordinate, "mapping file"};
+    if (!AllWithinChannelUnits(records.back())) return Error{mapping_text::kBadCoordinate, "mapping file"};
   }
   return records;
 }
@@ -92,8 +91,10 @@ std::vector<std::uint8_t> BuildMappingFile(MeshDocument& doc) {
     for (int i = 0; i < doc.triangleCount; ++i) {
       const MeshTriangle& face = doc.triangles[i];
       for (const UvPair& uv : face.uv) {
-        out.f32(uv.u);
-        out.f32(uv.v);
+        // Held to what an import accepts, as a mesh save does.
+        const UvPair held = ClampToChannelUnits(uv, nullptr);
+        out.f32(held.u);
+        out.f32(held.v);
       }
       out.u8(face.flags);
       out.u8(face.type);

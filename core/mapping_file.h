@@ -42,11 +42,12 @@ inline constexpr const char* kBadMagic = "This isn't a valid UMAP file!";
 inline constexpr const char* kCountMismatch =
     "This file doesn't have the same triangle count at the current geometry!";
 inline constexpr const char* kTruncated = "This UMAP file is shorter than its triangle count needs!";
-inline constexpr const char* kBadCoordinate = "This UMAP file holds a texture coordinate that is not a number!";
+inline constexpr const char* kBadCoordinate = "This UMAP file holds a texture coordinate that is not a number or lies far outside any skin!";
 }  // namespace mapping_text
 
 // The file's bytes for the current mapping. The coordinates pass through
-// channel units and back, so the UV table is rebuilt on the way.
+// channel units and back, so the UV table is rebuilt on the way; they are
+// written held to kMaxChannelUnits, so an import takes them back.
 std::vector<std::uint8_t> BuildMappingFile(MeshDocument& doc);
 
 // Reads a mapping into the document with the chosen options. The whole file is

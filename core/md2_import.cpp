@@ -8,6 +8,7 @@
 #include "core/byte_reader.h"
 #include "core/file_io.h"
 #include "core/package_scripts.h"
+#include "core/mesh_files.h"
 
 namespace mok {
 namespace {
@@ -39,6 +40,9 @@ std::optional<Error> CheckCounts(const Md2Header& h) {
   if (h.vertexCount > kMaxVertices) return Error{md2_text::kTooManyVertices, "MD2 header"};
   if (h.texCoordCount > kMaxUvVertices) return Error{md2_text::kTooManyTexCoords, "MD2 header"};
   if (h.skinWidth <= 0 || h.skinHeight <= 0) return Error{md2_text::kNoSkinSize, "MD2 header"};
+  const std::uint64_t frameBytes = std::uint64_t(h.frameCount) * std::uint64_t(h.vertexCount) * sizeof(Vec3);
+  if (std::uint64_t(h.frameCount) > kMaxAnimationFrames || frameBytes > kMaxAnimationBytes)
+    return Error{md2_text::kTooManyFrames, "MD2 header"};
   return std::nullopt;
 }
 
@@ -89,6 +93,9 @@ Result<Md2Frame> ReadFrame(ByteReader& in, int vertexCount) {
     std::uint8_t x = in.u8(), y = in.u8(), z = in.u8();
     in.u8();  // light normal index, not used
     p = {x * scale[0] + translate[0], y * scale[1] + translate[1], z * scale[2] + translate[2]};
+    // Finite factors can still overflow to infinity.
+    if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z))
+      return Error{md2_text::kBadFrame, "MD2 frames"};
   }
   return frame;
 }
@@ -159,6 +166,7 @@ Result<Md2Model> ReadMd2(std::span<const std::uint8_t> bytes) {
 
 Result<Md2Model> ReadMd2File(const std::string& path) {
   FileReadResult file = ReadWholeFile(path, kMaxMd2FileBytes);
+  if (file.notRegularFile) return Error{md2_text::kNotRegular, path};
   if (!file.ok()) return Error{md2_text::kCannotOpen, path};
   auto model = ReadMd2(file.bytes);
   if (!model) return Error{model.error().message, path};

@@ -4,9 +4,10 @@
 // header. GL commands and vertex normals of the file are not used.
 //
 // The whole file is read and checked before the document changes: counts
-// beyond the document's capacities, a skin size of 0, indices out of range,
-// tables outside the file and non-finite frame scales are refused with a
-// message.
+// beyond the document's capacities, more frames than a mesh can save or hold
+// (checked from the header, before anything is allocated for them), a skin
+// size of 0, indices out of range, tables outside the file and frames whose
+// positions are not finite are refused with a message.
 
 #include <cstdint>
 #include <span>
@@ -43,10 +44,13 @@ inline constexpr const char* kTruncated = "This MD2 is damaged: its data lies ou
 inline constexpr const char* kTooManyTriangles = "This MD2 has more than 4096 triangles!";
 inline constexpr const char* kTooManyVertices = "This MD2 has more than 4096 vertices!";
 inline constexpr const char* kTooManyTexCoords = "This MD2 has more than 12288 texture coordinates!";
+inline constexpr const char* kTooManyFrames =
+    "This MD2 has more frames than a mesh can save (65535) or this program can hold in memory!";
 inline constexpr const char* kBadCounts = "This MD2 is damaged: it announces a negative count!";
 inline constexpr const char* kNoSkinSize = "This MD2 has no skin size!";
 inline constexpr const char* kBadIndex = "This MD2 is damaged: a triangle uses an index out of range!";
 inline constexpr const char* kBadFrame = "This MD2 is damaged: a frame's scale or origin is not a number!";
+inline constexpr const char* kNotRegular = "This MD2 name is not a regular file!";
 }  // namespace md2_text
 
 struct Md2Triangle {
@@ -83,8 +87,9 @@ Result<Md2Model> ReadMd2File(const std::string& path);
 // channel 0; coordinates rescaled from the MD2 skin size to the slot's.
 void InstallMd2(MeshDocument& doc, Md2Model model, SkinSlot* skin = nullptr);
 
-// Reads the file and installs it with placeholder skins. On failure the
-// error carries the message for the user and the document is unchanged.
+// Reads the file and installs it with placeholder skins; a name that is not
+// a regular file is refused before it is opened. On failure the error
+// carries the message for the user and the document is unchanged.
 Status ImportMd2(MeshDocument& doc, const std::string& path);
 
 // The files the header's skin names may be, in the order to try: for each

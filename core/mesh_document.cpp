@@ -1,10 +1,29 @@
 #include "core/mesh_document.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <vector>
 
 #include "core/uv_vertex_index.h"
 
 namespace mok {
+namespace {
+
+float ClampChannelUnit(float value, bool* clamped) {
+  float held = std::isnan(value) ? 0.0f : std::clamp(value, -kMaxChannelUnits, kMaxChannelUnits);
+  if (held != value && clamped) *clamped = true;
+  return held;
+}
+}  // namespace
+
+bool WithinChannelUnits(const UvPair& value) {
+  return std::fabs(value.u) <= kMaxChannelUnits && std::fabs(value.v) <= kMaxChannelUnits;  // false for NaN
+}
+
+UvPair ClampToChannelUnits(const UvPair& value, bool* clamped) {
+  return {ClampChannelUnit(value.u, clamped), ClampChannelUnit(value.v, clamped)};
+}
 
 MeshDocument::MeshDocument() { MakePlaceholder(defaultSkin, 0, placeholderSpec); }
 
@@ -18,13 +37,15 @@ const SkinSlot& MeshDocument::skinFor(int channel) const {
   return slot ? *slot : defaultSkin;
 }
 
-void MeshDocument::RebuildUvVertices(bool syncFirst) {
-  if (syncFirst) {
-    for (int i = 0; i < triangleCount; ++i) {
-      MeshTriangle& face = triangles[i];
-      for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
-    }
+void MeshDocument::SyncCornerUvs() {
+  for (int i = 0; i < triangleCount; ++i) {
+    MeshTriangle& face = triangles[i];
+    for (int k = 0; k < 3; ++k) face.uv[k] = uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
   }
+}
+
+void MeshDocument::RebuildUvVertices(bool syncFirst) {
+  if (syncFirst) SyncCornerUvs();
   // Each corner takes the first table entry within the merge distance, found
   // through an index instead of a linear search of the table. The index is
   // scratch shared by the documents of a thread, allocated once.

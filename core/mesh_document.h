@@ -47,6 +47,19 @@ struct UvPair {
   float v = 0;
 };
 
+// The largest texture coordinate magnitude, in channel units, that files may
+// hold and saves write: on the geometry file's byte scale (a channel without
+// a skin) it is still a texel the rasterizer's 16.16 attributes can carry,
+// and it leaves room for tiling far beyond the skin. Larger values and
+// non-finite ones are refused on reading.
+inline constexpr float kMaxChannelUnits = 16.0f * 32767;
+
+// True when both values are finite and within kMaxChannelUnits.
+bool WithinChannelUnits(const UvPair& value);
+
+// The value held to +-kMaxChannelUnits, NaN to 0; *clamped set when it changed.
+UvPair ClampToChannelUnits(const UvPair& value, bool* clamped);
+
 struct Vec3 {
   float x = 0;
   float y = 0;
@@ -133,6 +146,8 @@ class MeshDocument {
   // The image drawn for a channel: its slot, or the default skin.
   const SkinSlot& skinFor(int channel) const;
 
+  // Every face's corner UVs from the table entries its uvIndex names.
+  void SyncCornerUvs();
   void RebuildUvVertices(bool syncFirst);
   void ComputeFaceNormals();
   void ToChannelUnits();

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cerrno>
+
+#include <unistd.h>
 
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
@@ -19,7 +22,6 @@ constexpr std::size_t kGeometryReserved = 44;
 constexpr std::size_t kFaceRecord = 16;
 constexpr std::size_t kPackedVertex = 4;
 constexpr std::size_t kDeusExVertex = 8;
-constexpr std::size_t kMaxFrames = 65535;
 }  // namespace layout
 
 struct FaceRecord {
@@ -184,10 +186,13 @@ void ConvertBytesToTexels(MeshDocument& doc) {
 // No mesh file comes near this; larger files are not read into memory.
 constexpr std::uint64_t kMaxMeshFileBytes = std::uint64_t{1} << 30;
 
-std::optional<FileReadResult> ReadIfPresent(const std::string& path) {
+// A file of the mesh: its bytes, nothing when it cannot be read, or an error
+// when the name is taken by something that is not a regular file.
+Result<std::optional<FileReadResult>> ReadIfPresent(const std::string& path) {
   FileReadResult file = ReadWholeFile(path, kMaxMeshFileBytes);
-  if (!file.ok()) return std::nullopt;
-  return file;
+  if (file.notRegularFile && file.cause == FileErrorCause::InvalidFile) return Error{kNotRegularFileMessage, path};
+  if (!file.ok()) return std::optional<FileReadResult>{};
+  return std::optional<FileReadResult>{std::move(file)};
 }
 
 }  // namespace
@@ -195,20 +200,31 @@ std::optional<FileReadResult> ReadIfPresent(const std::string& path) {
 Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prompter& prompter) {
   std::optional<MeshFileNames> names = IdentifyMeshName(name);
   if (!names) return Error{kIdentifyMessage, name};
-  std::optional<FileReadResult> geometryFile = ReadIfPresent(names->geometry);
-  if (!geometryFile) geometryFile = ReadIfPresent(names->plainGeometry);
-  if (!geometryFile) return Error{kGeometryLoadError, names->geometry};
-  std::optional<FileReadResult> animationFile = ReadIfPresent(names->animation);
-  if (!animationFile) return Error{kAnimationLoadError, names->animation};
-  std::optional<FileReadResult> infoFile = ReadIfPresent(names->info);
+  auto geometryFile = ReadIfPresent(names->geometry);
+  if (geometryFile && !*geometryFile) geometryFile = ReadIfPresent(names->plainGeometry);
+  if (!geometryFile) return geometryFile.error();
+  if (!*geometryFile) return Error{kGeometryLoadError, names->geometry};
+  auto animationFile = ReadIfPresent(names->animation);
+  if (!animationFile) return animationFile.error();
+  if (!*animationFile) return Error{kAnimationLoadError, names->animation};
+  // The info file is optional: one that is not a regular file is left out.
+  auto infoFile = ReadIfPresent(names->info);
 
-  Result<GeometryData> geometry = ParseGeometry(geometryFile->bytes);
+  MeshFileBytes files{(*geometryFile)->bytes, (*animationFile)->bytes, std::nullopt};
+  if (infoFile && *infoFile) files.info = (*infoFile)->bytes;
+  Result<MeshFileReport> loaded = LoadMeshFromBytes(doc, files, prompter);
+  if (loaded && !infoFile) loaded->warnings.push_back(kInfoNotRegularWarning);
+  return loaded;
+}
+
+Result<MeshFileReport> LoadMeshFromBytes(MeshDocument& doc, const MeshFileBytes& files, Prompter& prompter) {
+  Result<GeometryData> geometry = ParseGeometry(files.geometry);
   if (!geometry) return geometry.error();
-  Result<AnimationData> animation = ParseAnimation(animationFile->bytes, *geometry);
+  Result<AnimationData> animation = ParseAnimation(files.animation, *geometry);
   if (!animation) return animation.error();
   ParsedInfoFile info;
-  if (infoFile) {
-    Result<ParsedInfoFile> parsed = ParseInfoFile(infoFile->bytes);
+  if (files.info) {
+    Result<ParsedInfoFile> parsed = ParseInfoFile(*files.info);
     if (!parsed) return parsed.error();
     info = std::move(*parsed);
   }
@@ -216,7 +232,7 @@ Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prom
   MeshFileReport report;
   report.warnings = geometry->warnings;
   report.warnings.insert(report.warnings.end(), animation->warnings.begin(), animation->warnings.end());
-  if (infoFile && !info.hasMagic) report.warnings.push_back(kInfoInvalidMessage);
+  if (files.info && !info.hasMagic) report.warnings.push_back(kInfoInvalidMessage);
   InfoFileUse use = DecideInfoFileUse(info, static_cast<int>(geometry->faces.size()), prompter);
 
   CommitGeometry(doc, *geometry);
@@ -233,14 +249,15 @@ Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prom
 namespace {
 
 // Every face's corners in channel units (4096 = whole skin), as the info file
-// holds them and the geometry file's bytes derive from them.
-std::vector<FaceCoordinates> CornersInChannelUnits(const MeshDocument& doc) {
-  std::vector<FaceCoordinates> corners(static_cast<std::size_t>(doc.triangleCount));
+// holds them and the geometry file's bytes derive from them; held within
+// kMaxChannelUnits so the loader takes back what is written.
+std::vector<FaceCoordinates> CornersInChannelUnits(const MeshDocument& doc, bool& clamped) {
+  std::vector<FaceCoordinates> corners(static_cast<std::size_t>(std::max<int>(doc.triangleCount, 0)));
   for (std::size_t i = 0; i < corners.size(); ++i) {
     const MeshTriangle& face = doc.triangles[i];
     for (std::size_t k = 0; k < 3; ++k) {
       const UvPair& texels = doc.uvVertices[static_cast<std::size_t>(face.uvIndex[k])];
-      corners[i][k] = doc.InChannelUnits(face.textureNum, texels);
+      corners[i][k] = ClampToChannelUnits(doc.InChannelUnits(face.textureNum, texels), &clamped);
     }
   }
   return corners;
@@ -311,27 +328,55 @@ std::string ClampedVerticesWarning(int count) {
          " vertex positions lay outside the range the Animation data can hold and were clamped to it.";
 }
 
+constexpr const char* kClampedCoordinatesWarning =
+    "Some texture coordinates lay far outside their skin and were saved clamped.";
+
+enum class StaleInfo { None, Removed, Stuck };
+
+// An old info file that would survive a save without one is removed, so the
+// next load does not put its coordinates on the new geometry. A directory in
+// the way holds none and stays.
+StaleInfo RemoveStaleInfoFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0) return StaleInfo::Removed;
+  return errno == ENOENT || errno == EISDIR ? StaleInfo::None : StaleInfo::Stuck;
+}
+
 }  // namespace
 
-Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name) {
+Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc) {
+  if (doc.frames.size() > kMaxAnimationFrames) return Error{kAnimationSaveError, "XXX_a.3d"};
+  MeshFileContents files;
+  bool clampedCoordinates = false;
+  std::vector<FaceCoordinates> corners = CornersInChannelUnits(doc, clampedCoordinates);
+  int clampedVertices = 0;
+  files.geometry = BuildGeometryFile(doc, corners);
+  files.animation = BuildAnimationFile(doc, clampedVertices);
+  files.info = WriteInfoFile(doc.fileInfo, corners);
+  if (clampedVertices > 0) files.warnings.push_back(ClampedVerticesWarning(clampedVertices));
+  if (clampedCoordinates) files.warnings.push_back(kClampedCoordinatesWarning);
+  return files;
+}
+
+Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name, const FileWriter& writer) {
   std::optional<MeshFileNames> names = IdentifyMeshName(name);
   if (!names) return Error{kIdentifyMessage, name};
-  if (doc.frames.size() > layout::kMaxFrames) return Error{kAnimationSaveError, names->animation};
+  Result<MeshFileContents> contents = BuildMeshFiles(doc);
+  if (!contents) return Error{contents.error().message, names->animation};
 
-  std::vector<FaceCoordinates> corners = CornersInChannelUnits(doc);
-  int clampedVertices = 0;
-  std::vector<std::uint8_t> animation = BuildAnimationFile(doc, clampedVertices);
-
-  FileSet files;
-  if (files.stage(names->geometry, BuildGeometryFile(doc, corners)) != FileErrorCause::None)
+  FileSet files(writer);
+  if (files.stage(names->geometry, contents->geometry) != FileErrorCause::None)
     return Error{kGeometrySaveError, names->geometry};
-  if (files.stage(names->animation, animation) != FileErrorCause::None)
+  if (files.stage(names->animation, contents->animation) != FileErrorCause::None)
     return Error{kAnimationSaveError, names->animation};
   MeshFileReport report;
-  if (files.stage(names->info, WriteInfoFile(doc.fileInfo, corners)) != FileErrorCause::None)
+  if (files.stage(names->info, contents->info) != FileErrorCause::None) {
     report.warnings.push_back(kInfoSaveWarning);
+    StaleInfo stale = RemoveStaleInfoFile(names->info);
+    if (stale == StaleInfo::Stuck) return Error{kStaleInfoStuckMessage, names->info};
+    if (stale == StaleInfo::Removed) report.warnings.push_back(kStaleInfoRemovedWarning);
+  }
   if (files.commit() != FileErrorCause::None) return Error{kGeometrySaveError, names->geometry};
-  if (clampedVertices > 0) report.warnings.push_back(ClampedVerticesWarning(clampedVertices));
+  report.warnings.insert(report.warnings.end(), contents->warnings.begin(), contents->warnings.end());
   return report;
 }
 

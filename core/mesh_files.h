@@ -17,9 +17,13 @@
 // loads, and the report says once what was wrong. Neither function redraws;
 // callers end with a mesh change notice (changes.h).
 
+#include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "core/file_io.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
 #include "core/result.h"
@@ -46,6 +50,15 @@ inline constexpr const char* kAnimationShortMessage =
     "The Animation data is shorter than its frame count announces!";
 inline constexpr const char* kAnimationTooLargeMessage =
     "The Animation data has more frames than this program can hold in memory!";
+inline constexpr const char* kNotRegularFileMessage = "This is not a regular file and cannot be read as a mesh!";
+inline constexpr const char* kInfoNotRegularWarning = "XXX_k.3d is not a regular file and was not read.";
+inline constexpr const char* kStaleInfoRemovedWarning =
+    "The old XXX_k.3d was removed: its coordinates would no longer match the saved mesh.";
+inline constexpr const char* kStaleInfoStuckMessage =
+    "The XXX_k.3d file can be neither written nor removed; nothing was saved.";
+
+// The most frames the animation file's 16-bit count can announce.
+inline constexpr std::size_t kMaxAnimationFrames = 65535;
 
 // The most memory the positions of all frames of one mesh may take.
 inline constexpr std::size_t kMaxAnimationBytes = std::size_t{256} << 20;
@@ -55,14 +68,44 @@ struct MeshFileReport {
   std::vector<std::string> warnings;
 };
 
+// The contents of a mesh's files; no info file when it is absent.
+struct MeshFileBytes {
+  std::span<const std::uint8_t> geometry;
+  std::span<const std::uint8_t> animation;
+  std::optional<std::span<const std::uint8_t>> info;
+};
+
 // Loads the mesh named by name (any of the accepted names). The prompter is
 // asked only whether to keep the strings of an info file whose face count
-// differs. On success meshLoaded is 1.
+// differs. On success meshLoaded is 1. A geometry or animation name that is
+// not a regular file (a FIFO, a device) is refused before it is opened; such
+// an info file is left out with a warning.
 Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prompter& prompter);
 
+// LoadMesh on file contents already in memory.
+Result<MeshFileReport> LoadMeshFromBytes(MeshDocument& doc, const MeshFileBytes& files, Prompter& prompter);
+
+// The bytes SaveMesh writes, with its warnings about clamped values.
+struct MeshFileContents {
+  std::vector<std::uint8_t> geometry;
+  std::vector<std::uint8_t> animation;
+  std::vector<std::uint8_t> info;
+  std::vector<std::string> warnings;
+};
+
+// The three files of the document in memory; refused only when it has more
+// frames than the animation file can count.
+Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc);
+
 // Writes the three files of the mesh named by name. They replace the old
-// files only when the geometry and animation files were both written; the
-// info file is left out (with a warning) when it alone cannot be written.
-Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name);
+// files only when the geometry and animation files were both written. When
+// the info file alone cannot be written, the save goes on without it (with a
+// warning) and an old info file of that name is removed first, so it cannot
+// override the new mapping on the next load; if it cannot be removed, nothing
+// is saved. Texture coordinates beyond kMaxChannelUnits are written clamped
+// (with a warning). writer puts the bytes into the files (tests inject
+// failures through it).
+Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name,
+                                const FileWriter& writer = WriteAllBytes);
 
 }  // namespace mok

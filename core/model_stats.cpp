@@ -21,4 +21,12 @@ ModelStats ComputeModelStats(const MeshDocument& doc) {
   return stats;
 }
 
+std::array<ModelStatsRow, 5> ModelStatsRows(const ModelStats& stats) {
+  return {{{"Vertices", stats.vertices},
+           {"Mapping Verts", stats.uvVertices},
+           {"Triangles", stats.triangles},
+           {"Frames", stats.frames},
+           {"Skin Area (Texels)", stats.skinArea}}};
+}
+
 }  // namespace mok

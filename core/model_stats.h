@@ -2,6 +2,7 @@
 // The size of the loaded model, as the "Model Stats" dialog lists it, plus
 // the texture channels and polygon types in use.
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <set>
@@ -21,5 +22,13 @@ struct ModelStats {
 };
 
 ModelStats ComputeModelStats(const MeshDocument& doc);
+
+// The "Model Stats" list: "Vertices", "Mapping Verts", "Triangles",
+// "Frames" and "Skin Area (Texels)" with their values, in that order.
+struct ModelStatsRow {
+  const char* name;
+  std::int32_t value;
+};
+std::array<ModelStatsRow, 5> ModelStatsRows(const ModelStats& stats);
 
 }  // namespace mok

@@ -1,6 +1,7 @@
 #include "core/skin_slot.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace mok {
 
@@ -37,11 +38,14 @@ void MakePlaceholder(SkinSlot& slot, int channel, const PlaceholderSpec& spec) {
   int cell = 1 << std::clamp(spec.grid, 0, 2);
   ChannelColorPair colors = ChannelColors(channel);
   AllocateSkin(slot, width, height);
+  // Two kinds of row, by (y & cell); each row is a copy of one of them.
+  std::vector<std::uint32_t> rows[2];
+  for (int kind = 0; kind < 2; ++kind) {
+    for (int x = 0; x < width; ++x) rows[kind].push_back(((x & cell) != 0) == (kind != 0) ? colors.second : colors.first);
+  }
   for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      bool same = (x & cell) == (y & cell);
-      slot.pixels[static_cast<std::size_t>(y) * width + x] = same ? colors.second : colors.first;
-    }
+    const std::vector<std::uint32_t>& row = rows[(y & cell) != 0 ? 1 : 0];
+    std::copy(row.begin(), row.end(), slot.pixels.begin() + static_cast<std::ptrdiff_t>(y) * width);
   }
   slot.storedPixels = slot.pixels;
   slot.isEmpty = 1;

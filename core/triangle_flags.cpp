@@ -100,7 +100,7 @@ void SetTypeFlags(Application& app) {
   MeshDocument& doc = app.doc();
   if (doc.FirstSelectedFace() < 0) return;
   TriangleFlagsDialog dialog = InitialTypeFlagsDialog(doc);
-  TriangleFlagsOutcome outcome = app.prompter.EditTriangleFlags(dialog);
+  TriangleFlagsOutcome outcome = app.dialogs.EditTriangleFlags(dialog);
   if (outcome == TriangleFlagsOutcome::Cancel) return;
   TypeFlagsChoice choice = ReadTypeFlagsDialog(dialog, doc);
   if (outcome == TriangleFlagsOutcome::Ok) {

@@ -7,6 +7,7 @@
 
 #include "core/dialog_state.h"
 #include "core/application.h"
+#include "core/dialog_host.h"
 
 namespace mok {
 

@@ -120,12 +120,13 @@ Result<SkinSlot> LoadImageFile(const std::string& path, ImageMode mode) {
 }
 
 Status ConvertImageFile(const std::string& in, const std::string& out) {
+  // The input first: when it is no image, that is the reason to give.
+  Result<SkinSlot> image = LoadImageFile(in, ImageMode::TrueColor);
+  if (!image) return image.error();
   bool toBmp = EndsWithNoCase(out, ".bmp");
   if (!toBmp && !EndsWithNoCase(out, ".tga")) {
     return Error{"Cannot write " + FileNamePart(out) + ": the name must end in .bmp or .tga", out};
   }
-  Result<SkinSlot> image = LoadImageFile(in, ImageMode::TrueColor);
-  if (!image) return image.error();
   return toBmp ? WriteBmp(*image, out) : WriteTga(*image, out);
 }
 

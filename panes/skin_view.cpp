@@ -245,7 +245,7 @@ void ToggleSkinTiled(Application& app, SkinView& view) {
 
 void TilingSetup(Application& app, SkinView& view) {
   TilingOptions options{view.tiled != 0, view.tileRepeat};
-  if (!app.prompter.EditTilingOptions(options)) return;
+  if (!app.dialogs.EditTilingOptions(options)) return;
   view.tiled = options.tiled ? 1 : 0;
   view.tileRepeat = options.tileRepeat >= 1 ? std::min(options.tileRepeat, kMaxTileRepeat) : 1;
   Notify(app, Change::Display);

@@ -25,6 +25,7 @@
 #include "panes/corner_button.h"
 #include "panes/cursor_control.h"
 #include "panes/paint_handoff.h"
+#include "panes/pane_dialogs.h"
 #include "panes/pane_events.h"
 #include "panes/skin_viewport.h"
 #include "panes/uv_drags.h"
@@ -49,12 +50,6 @@ enum SkinDragState : int {
   kSkinSweepDeselect = 303,
   // 400..405: the frame drags of uv_drags.h
   kSkinCornerButton = 406,
-};
-
-// The choices of the "Tiling Options" dialog.
-struct TilingOptions {
-  bool tiled = false;
-  float tileRepeat = 1;  // "Tile repeat", 1 to 99
 };
 
 class SkinView final {

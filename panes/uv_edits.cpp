@@ -199,7 +199,7 @@ std::vector<UvPair> FitToFrame(const std::vector<ViewPoint>& points, const std::
 void MapFrom3DView(Application& app, const ViewProjection& view, MappingFrame frame, MapFrom3DViewOptions& remembered) {
   MapFrom3DViewOptions options;
   options.assignChannel = remembered.assignChannel;
-  if (!app.prompter.ChooseMapFrom3DView(options)) return;
+  if (!app.dialogs.ChooseMapFrom3DView(options)) return;
   remembered.assignChannel = options.assignChannel;
   MeshDocument& doc = app.doc();
   if (doc.frames.empty() || doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return;

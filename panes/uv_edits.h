@@ -8,6 +8,7 @@
 // unselected face is split from it. All end with a mapping change notice.
 
 #include "core/application.h"
+#include "panes/pane_dialogs.h"
 #include "panes/skin_viewport.h"
 
 namespace mok {
@@ -24,15 +25,6 @@ void MirrorSelected(Application& app);
 void RotateSelected90(Application& app);
 // Truncates every UV vertex of a selected, visible face to whole texels.
 void SnapSelectedToGrid(Application& app);
-
-// The choices of the "Map from 3D View" dialog.
-struct MapFrom3DViewOptions {
-  int projection = 0;  // 0 "Perspective": plain formula; 1 "Parallel": divided by depth
-  bool flip = false;
-  bool mirror = false;
-  bool noBackfaces = false;
-  bool assignChannel = false;  // kept from one opening to the next
-};
 
 // What Map from 3D View needs of the 3D view: its camera transform and the
 // size and scale of its picture. The shell adapts the 3D view's camera.

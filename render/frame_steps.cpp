@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "render/saturate.h"
+
 namespace mok {
 
 namespace {
@@ -103,7 +105,8 @@ CornerUv CornerTexel(const MeshDocument& doc, const MeshTriangle& face, int corn
   const int index = face.uvIndex[corner];
   if (index < 0 || index >= kMaxUvVertices) return {};
   const UvPair& uv = doc.uvVertices[static_cast<std::size_t>(index)];
-  return {static_cast<std::int32_t>(uv.u) << 16, static_cast<std::int32_t>(uv.v) << 16};
+  return {SaturatingInt(uv.u, kMinCornerTexel, kMaxCornerTexel) * 65536,
+          SaturatingInt(uv.v, kMinCornerTexel, kMaxCornerTexel) * 65536};
 }
 
 CornerUv CornerMapUv(const MeshTriangle& face, int corner) {

@@ -70,7 +70,11 @@ struct CornerUv {
   std::int32_t u = 0;
   std::int32_t v = 0;
 };
-// The corner's UV vertex, truncated to whole texels.
+// The whole texels a 16.16 attribute can carry.
+inline constexpr int kMinCornerTexel = -32768;
+inline constexpr int kMaxCornerTexel = 32767;
+// The corner's UV vertex, truncated to whole texels and held to
+// kMinCornerTexel..kMaxCornerTexel (NaN as 0).
 struct CornerUv CornerTexel(const MeshDocument& doc, const MeshTriangle& face, int corner);
 // The corner's map coordinates (`envUv`).
 struct CornerUv CornerMapUv(const MeshTriangle& face, int corner);

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/saturate.h"
+
 namespace mok {
 
 namespace {
@@ -20,7 +22,7 @@ std::uint8_t Gamma(const GammaTable& gamma, long index) { return gamma[static_ca
 
 // A face's map coordinate, 0..255; a normal pointing straight at the edge of
 // the map would give 256 and wrap to the opposite edge as a byte.
-int MapCoordinate(float c) { return std::clamp(static_cast<int>((c + 1) * 128), 0, 255); }
+int MapCoordinate(float c) { return SaturatingInt((c + 1) * 128, 0, 255); }
 
 // Averages the faces' (viewNormal.x, viewNormal.y) map coordinates over each
 // vertex and stores them per corner. Sums are 32-bit: a vertex may be shared
@@ -53,7 +55,7 @@ void AverageMapCoordinates(MeshDocument& doc, std::size_t vertexCount) {
 }  // namespace
 
 int FaceLightIndex(const std::array<float, 3>& light, const Vec3& normal) {
-  return static_cast<int>(LightTerm(light, normal) * 127);
+  return SaturatingInt(LightTerm(light, normal) * 127, 0, 255);
 }
 
 void LightFlat(MeshDocument& doc, const LightFrame& light, const GammaTable& gamma) {
@@ -82,7 +84,7 @@ void LightPerVertex(MeshDocument& doc, std::size_t vertexCount, const LightFrame
     if (!CornersInRange(face, vertexCount)) continue;
     for (int k = 0; k < 3; ++k) {
       const auto v = static_cast<std::size_t>(face.vertex[k]);
-      face.shade[k] = Gamma(gamma, static_cast<long>(sum[v] * 127 / count[v]));
+      face.shade[k] = Gamma(gamma, SaturatingInt(sum[v] * 127 / count[v], 0, 255));
     }
   }
 }

@@ -105,7 +105,7 @@ Status WriteSnapshot(SkinSlot& image, const std::string& path) { return WriteBmp
 void SnapshotCommand(Application& app, ViewRecord& view) {
   SnapshotDialog dialog{view.frame.width, view.frame.height,
                         view.camera.filtered ? SnapshotRendering::Filtered : SnapshotRendering::Normal};
-  if (!app.prompter.ChooseSnapshot(dialog)) return;
+  if (!app.dialogs.ChooseSnapshot(dialog)) return;
   if (!ValidSnapshotSide(dialog.width) || !ValidSnapshotSide(dialog.height)) {
     app.prompter.Message(kSnapshotSizeMessage, MessageIcon::Warning);
     return;

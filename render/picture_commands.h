@@ -11,6 +11,7 @@
 #include "core/application.h"
 #include "core/result.h"
 #include "core/skin_slot.h"
+#include "render/render_dialogs.h"
 #include "render/render_mode.h"
 
 namespace mok {
@@ -40,18 +41,6 @@ void BenchmarkCommand(Application& app, ViewRecord& view, const std::function<vo
 
 // ---- Snapshot ----
 
-enum class SnapshotRendering { Normal, Filtered, Raytraced };
-
-// The "Snapshots" dialog's fields.
-struct SnapshotDialog {
-  int width = 0;   // "Width" (1007), 16 .. 2048
-  int height = 0;  // "Height" (1008), 16 .. 2048
-  SnapshotRendering rendering = SnapshotRendering::Normal;  // radio buttons 1042, 1043, 1044
-};
-
-inline constexpr int kSnapshotMinSide = 16;
-inline constexpr int kSnapshotMaxSide = 2048;
-inline constexpr const char* kSnapshotSizeMessage = "Please enter an integer between 16 and 2048.";
 inline constexpr const char* kSnapshotFilter = "Bitmap (*.bmp)|*.bmp|All Files (*.*)|*.*||";
 inline constexpr const char* kSnapshotPattern = "*.bmp";
 

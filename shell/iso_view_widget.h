@@ -25,8 +25,11 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   bool ModeUsesSkins() const override;
   bool ModeUsesShade() const override;
   void DrawCornerButton(FrameBuffer& frame, bool pressed) override;
-  // CameraLink: no second copy is linked yet.
-  void SendCameraToWatcher(const CameraState&) override {}
+  // CameraLink: hands the camera to the session link, when there is one.
+  void SendCameraToWatcher(const CameraState& state) override {
+    if (cameraLink_ != nullptr) cameraLink_->SendCameraToWatcher(state);
+  }
+  void setCameraLink(CameraLink* link) { cameraLink_ = link; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,6 +38,7 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   Application& app_;
   Painter& painter_;  // its stroke mask drives the repaint after a paint step
   std::unique_ptr<IsoView> view_;
+  CameraLink* cameraLink_ = nullptr;
   QSize bufferSize_;  // the client size the buffers were made for
 };
 

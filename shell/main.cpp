@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,10 +17,17 @@
 #include "app/startup.h"
 #include "shell/file_drops.h"
 #include "shell/main_frame.h"
+#include "shell/intro_window.h"
+#include "render/render_state.h"
+#include "shell/qt_dialog_host.h"
+#include "app/klink.h"
+#include "shell/klink_transport.h"
+#include "shell/script_driver.h"
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
 #include "shell/refresh_bus.h"
 #include "app/map_lists.h"
+#include "render/render_state.h"
 
 namespace {
 
@@ -43,6 +51,18 @@ QIcon ProgramIcon(const std::string& resourceDir) {
   return icon;
 }
 
+// The 3D view sends and takes the camera through the link, the menus reach
+// it, the watcher answers requests, and a watch change retitles the window.
+void ConnectKLink(mok::KLink& link, mok::shell::QtLinkTransport& transport, mok::shell::MainFrame& window) {
+  mok::shell::IsoViewWidget& isoBox = window.shell().isoBox();
+  link.AttachView(&isoBox.view());
+  isoBox.setCameraLink(&link);
+  window.commandTable().context().klink = &link;
+  link.showTitle = [&window](const std::string& title) { window.setWindowTitle(QString::fromStdString(title)); };
+  transport.receive = [&link](std::span<const std::uint8_t> section) { return link.Receive(section); };
+  transport.report = [&link](const mok::KLinkReceipt& receipt) { link.Report(receipt); };
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,23 +78,36 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName("mok");
 
   mok::shell::QtSettingsStore settings;
-  mok::shell::QtPrompter prompter;
+  mok::shell::QtPrompter qtPrompter;
+  mok::shell::LinePrompter linePrompter;
+  const bool scripted = mok::shell::ScriptRequested();
+  mok::Prompter& prompter = scripted ? static_cast<mok::Prompter&>(linePrompter) : qtPrompter;
+  mok::shell::QtDialogHost dialogs(prompter);
   mok::shell::RefreshBus refresh;
-  mok::Application app(settings, prompter, refresh);
+  mok::Application app(settings, prompter, dialogs, refresh);
   app.resourceDir = mok::FindResourceDir(QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString());
   QApplication::setWindowIcon(ProgramIcon(app.resourceDir));
   app.ReadStartupSettings();
 
   mok::shell::MainFrame window(app);
   mok::shell::AcceptFileDrops(app, window);
-  prompter.setParent(&window);
+  qtPrompter.setParent(&window);
+  dialogs.setParent(&window);
   QObject::connect(&refresh, &mok::shell::RefreshBus::listsStale, &window, &mok::shell::MainFrame::FillSideLists);
   QObject::connect(&refresh, &mok::shell::RefreshBus::refreshRequested, &window, &mok::shell::MainFrame::HandleRefresh);
 
   bool ctrlHeld = QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+  // A scripted run (the two-copy tests) has no one to watch the intro.
+  if (!scripted) mok::shell::ShowIntro(mok::RenderStateOf(app).raster, settings, ctrlHeld);
   if (!mok::LoadFirstMesh(app, {parsed.files, ctrlHeld})) return 0;
   mok::ScanStartupMapFolders(app);
   window.show();
   mok::Notify(app, mok::Change::Mesh);
+
+  mok::shell::QtLinkTransport linkTransport;
+  mok::KLink link(app, linkTransport);
+  ConnectKLink(link, linkTransport, window);
+  std::unique_ptr<mok::shell::ScriptDriver> script;
+  if (scripted) script = std::make_unique<mok::shell::ScriptDriver>(app, link, window, window.shell().isoBox());
   return qtApp.exec();
 }

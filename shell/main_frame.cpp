@@ -121,7 +121,9 @@ void MainFrame::FillSideLists() {
 }
 
 // Every refresh may follow a change, so the asterisk is checked with each.
+// A watcher keeps the title the session link gave it.
 void MainFrame::UpdateTitle() {
+  if (app_.flags.watching != 0) return;
   const QString title = QString::fromStdString(WindowTitle(app_.currentFile, app_.history.Modified()));
   if (windowTitle() != title) setWindowTitle(title);
 }

@@ -32,6 +32,7 @@ class MainFrame final : public QMainWindow {
 
   ShellWindow& shell() { return *shell_; }
   CommandMenus& commands() { return *commandMenus_; }
+  CommandTable& commandTable() { return *commandTable_; }
   QToolBar& mainToolBar() { return *toolBar_; }
   QComboBox& framesList() { return *framesList_; }
   QComboBox& modesList() { return *modesList_; }

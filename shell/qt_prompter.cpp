@@ -1,5 +1,6 @@
 #include "shell/qt_prompter.h"
 
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -87,6 +88,21 @@ std::optional<FileChoice> QtPrompter::ChooseFileAndFilter(const FileDialogSpec& 
   if (chosen.isEmpty()) return std::nullopt;
   int index = static_cast<int>(filter.split(";;").indexOf(selected));
   return FileChoice{chosen.toStdString(), index < 0 ? 1 : index + 1};
+}
+
+std::optional<std::string> QtPrompter::ChooseFolder(const std::string& title) {
+  QString chosen = QFileDialog::getExistingDirectory(parent_, QString::fromStdString(title));
+  if (chosen.isEmpty()) return std::nullopt;
+  return chosen.toStdString();
+}
+
+bool QtPrompter::ChooseColor(std::uint32_t& colour, std::array<std::uint32_t, 16>& customSlots) {
+  for (int i = 0; i < 16; ++i) QColorDialog::setCustomColor(i, QColor::fromRgb(customSlots[static_cast<std::size_t>(i)]));
+  QColor chosen = QColorDialog::getColor(QColor::fromRgb(colour), parent_);
+  for (int i = 0; i < 16; ++i) customSlots[static_cast<std::size_t>(i)] = QColorDialog::customColor(i).rgb() & 0xFFFFFFu;
+  if (!chosen.isValid()) return false;
+  colour = chosen.rgb() & 0xFFFFFFu;
+  return true;
 }
 
 }  // namespace mok::shell

@@ -1,5 +1,6 @@
 #pragma once
-// Message boxes and file dialogs for the commands of the library.
+// Message boxes and the system file, folder and colour dialogs for the
+// commands of the library.
 
 #include <QWidget>
 
@@ -19,6 +20,8 @@ class QtPrompter final : public Prompter {
   Answer Ask(const std::string& text, Buttons buttons, MessageIcon icon) override;
   std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override;
   std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec& spec) override;
+  std::optional<std::string> ChooseFolder(const std::string& title) override;
+  bool ChooseColor(std::uint32_t& colour, std::array<std::uint32_t, 16>& customSlots) override;
 
  private:
   QWidget* parent_;

@@ -17,7 +17,7 @@ class ApplicationFixture : public ::testing::Test {
   MemorySettings settings;
   ScriptedPrompter prompter;
   RefreshRecorder refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
 };
 
 }  // namespace mok::test

@@ -47,12 +47,12 @@ TEST(AssignChannel, DialogListsSlotsAndOpensOnTheFirstSelectedFacesChannel) {
   Select(*doc, {2, 0});
   Hide(*doc, {0});  // hidden faces with the selected bit count
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.channelReply = [](ChannelDialog& dialog) {
+  prompter.channel.edit = [](ChannelDialog& dialog) {
     dialog.chosen = 2;
     return true;
   };
   ASSERT_TRUE(AssignChannel(builder.app));
-  const ChannelDialog& shown = *prompter.shownChannels;
+  const ChannelDialog& shown = prompter.channel.shown.back();
   ASSERT_EQ(shown.lines.size(), 16u);
   EXPECT_EQ(shown.lines[0], "Empty Slot 0");
   EXPECT_EQ(shown.lines[2], "skins/arm.bmp");
@@ -71,7 +71,7 @@ TEST(AssignChannel, OkWithoutAChosenLineChangesNothing) {
   auto doc = ThreeFaces(builder);
   Select(*doc, {0});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.channelReply = [](ChannelDialog& dialog) {
+  prompter.channel.edit = [](ChannelDialog& dialog) {
     dialog.chosen = -1;
     return true;
   };
@@ -85,7 +85,7 @@ TEST(AssignChannel, DoesNothingWithoutSelection) {
   auto doc = ThreeFaces(builder);
   ScriptedPrompter& prompter = builder.prompter;
   EXPECT_FALSE(AssignChannel(builder.app));
-  EXPECT_FALSE(prompter.shownChannels.has_value());
+  EXPECT_TRUE(prompter.channel.shown.empty());
 }
 
 TEST(SelectChannel, ChoosesTheSlotAndRedrawsSkinViewIsoViewAndPalette) {

@@ -56,7 +56,7 @@ class MeshBuilder {
   MemorySettings settings;
   ScriptedPrompter prompter;
   test::RefreshRecorder refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
 
  private:
   MeshDocument* doc_;

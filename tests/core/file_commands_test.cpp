@@ -217,10 +217,10 @@ TEST_F(FileCommands, PropertiesOkCopiesTheStringsBackWithinTheirLimits) {
   edited.authorName = "Bo";
   edited.comments = std::string(4097, 'c');
   edited.date = std::string(300, 'd');
-  prompter.propertiesReply = edited;
+  prompter.properties.answer = edited;
   FileProperties(app);
-  ASSERT_TRUE(prompter.propertiesShown);
-  EXPECT_EQ(prompter.propertiesShown->authorName, "Ann");
+  ASSERT_EQ(prompter.properties.shown.size(), 1u);
+  EXPECT_EQ(prompter.properties.shown[0].authorName, "Ann");
   EXPECT_EQ(app.doc().fileInfo.authorName, "Bo");
   EXPECT_EQ(app.doc().fileInfo.comments, std::string(4096, 'c'));
   EXPECT_EQ(app.doc().fileInfo.date, std::string(256, 'd'));

@@ -83,7 +83,7 @@ class HistoryTest : public ::testing::Test {
   test::ScriptedPrompter prompter;
   MemorySettings settings;
   NullRefreshSink refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
   MeshDocument& doc = app.doc();
   History history;
 };

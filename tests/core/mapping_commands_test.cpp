@@ -64,14 +64,14 @@ TEST_F(MappingCommands, ExportCancelledWritesNothing) {
 TEST_F(MappingCommands, ImportShowsTheOptionsAndReadsTheFile) {
   ExportThenChange("m.mkmp");
   prompter.files = {dir / "m"};
-  prompter.optionsReply = [](MkmpImportOptions&) { return true; };
+  prompter.mkmpImport.edit = [](MkmpImportOptions&) { return true; };
   ImportMappingCommand(app);
   const FileDialogSpec& spec = prompter.dialogs.at(0);
   EXPECT_FALSE(spec.save);
   EXPECT_TRUE(spec.mustExist);
   EXPECT_EQ(spec.filter, "MOKX Mapping (*.mkmp)|*.mkmp|All Files (*.*)|*.*||");
   EXPECT_EQ(spec.initialName, "*.mkmp");
-  const MkmpImportOptions& shown = *prompter.shownOptions;
+  const MkmpImportOptions& shown = prompter.mkmpImport.shown.back();
   EXPECT_TRUE(shown.importUvs && shown.importTypeFlags && shown.importChannels);
   EXPECT_FALSE(shown.selectedOnly);
   EXPECT_TRUE(prompter.messages.empty());
@@ -84,7 +84,7 @@ TEST_F(MappingCommands, ImportShowsTheOptionsAndReadsTheFile) {
 TEST_F(MappingCommands, ImportWithOnlyUvsLeavesTypeBytes) {
   ExportThenChange("m.mkmp");
   prompter.files = {dir / "m.mkmp"};
-  prompter.optionsReply = [](MkmpImportOptions& options) {
+  prompter.mkmpImport.edit = [](MkmpImportOptions& options) {
     options.importTypeFlags = false;
     return true;
   };
@@ -104,7 +104,7 @@ TEST_F(MappingCommands, ImportCancelledInTheOptionsDialogChangesNothing) {
 
 TEST_F(MappingCommands, ImportOfAMissingOrForeignFileShowsItsMessage) {
   prompter.files = {dir / "absent.mkmp"};
-  prompter.optionsReply = [](MkmpImportOptions&) { return true; };
+  prompter.mkmpImport.edit = [](MkmpImportOptions&) { return true; };
   ImportMappingCommand(app);
   test::WriteBytes(dir / "other.mkmp", {'K', '3', 'D', 'F', 2, 0});
   prompter.files = {dir / "other.mkmp"};

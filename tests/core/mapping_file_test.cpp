@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include <filesystem>
 #include <random>
 
@@ -202,7 +204,11 @@ TEST(MappingFile, RefusedFilesChangeNeitherFacesNorTheStoredMapping) {
   auto notANumber = good;
   notANumber[6 + 28 + 3] = 0x7F;  // face 1's u0 becomes 0x7F...: NaN or infinity
   notANumber[6 + 28 + 2] = 0xC0;
-  EXPECT_EQ(refused(notANumber), "This UMAP file holds a texture coordinate that is not a number!");
+  EXPECT_EQ(refused(notANumber), mapping_text::kBadCoordinate);
+  auto huge = good;  // face 1's v2: 3e38, finite but no texel can hold it
+  const float far = 3e38f;
+  std::memcpy(huge.data() + 6 + 28 + 20, &far, 4);
+  EXPECT_EQ(refused(huge), mapping_text::kBadCoordinate);
 }
 
 TEST(MappingFile, RandomDamageIsRefusedOrImportedWithoutHarm) {

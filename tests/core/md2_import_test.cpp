@@ -141,7 +141,8 @@ TEST(ReadMd2, RefusesDamagedFilesWithAMessage) {
   EXPECT_EQ(refusal(patched(24, 4097)), "This MD2 has more than 4096 vertices!");
   EXPECT_EQ(refusal(patched(28, 12289)), "This MD2 has more than 12288 texture coordinates!");
   EXPECT_EQ(refusal(patched(40, -1)), "This MD2 is damaged: it announces a negative count!");
-  EXPECT_EQ(refusal(patched(40, 0x7FFFFFFF)), "This MD2 is damaged: its data lies outside the file!");
+  EXPECT_EQ(refusal(patched(40, 0x7FFFFFFF)), md2_text::kTooManyFrames);
+  EXPECT_EQ(refusal(patched(40, 65535)), "This MD2 is damaged: its data lies outside the file!");
   EXPECT_EQ(refusal(patched(52, -12)), "This MD2 is damaged: its data lies outside the file!");
   EXPECT_EQ(refusal(patched(48, int(good.size()) - 8)), "This MD2 is damaged: its data lies outside the file!");
   EXPECT_EQ(refusal(patched(24, 3)), "This MD2 is damaged: a triangle uses an index out of range!");
@@ -152,6 +153,28 @@ TEST(ReadMd2, RefusesDamagedFilesWithAMessage) {
   TestMd2 infinite = Quad();
   infinite.frames[1].scale[2] = std::numeric_limits<float>::infinity();
   EXPECT_EQ(refusal(Encode(infinite)), "This MD2 is damaged: a frame's scale or origin is not a number!");
+  TestMd2 overflowing = Quad();  // finite factors, infinite positions
+  overflowing.frames[0].scale[0] = 3e38f;
+  EXPECT_EQ(refusal(Encode(overflowing)), "This MD2 is damaged: a frame's scale or origin is not a number!");
+}
+
+// More frames than the animation file can count: refused from the header,
+// before the frames are read (6.5 million frames announced by a short file
+// would otherwise be allocated first).
+TEST(ReadMd2, RefusesMoreFramesThanAMeshCanSave) {
+  TestMd2 many = Quad();
+  many.frames.resize(70000, many.frames[0]);
+  auto model = ReadMd2(Encode(many));
+  ASSERT_FALSE(model);
+  EXPECT_EQ(model.error().message, md2_text::kTooManyFrames);
+  auto announced = Encode(Quad());
+  const std::int32_t frames = 6500000;
+  std::memcpy(announced.data() + md2_layout::kFrameCount, &frames, 4);
+  model = ReadMd2(announced);
+  ASSERT_FALSE(model);
+  EXPECT_EQ(model.error().message, md2_text::kTooManyFrames);
+  many.frames.resize(65535);
+  EXPECT_TRUE(ReadMd2(Encode(many)));
 }
 
 // Random damage anywhere in the file: every result is either a refusal or a

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
+
 namespace mok {
 namespace {
 
@@ -76,6 +79,43 @@ TEST(Placeholders, CheckerStartsWithTheSecondColourAndUsesTheCellSize) {
   EXPECT_EQ(doc->skinSlots[12]->pixels[4], 0xA0A0A0u);
   EXPECT_EQ(doc->skinSlots[12]->pixels[0], 0x404040u);
   EXPECT_EQ(doc->activeSkin, doc->skinSlots[0].get());
+}
+
+}  // namespace
+}  // namespace mok
+
+namespace mok {
+namespace {
+
+// The indexed search merges exactly the corners a scan of the whole table
+// would: the first entry of the same channel closer than 1/4096 on both axes.
+TEST(RebuildUvVertices, MergesAsAScanOfTheWholeTableWould) {
+  auto doc = std::make_unique<MeshDocument>();
+  std::mt19937 random(5);
+  doc->triangleCount = 4000;
+  for (int i = 0; i < doc->triangleCount; ++i) {
+    MeshTriangle& face = doc->triangles[static_cast<std::size_t>(i)];
+    face.textureNum = static_cast<std::uint8_t>(random() % 2);
+    for (UvPair& uv : face.uv)  // clustered around grid lines, a few far or NaN
+      uv = {static_cast<float>(random() % 8) / 4096 + static_cast<float>(random() % 3) * 1e-5f,
+            random() % 50 == 0 ? (random() % 2 ? std::nanf("") : 3e38f) : static_cast<float>(random() % 3) / 4096};
+  }
+  doc->RebuildUvVertices(false);
+  std::vector<UvPair> table;
+  std::vector<int> channels;
+  for (int i = 0; i < doc->triangleCount; ++i) {
+    const MeshTriangle& face = doc->triangles[static_cast<std::size_t>(i)];
+    for (int k = 0; k < 3; ++k) {
+      const UvPair& uv = face.uv[k];
+      std::size_t m = 0;
+      while (m < table.size() && !(channels[m] == face.textureNum && std::fabs(uv.u - table[m].u) < 1.0f / 4096 &&
+                                   std::fabs(uv.v - table[m].v) < 1.0f / 4096))
+        ++m;
+      if (m == table.size()) table.push_back(uv), channels.push_back(face.textureNum);
+      ASSERT_EQ(face.uvIndex[k], static_cast<int>(m)) << i << " " << k;
+    }
+  }
+  EXPECT_EQ(doc->uvVertexCount, static_cast<int>(table.size()));
 }
 
 }  // namespace

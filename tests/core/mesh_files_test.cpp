@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "core/info_file.h"
@@ -372,6 +373,93 @@ TEST_F(MeshFiles, InfoFileThatCannotBeWrittenIsNotFatal) {
   EXPECT_EQ(saved->warnings[0], kInfoSaveWarning);
   EXPECT_EQ(ReadBytes(dir / "out_d.3d"), ReadBytes(dir / "ship_d.3d"));
   EXPECT_EQ(ReadBytes(dir / "out_a.3d"), ReadBytes(dir / "ship_a.3d"));
+}
+
+// An info file too short to hold its magic is no info file: the mesh loads
+// with the same warning as for a wrong magic.
+TEST_F(MeshFiles, EmptyOrShortInfoFileWarnsAndTheMeshLoads) {
+  WriteSquare("ship");
+  for (std::vector<std::uint8_t> info : {std::vector<std::uint8_t>{}, std::vector<std::uint8_t>{'K', '3', 'D'}}) {
+    WriteBytes(dir / "ship_k.3d", info);
+    auto loaded = Load("ship_d.3d");
+    ASSERT_TRUE(loaded) << info.size();
+    EXPECT_EQ(loaded->warnings, std::vector<std::string>{kInfoInvalidMessage});
+    EXPECT_EQ(doc->triangleCount, 2);
+  }
+}
+
+// Huge but finite coordinates in an info file are refused like non-finite
+// ones; a document holding such coordinates saves them clamped, so what is
+// saved loads again.
+TEST_F(MeshFiles, CoordinatesBeyondWhatATexelCanHoldAreRefusedOnLoadAndClampedOnSave) {
+  WriteSquare("bad");
+  std::vector<FaceCoordinates> corners(2);
+  corners[1][2] = {3e38f, 0};
+  WriteBytes(dir / "bad_k.3d", WriteInfoFile(FileInfo{}, corners));
+  ExpectRefused("bad_d.3d", kInfoInvalidMessage);
+
+  ASSERT_TRUE(Load("good_d.3d"));
+  doc->uvVertices[static_cast<std::size_t>(doc->triangles[1].uvIndex[2])] = {1e30f, -1e30f};
+  auto saved = SaveMesh(*doc, dir / "out.3d");
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->warnings.size(), 1u);
+  ASSERT_TRUE(Load("out_d.3d"));
+  UvPair reloaded = doc->InChannelUnits(0, doc->triangles[1].uv[2]);
+  EXPECT_FLOAT_EQ(reloaded.u, kMaxChannelUnits);
+  EXPECT_FLOAT_EQ(reloaded.v, -kMaxChannelUnits);
+}
+
+// A FIFO would block the open for ever; it is refused by its type first.
+TEST_F(MeshFiles, AFifoInPlaceOfAMeshFileIsRefusedWithoutOpeningIt) {
+  WriteSquare("pipe");
+  ASSERT_EQ(::mkfifo((dir / "pipe_k.3d").c_str(), 0600), 0);
+  auto loaded = Load("pipe_d.3d");
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(loaded->warnings, std::vector<std::string>{kInfoNotRegularWarning});
+  std::filesystem::remove(dir / "pipe_a.3d");
+  ASSERT_EQ(::mkfifo((dir / "pipe_a.3d").c_str(), 0600), 0);
+  loaded = Load("pipe_d.3d");
+  ASSERT_FALSE(loaded);
+  EXPECT_EQ(loaded.error().message, kNotRegularFileMessage);
+  EXPECT_EQ(ReadWholeFile(dir.path().string()).cause, FileErrorCause::AccessDenied);
+}
+
+// The info file cannot be written (disk full there): the old one, whose
+// coordinates would override the new mapping on the next load, is removed.
+TEST_F(MeshFiles, AnInfoFileThatCannotBeWrittenTakesTheOldOneAway) {
+  WriteSquare("ship");
+  ASSERT_TRUE(Load("ship_d.3d"));
+  ASSERT_TRUE(SaveMesh(*doc, dir / "ship.3d"));
+  const int channel = doc->triangles[0].textureNum;
+  UvPair& moved = doc->uvVertices[static_cast<std::size_t>(doc->triangles[0].uvIndex[1])];
+  moved = {moved.u * 0.5f + 0.3f, moved.v + 0.7f};
+  const UvPair wanted = doc->InChannelUnits(channel, moved);
+  int writes = 0;
+  FileWriter fullAtTheInfoFile = [&](int fd, std::span<const std::uint8_t> bytes) {
+    return ++writes == 3 ? FileErrorCause::DiskFull : WriteAllBytes(fd, bytes);
+  };
+  auto saved = SaveMesh(*doc, dir / "ship.3d", fullAtTheInfoFile);
+  ASSERT_TRUE(saved);
+  EXPECT_EQ(saved->warnings, (std::vector<std::string>{kInfoSaveWarning, kStaleInfoRemovedWarning}));
+  EXPECT_FALSE(std::filesystem::exists(dir / "ship_k.3d"));
+  ASSERT_TRUE(Load("ship_d.3d"));
+  UvPair reloaded = doc->InChannelUnits(channel, doc->triangles[0].uv[1]);  // byte precision: 16 units
+  EXPECT_NEAR(reloaded.u, wanted.u, 16);
+  EXPECT_NEAR(reloaded.v, wanted.v, 16);
+}
+
+// Names up to the file system's limit save: the temporary name beside them
+// is shortened to fit.
+TEST_F(MeshFiles, ABaseNameAtTheNameLimitSavesAndLoads) {
+  WriteSquare("ship");
+  ASSERT_TRUE(Load("ship_d.3d"));
+  std::string base(250, 'm');
+  auto saved = SaveMesh(*doc, dir / (base + ".3d"));
+  ASSERT_TRUE(saved) << saved.error().message;
+  EXPECT_TRUE(Load(base + "_k.3d"));
+  int entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 5);  // ship_d, ship_a and the three new files
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers for the mesh file tests: temporary folders, hand-built geometry and
-// animation files, and a prompter that plays a script.
+// animation files, and the scripted prompter.
 
 #include <cstdint>
 #include <deque>
@@ -17,6 +17,7 @@
 #include "core/prompter.h"
 #include "core/refresh.h"
 #include "tests/support/refresh_recorder.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok::test {
 
@@ -78,61 +79,5 @@ inline std::vector<std::uint8_t> AnimationFile(int frameCount, int frameSize, co
   for (std::uint32_t w : words) out.u32(w);
   return out.bytes();
 }
-
-// Plays back answers and file choices in order and records what was said.
-class ScriptedPrompter final : public Prompter {
- public:
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  std::vector<FileDialogSpec> dialogs;
-  std::deque<Answer> answers;
-  std::deque<std::optional<std::string>> files;
-  std::optional<FileInfo> propertiesShown;  // what the properties dialog was given
-  std::optional<FileInfo> propertiesReply;  // what OK hands back; none: Cancel
-
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string& text, Buttons, MessageIcon) override {
-    questions.push_back(text);
-    if (answers.empty()) return Answer::Cancel;
-    Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override {
-    dialogs.push_back(spec);
-    if (files.empty()) return std::nullopt;
-    auto f = files.front();
-    files.pop_front();
-    return f;
-  }
-  bool EditFileProperties(FileInfo& fields) override {
-    propertiesShown = fields;
-    if (!propertiesReply) return false;
-    fields = *propertiesReply;
-    return true;
-  }
-
-  // The selection and mapping dialogs: each records the state it was shown
-  // and, when a reply is scripted, lets it change the state and answer.
-  std::optional<TriangleFlagsDialog> shownFlags;
-  std::optional<ChannelDialog> shownChannels;
-  std::optional<MkmpImportOptions> shownOptions;
-  std::function<TriangleFlagsOutcome(TriangleFlagsDialog&)> flagsReply;
-  std::function<bool(ChannelDialog&)> channelReply;
-  std::function<bool(MkmpImportOptions&)> optionsReply;
-
-  TriangleFlagsOutcome EditTriangleFlags(TriangleFlagsDialog& dialog) override {
-    shownFlags = dialog;
-    return flagsReply ? flagsReply(dialog) : TriangleFlagsOutcome::Cancel;
-  }
-  bool ChooseChannel(ChannelDialog& dialog) override {
-    shownChannels = dialog;
-    return channelReply && channelReply(dialog);
-  }
-  bool ChooseMkmpImportOptions(MkmpImportOptions& options) override {
-    shownOptions = options;
-    return optionsReply && optionsReply(options);
-  }
-};
 
 }  // namespace mok::test

@@ -28,6 +28,10 @@ TEST(ModelStats, SkinAreaCountsLoadedSkinsOnlyAndFacesGiveChannelsAndTypes) {
   EXPECT_EQ(stats.uvVertices, 2);
   EXPECT_EQ(stats.channels, (std::set<int>{0, 7}));
   EXPECT_EQ(stats.types, (std::map<int, int>{{0, 1}, {0x12, 2}}));
+  std::vector<std::pair<std::string, std::int32_t>> rows;
+  for (const ModelStatsRow& row : ModelStatsRows(stats)) rows.emplace_back(row.name, row.value);
+  EXPECT_EQ(rows, (std::vector<std::pair<std::string, std::int32_t>>{
+                      {"Vertices", 5}, {"Mapping Verts", 2}, {"Triangles", 3}, {"Frames", 1}, {"Skin Area (Texels)", 131072}}));
 }
 
 TEST(ModelStats, PlaceholdersAddNothing) {

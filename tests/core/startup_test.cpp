@@ -15,7 +15,7 @@ const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sa
 
 class Startup : public ::testing::Test {
  protected:
-  Startup() : app(settings, prompter, refresh) {}
+  Startup() : app(settings, prompter, prompter, refresh) {}
 
   std::string WriteSkin(const std::string& name) {
     SkinSlot image;
@@ -141,7 +141,7 @@ TEST_F(Startup, AnMd2ModelLoadsFromTheCommandLineAndAgainAsTheLastFile) {
   MemorySettings restarted;
   Write(restarted, setting::CurFile, model);
   test::ScriptedPrompter quiet;
-  Application again(restarted, quiet, refresh);
+  Application again(restarted, quiet, quiet, refresh);
   ASSERT_TRUE(LoadFirstMesh(again, {{}, false}));
   EXPECT_TRUE(quiet.messages.empty());
   EXPECT_TRUE(quiet.dialogs.empty());
@@ -163,7 +163,7 @@ TEST(SettingsTable, EmptyStoreGivesA32TexelDefaultSkinWhileTheDialogShows64) {
   MemorySettings settings;
   test::ScriptedPrompter prompter;
   NullRefreshSink refresh;
-  Application app(settings, prompter, refresh);
+  Application app(settings, prompter, prompter, refresh);
   app.ReadStartupSettings();
   const SkinSlot& skin = app.doc().defaultSkin;
   EXPECT_EQ(skin.width, 32);

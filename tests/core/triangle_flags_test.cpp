@@ -65,7 +65,7 @@ TEST(SetTypeFlags, OkWithUnchangedMixedModifiersKeepsEachFacesModifiers) {
   auto doc = FacesOfTypes(builder, {0x12, 0x02, 0x44});
   Select(*doc, {0, 1});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.flagsReply = [](TriangleFlagsDialog&) { return TriangleFlagsOutcome::Ok; };
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog&) { return TriangleFlagsOutcome::Ok; };
   SetTypeFlags(builder.app);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x12, 0x02, 0x44}));
   EXPECT_EQ(builder.refresh.refreshes(), 1);
@@ -76,7 +76,7 @@ TEST(SetTypeFlags, MaskedWithModifiersUnchangedKeepsTheHighNibble) {
   auto doc = FacesOfTypes(builder, {0x12, 0x02, 0x44});
   Select(*doc, {0, 1});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.flagsReply = [](TriangleFlagsDialog& dialog) {
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 4;  // "Masked - 2 Sided"
     return TriangleFlagsOutcome::Ok;
   };
@@ -89,12 +89,12 @@ TEST(SetTypeFlags, OkWithNoRadioWritesBackTheFacesOwnBase) {
   auto doc = FacesOfTypes(builder, {0x05, 0x01});
   Select(*doc, {0});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.flagsReply = [](TriangleFlagsDialog& dialog) {
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.environmentMapped = true;
     return TriangleFlagsOutcome::Ok;
   };
   SetTypeFlags(builder.app);
-  EXPECT_EQ(prompter.shownFlags->baseChoice, -1);
+  EXPECT_EQ(prompter.triangleFlags.shown.back().baseChoice, -1);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x45, 0x01}));
 }
 
@@ -104,7 +104,7 @@ TEST(SetTypeFlags, SetsHiddenSelectedFacesToo) {
   Select(*doc, {0, 2});
   Hide(*doc, {2});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.flagsReply = [](TriangleFlagsDialog& dialog) {
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 2;
     dialog.keepModifiers = false;
     dialog.fullbright = true;
@@ -120,7 +120,7 @@ TEST(SetTypeFlags, SelectPicksExactlyTheMatchingTypeHiddenIncluded) {
   Select(*doc, {3});
   Hide(*doc, {2});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.flagsReply = [](TriangleFlagsDialog& dialog) {
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 2;  // "Normal - 2 Sided"
     dialog.keepModifiers = false;
     dialog.fullbright = dialog.flat = dialog.environmentMapped = dialog.noSmoothing = false;
@@ -136,7 +136,7 @@ TEST(SetTypeFlags, SelectByModifiersAloneKeepsAnyBase) {
   auto doc = FacesOfTypes(builder, {0x41, 0x42, 0xC2, 0x02});
   Select(*doc, {0});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.flagsReply = [](TriangleFlagsDialog& dialog) {
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 0;
     return TriangleFlagsOutcome::Select;  // the boxes still show 0x40 alone
   };
@@ -149,7 +149,7 @@ TEST(SetTypeFlags, SelectWithBothUnchangedChangesNothing) {
   auto doc = FacesOfTypes(builder, {0x12, 0x02});
   Select(*doc, {0, 1});
   ScriptedPrompter& prompter = builder.prompter;
-  prompter.flagsReply = [](TriangleFlagsDialog& dialog) {
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 0;
     dialog.keepModifiers = true;
     return TriangleFlagsOutcome::Select;
@@ -163,10 +163,10 @@ TEST(SetTypeFlags, CancelAndAnEmptySelectionDoNothing) {
   auto doc = FacesOfTypes(builder, {0x12});
   ScriptedPrompter& prompter = builder.prompter;
   SetTypeFlags(builder.app);
-  EXPECT_FALSE(prompter.shownFlags.has_value());
+  EXPECT_TRUE(prompter.triangleFlags.shown.empty());
   Select(*doc, {0});
   SetTypeFlags(builder.app);  // the scripted prompter cancels
-  EXPECT_TRUE(prompter.shownFlags.has_value());
+  EXPECT_FALSE(prompter.triangleFlags.shown.empty());
   EXPECT_EQ(doc->triangles[0].type, 0x12);
   EXPECT_TRUE(builder.refresh.refreshes() == 0);
 }

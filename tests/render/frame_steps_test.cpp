@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include <memory>
 
 namespace mok {
@@ -121,6 +123,13 @@ TEST(CornerAttributes, TexelsTruncateAndShift) {
   EXPECT_EQ(CornerTexel(*doc, face, 1).u, 3 << 16);
   EXPECT_EQ(CornerTexel(*doc, face, 1).v, -(2 << 16));
   EXPECT_EQ(CornerTexel(*doc, face, 2).u, 0);  // a bad index reads nothing
+  // Texels no 16.16 attribute can carry saturate; NaN reads as 0.
+  doc->uvVertices[7] = {1e30f, -std::numeric_limits<float>::infinity()};
+  EXPECT_EQ(CornerTexel(*doc, face, 1).u, kMaxCornerTexel * 65536);
+  EXPECT_EQ(CornerTexel(*doc, face, 1).v, kMinCornerTexel * 65536);
+  doc->uvVertices[7] = {std::numeric_limits<float>::quiet_NaN(), 32768.5f};
+  EXPECT_EQ(CornerTexel(*doc, face, 1).u, 0);
+  EXPECT_EQ(CornerTexel(*doc, face, 1).v, kMaxCornerTexel * 65536);
   face.envUv[0][0] = 200;
   face.envUv[0][1] = 17;
   EXPECT_EQ(CornerMapUv(face, 0).u, 200 << 16);

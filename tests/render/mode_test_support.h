@@ -19,42 +19,17 @@
 #include "render/picture_commands.h"
 #include "render/render_state.h"
 #include "tests/support/refresh_recorder.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok::test {
-
-// Records messages and plays back file and snapshot choices.
-class RenderPrompter final : public Prompter {
- public:
-  std::vector<std::string> messages;
-  std::vector<FileDialogSpec> dialogs;
-  std::deque<std::optional<std::string>> files;
-  std::optional<SnapshotDialog> snapshotShown;   // what the dialog was given
-  std::optional<SnapshotDialog> snapshotReply;   // what OK hands back; none: Cancel
-
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override {
-    dialogs.push_back(spec);
-    if (files.empty()) return std::nullopt;
-    std::optional<std::string> f = files.front();
-    files.pop_front();
-    return f;
-  }
-  bool ChooseSnapshot(SnapshotDialog& dialog) override {
-    snapshotShown = dialog;
-    if (!snapshotReply) return false;
-    dialog = *snapshotReply;
-    return true;
-  }
-};
 
 inline constexpr std::uint32_t kSceneBackground = 0x123456;
 
 struct ModeScene {
   MemorySettings settings;
-  RenderPrompter prompter;
+  ScriptedPrompter prompter;
   test::RefreshRecorder refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
   ViewRecord view;
 
   ModeScene() {

@@ -174,16 +174,16 @@ TEST(SnapshotCommand, DialogStartsFromTheViewAndCancelEndsIt) {
   ModeScene scene;
   scene.view.camera.filtered = 1;
   SnapshotCommand(scene.app, scene.view);
-  ASSERT_TRUE(scene.prompter.snapshotShown);
-  EXPECT_EQ(scene.prompter.snapshotShown->width, 100);
-  EXPECT_EQ(scene.prompter.snapshotShown->height, 100);
-  EXPECT_EQ(scene.prompter.snapshotShown->rendering, SnapshotRendering::Filtered);
+  ASSERT_EQ(scene.prompter.snapshot.shown.size(), 1u);
+  EXPECT_EQ(scene.prompter.snapshot.shown[0].width, 100);
+  EXPECT_EQ(scene.prompter.snapshot.shown[0].height, 100);
+  EXPECT_EQ(scene.prompter.snapshot.shown[0].rendering, SnapshotRendering::Filtered);
   EXPECT_TRUE(scene.prompter.dialogs.empty());
 }
 
 TEST(SnapshotCommand, RefusesSizesOutsideTheRange) {
   ModeScene scene;
-  scene.prompter.snapshotReply = SnapshotDialog{15, 100, SnapshotRendering::Normal};
+  scene.prompter.snapshot.answer = SnapshotDialog{15, 100, SnapshotRendering::Normal};
   SnapshotCommand(scene.app, scene.view);
   EXPECT_EQ(scene.prompter.messages, std::vector<std::string>{"Please enter an integer between 16 and 2048."});
   EXPECT_TRUE(scene.prompter.dialogs.empty());
@@ -193,7 +193,7 @@ TEST(SnapshotCommand, SavesInLoadDirWithBmpAppended) {
   ModeScene scene;
   test::TempDir dir;
   scene.app.loadDir = dir.path().string();
-  scene.prompter.snapshotReply = SnapshotDialog{101, 16, SnapshotRendering::Normal};
+  scene.prompter.snapshot.answer = SnapshotDialog{101, 16, SnapshotRendering::Normal};
   scene.prompter.files.push_back(dir / "picture");
   SnapshotCommand(scene.app, scene.view);
   ASSERT_EQ(scene.prompter.dialogs.size(), 1u);
@@ -209,7 +209,7 @@ TEST(SnapshotCommand, SavesInLoadDirWithBmpAppended) {
 
 TEST(SnapshotCommand, AFileThatCannotBeWrittenIsReportedAndTheViewRestored) {
   ModeScene scene;
-  scene.prompter.snapshotReply = SnapshotDialog{64, 64, SnapshotRendering::Normal};
+  scene.prompter.snapshot.answer = SnapshotDialog{64, 64, SnapshotRendering::Normal};
   scene.prompter.files.push_back("/nonexistent-folder/picture.bmp");
   SnapshotCommand(scene.app, scene.view);
   ASSERT_EQ(scene.prompter.messages.size(), 1u);

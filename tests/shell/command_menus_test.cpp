@@ -28,7 +28,7 @@ int IdOf(const QAction* action) { return action->isSeparator() ? 0 : action->dat
 
 class CommandMenusTest : public ::testing::Test {
  protected:
-  CommandMenusTest() : app(settings, prompter, refresh) {
+  CommandMenusTest() : app(settings, prompter, prompter, refresh) {
     app.ReadStartupSettings();
     EXPECT_TRUE(LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok());
     isoView = new IsoViewWidget(app, painter, &window);
@@ -152,7 +152,7 @@ TEST_F(CommandMenusTest, MenusShowTheUpdateRules) {
   app.flags.watching = true;
   emit mapping->aboutToShow();
   EXPECT_EQ(watch->text().toStdString(), "End Watch");
-  EXPECT_FALSE(watch->isEnabled());  // K-Link is not there yet
+  EXPECT_FALSE(watch->isEnabled());  // no session link was made for this window
 
   menus->Trigger(32797);  // Select None
   EXPECT_FALSE(menus->action(32937)->isEnabled());

@@ -12,26 +12,20 @@
 #include "core/application.h"
 #include "shell/file_drops.h"
 #include "shell/recent_files_menu.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok::shell {
 namespace {
 
 const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
 
-class AnsweringPrompter final : public Prompter {
- public:
-  std::vector<std::string> messages;
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::No; }
-  std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
-};
-
 class DesktopShell : public ::testing::Test {
  protected:
+  DesktopShell() { prompter.unscriptedAnswer = Answer::No; }
   MemorySettings settings;
-  AnsweringPrompter prompter;
+  test::ScriptedPrompter prompter;
   NullRefreshSink refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
 };
 
 QMimeData* FilesDrag(const std::vector<std::string>& files) {

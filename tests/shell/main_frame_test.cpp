@@ -14,26 +14,15 @@
 #include "render/render_state.h"
 #include "shell/main_frame.h"
 #include "shell/refresh_bus.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok::shell {
 namespace {
 
-class FrameTestPrompter final : public Prompter {
- public:
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  Answer answer = Answer::Yes;
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string& text, Buttons, MessageIcon) override {
-    questions.push_back(text);
-    return answer;
-  }
-  std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
-};
-
 class MainFrameTest : public ::testing::Test {
  protected:
-  MainFrameTest() : app(settings, prompter, bus) {
+  MainFrameTest() : app(settings, prompter, prompter, bus) {
+    prompter.unscriptedAnswer = Answer::Yes;
     settings.writeInt("Preferences", "Splitter", 5000);
     app.ReadStartupSettings();
     app.currentFile = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
@@ -75,7 +64,7 @@ class MainFrameTest : public ::testing::Test {
   }
 
   MemorySettings settings;
-  FrameTestPrompter prompter;
+  test::ScriptedPrompter prompter;
   RefreshBus bus;
   Application app;
   std::unique_ptr<MainFrame> frame;
@@ -169,12 +158,12 @@ TEST_F(MainFrameTest, ListsDriveTheDocumentAndARefusedModeIsPutBack) {
 
 TEST_F(MainFrameTest, ClosingAsksAndNoKeepsTheWindowButTheSplitterIsWritten) {
   DragSplitterTo(shell().width() / 2);
-  prompter.answer = Answer::No;
+  prompter.unscriptedAnswer = Answer::No;
   EXPECT_FALSE(frame->close());
   EXPECT_TRUE(frame->isVisible());
   EXPECT_EQ(prompter.questions.size(), 1u);
   EXPECT_EQ(settings.readInt("Preferences", "Splitter"), static_cast<int>(shell().SplitFraction() * 10000));
-  prompter.answer = Answer::Yes;
+  prompter.unscriptedAnswer = Answer::Yes;
   EXPECT_TRUE(frame->close());
 }
 

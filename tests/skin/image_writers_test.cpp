@@ -148,6 +148,8 @@ TEST_F(ImageWriters, ConvertPicksTheWriterByEnding) {
 }
 
 TEST_F(ImageWriters, ConvertRefusesOtherEndingsAndMissingInput) {
+  SkinSlot image = RandomImage(2, 2, 5);
+  ASSERT_TRUE(WriteTga(image, PathOf("source.tga")).ok());
   Status ending = ConvertImageFile(PathOf("source.tga"), PathOf("out.png"));
   ASSERT_FALSE(ending.ok());
   EXPECT_EQ(ending.error().message, "Cannot write out.png: the name must end in .bmp or .tga");

@@ -22,7 +22,7 @@ class NewSkin : public test::SkinFixture {
     LoadSlots();
   }
   void Create(NewSkinDialog dialog) {
-    prompter.newSkinReply = dialog;
+    prompter.newSkin.answer = dialog;
     SkinNew(app);
   }
   static NewSkinDialog Other(int width, int height) {

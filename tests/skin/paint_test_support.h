@@ -15,6 +15,7 @@
 #include "core/application.h"
 #include "panes/cursor_control.h"
 #include "panes/pane_events.h"
+#include "tests/support/scripted_prompter.h"
 #include "core/prompter.h"
 #include "core/refresh.h"
 #include "tests/support/refresh_recorder.h"
@@ -23,29 +24,6 @@
 #include "panes/gradient_box.h"
 
 namespace mok::test {
-
-// Answers the colour dialog: nothing (cancel) or the scripted colour; records
-// what the dialog was opened with.
-class ColourDialogPrompter final : public Prompter {
- public:
-  void Message(const std::string&, MessageIcon) override {}
-  Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
-  bool ChooseColor(std::uint32_t& colour, std::array<std::uint32_t, 16>& slots) override {
-    ++opened;
-    openedWith = colour;
-    slotsSeen = slots;
-    if (slotToSet) slots[slotToSet->first] = slotToSet->second;
-    if (!answer) return false;
-    colour = *answer;
-    return true;
-  }
-  std::optional<std::uint32_t> answer;
-  std::optional<std::pair<std::size_t, std::uint32_t>> slotToSet;
-  int opened = 0;
-  std::uint32_t openedWith = 0;
-  std::array<std::uint32_t, 16> slotsSeen{};
-};
 
 // The window of a colour box: capture, the system's cursor display count and
 // where the cursor stood when it became visible again.
@@ -123,9 +101,9 @@ class FakeSplitterShell final : public SplitterShell {
 
 struct PaintApp {
   MemorySettings settings;
-  ColourDialogPrompter prompter;
+  ScriptedPrompter prompter;
   RefreshRecorder refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
   ShadingTables shading;
 };
 

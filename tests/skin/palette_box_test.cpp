@@ -204,31 +204,31 @@ TEST_F(BarsPicker, PressGivingTheSameColourRefreshesNothing) {
 
 TEST_F(PaletteBoxTest, RightClickOnTheSwatchesOpensTheDialogOnRelease) {
   app.activeColor = 2;
-  fixture.prompter.answer = 0xFFABCDEF;
-  fixture.prompter.slotToSet = {{9, 0x111111}};
+  fixture.prompter.colourAnswer = 0xFFABCDEF;
+  fixture.prompter.colourSlotToSet = {{9, 0x111111}};
   const auto before = app.customColors;
   box->HandleEvent(test::PressRight(10, 10));
-  EXPECT_EQ(fixture.prompter.opened, 0);
+  EXPECT_EQ(fixture.prompter.colourOpened, 0);
   EXPECT_EQ(box->dragState(), PaletteBox::kRightOnSwatches);
   box->HandleEvent(test::ReleaseRight(10, 10));
-  EXPECT_EQ(fixture.prompter.opened, 1);
-  EXPECT_EQ(fixture.prompter.openedWith, 0x8080FFu);  // "Color-2" default
+  EXPECT_EQ(fixture.prompter.colourOpened, 1);
+  EXPECT_EQ(fixture.prompter.colourOpenedWith, 0x8080FFu);  // "Color-2" default
   // First use: the eight user colours, then eight black slots.
-  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(fixture.prompter.slotsSeen[i], before[i]);
-  for (std::size_t i = 8; i < 16; ++i) EXPECT_EQ(fixture.prompter.slotsSeen[i], 0u);
+  for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(fixture.prompter.colourSlotsSeen[i], before[i]);
+  for (std::size_t i = 8; i < 16; ++i) EXPECT_EQ(fixture.prompter.colourSlotsSeen[i], 0u);
   EXPECT_EQ(app.customColors[2], 0xABCDEFu);  // top byte dropped
   EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kBoxRedraw, kViewsFull}));
   // The slots keep what the dialog left in them, not the new user colour.
-  fixture.prompter.slotToSet.reset();
+  fixture.prompter.colourSlotToSet.reset();
   Click(test::PressRight(10, 10));
-  EXPECT_EQ(fixture.prompter.slotsSeen[9], 0x111111u);
-  EXPECT_EQ(fixture.prompter.slotsSeen[2], 0x8080FFu);
+  EXPECT_EQ(fixture.prompter.colourSlotsSeen[9], 0x111111u);
+  EXPECT_EQ(fixture.prompter.colourSlotsSeen[2], 0x8080FFu);
 }
 
 TEST_F(PaletteBoxTest, CancelledDialogChangesNothing) {
   const auto before = app.customColors;
   Click(test::PressRight(10, 10));
-  EXPECT_EQ(fixture.prompter.opened, 1);
+  EXPECT_EQ(fixture.prompter.colourOpened, 1);
   EXPECT_EQ(app.customColors, before);
   EXPECT_TRUE(refresh.requests.empty());
 }
@@ -237,7 +237,7 @@ TEST_F(PaletteBoxTest, OtherButtonDuringADragIsIgnored) {
   box->HandleEvent(test::PressLeft(20, 20));
   box->HandleEvent(test::PressRight(10, 10));
   box->HandleEvent(test::ReleaseRight(10, 10));
-  EXPECT_EQ(fixture.prompter.opened, 0);
+  EXPECT_EQ(fixture.prompter.colourOpened, 0);
   EXPECT_EQ(box->dragState(), PaletteBox::kSwatchDrag);
   box->HandleEvent(test::LoseCapture());
   EXPECT_EQ(box->dragState(), PaletteBox::kIdle);

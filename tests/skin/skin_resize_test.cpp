@@ -94,7 +94,10 @@ class SkinResizeCommand : public test::SkinFixture {
     ClearRecords();
   }
   void Resize(const std::function<void(ResizeSkinDialog&)>& edit) {
-    prompter.resizeReply = edit;
+    prompter.resize.edit = [edit](ResizeSkinDialog& dialog) {
+      edit(dialog);
+      return true;
+    };
     SkinResize(app);
   }
   UvPair Corner(int face, int k) { return doc().triangles[static_cast<std::size_t>(face)].uv[k]; }
@@ -103,7 +106,7 @@ class SkinResizeCommand : public test::SkinFixture {
 TEST_F(SkinResizeCommand, DoublingTheHeightResamplesAndDoublesTheCoordinatesVertically) {
   ASSERT_FLOAT_EQ(Corner(0, 0).v, 64);
   Resize([](ResizeSkinDialog& d) { d.toHeight = 512; });
-  EXPECT_EQ(prompter.resizeShown->fromWidth, 256);
+  EXPECT_EQ(prompter.resize.shown.back().fromWidth, 256);
   EXPECT_EQ(slot(0).width, 256);
   ASSERT_EQ(slot(0).height, 512);
   EXPECT_EQ(slot(0).hasFile, 1);
@@ -161,7 +164,7 @@ TEST_F(SkinResizeCommand, APlaceholderIsNeverResampledButItsCoordinatesMayBeScal
     d.affectSkinImage = true;  // ignored for a placeholder
     d.toWidth = 64;
   });
-  EXPECT_FALSE(prompter.resizeShown->affectSkinImage);
+  EXPECT_FALSE(prompter.resize.shown.back().affectSkinImage);
   EXPECT_EQ(slot(1).width, 32);
   EXPECT_EQ(slot(1).isEmpty, 1);
   EXPECT_FLOAT_EQ(Corner(2, 1).u, 12);

@@ -161,11 +161,11 @@ TEST_F(SkinSlots, AutoReloadWithoutSkinFilesStillRebuildsAndRefreshes) {
 
 TEST(SkinCommandsBeforeAMesh, DoNothing) {
   MemorySettings settings;
-  test::SkinPrompter prompter;
-  prompter.newSkinReply = NewSkinDialog{};
-  prompter.resizeReply = [](ResizeSkinDialog&) {};
+  test::ScriptedPrompter prompter;
+  prompter.newSkin.answer = NewSkinDialog{};
+  prompter.resize.edit = [](ResizeSkinDialog&) { return true; };
   test::RefreshRecorder refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
   SkinNew(app);
   SkinOpen(app);
   SkinCloseDelete(app);
@@ -177,7 +177,7 @@ TEST(SkinCommandsBeforeAMesh, DoNothing) {
   SkinResize(app);
   EXPECT_TRUE(prompter.dialogs.empty());
   EXPECT_TRUE(prompter.messages.empty());
-  EXPECT_FALSE(prompter.resizeShown);
+  EXPECT_TRUE(prompter.resize.shown.empty());
   EXPECT_TRUE(refresh.paneBits().empty());
   EXPECT_TRUE(app.doc().skinSlots.empty());
 }

@@ -1,6 +1,6 @@
 #pragma once
-// Helpers for the skin and map command tests: a prompter that plays a script
-// for every dialog the commands open, and an application with a small mesh.
+// Helpers for the skin and map command tests: an application with a small
+// mesh on the scripted prompter.
 
 #include <gtest/gtest.h>
 
@@ -17,63 +17,6 @@
 #include "tests/core/mesh_test_support.h"
 
 namespace mok::test {
-
-class SkinPrompter final : public Prompter {
- public:
-  std::vector<std::string> messages;
-  std::vector<std::string> questions;
-  std::deque<Answer> answers;
-  std::vector<FileDialogSpec> dialogs;
-  std::deque<std::optional<FileChoice>> files;
-  std::vector<std::string> folderTitles;
-  std::deque<std::optional<std::string>> folders;
-  // What OK hands back from "Create New Skin"; none: Cancel.
-  std::optional<NewSkinDialog> newSkinReply;
-  // Edits the "Resize" dialog as the user would; none: Cancel.
-  std::function<void(ResizeSkinDialog&)> resizeReply;
-  std::optional<ResizeSkinDialog> resizeShown;
-
-  void Choose(const std::string& path, int filter = 1) { files.push_back(FileChoice{path, filter}); }
-
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string& text, Buttons, MessageIcon) override {
-    questions.push_back(text);
-    return Pop(answers).value_or(Answer::Cancel);
-  }
-  std::optional<std::string> ChooseFile(const FileDialogSpec& spec) override {
-    std::optional<FileChoice> choice = ChooseFileAndFilter(spec);
-    if (!choice) return std::nullopt;
-    return choice->path;
-  }
-  std::optional<FileChoice> ChooseFileAndFilter(const FileDialogSpec& spec) override {
-    dialogs.push_back(spec);
-    return Pop(files).value_or(std::nullopt);
-  }
-  std::optional<std::string> ChooseFolder(const std::string& title) override {
-    folderTitles.push_back(title);
-    return Pop(folders).value_or(std::nullopt);
-  }
-  bool ChooseNewSkin(NewSkinDialog& dialog) override {
-    if (!newSkinReply) return false;
-    dialog = *newSkinReply;
-    return true;
-  }
-  bool ChooseSkinResize(ResizeSkinDialog& dialog) override {
-    resizeShown = dialog;
-    if (!resizeReply) return false;
-    resizeReply(dialog);
-    return true;
-  }
-
- private:
-  template <class T>
-  static std::optional<T> Pop(std::deque<T>& queue) {
-    if (queue.empty()) return std::nullopt;
-    T value = queue.front();
-    queue.pop_front();
-    return value;
-  }
-};
 
 // An application whose document holds the faces added with AddFace, with the
 // 16 placeholder slots of a fresh load (32 x 32, cells of 4 texels).
@@ -108,9 +51,9 @@ class SkinFixture : public ::testing::Test {
 
   TempDir dir;
   MemorySettings settings;
-  SkinPrompter prompter;
+  ScriptedPrompter prompter;
   RefreshRecorder refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
 };
 
 // Every texel of the image, row-major.

@@ -216,11 +216,11 @@ TEST_F(SkinViewInput, MenuCommandsToggleAndRefresh) {
 TEST_F(SkinViewInput, TilingSetupStoresTheDialogChoicesWithinRange) {
   TilingSetup(app, view);  // cancelled
   EXPECT_EQ(refresh.refills, 0);
-  prompter.tilingReply = TilingOptions{true, 250};
+  prompter.tiling.answer = TilingOptions{true, 250};
   TilingSetup(app, view);
   EXPECT_EQ(view.tiled, 1);
   EXPECT_FLOAT_EQ(view.tileRepeat, 99);
-  prompter.tilingReply = TilingOptions{false, std::numeric_limits<float>::quiet_NaN()};
+  prompter.tiling.answer = TilingOptions{false, std::numeric_limits<float>::quiet_NaN()};
   TilingSetup(app, view);
   EXPECT_EQ(view.tiled, 0);
   EXPECT_FLOAT_EQ(view.tileRepeat, 1);

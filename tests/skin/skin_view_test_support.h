@@ -17,36 +17,12 @@
 #include "panes/skin_view.h"
 #include "panes/uv_edits.h"
 #include "tests/support/refresh_recorder.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok::viewtest {
 
 using test::RefreshCall;
 using test::RefreshRecorder;
-
-class DialogPrompter final : public Prompter {
- public:
-  std::vector<std::string> messages;
-  std::optional<MapFrom3DViewOptions> mapReply;  // none: Cancel
-  std::vector<MapFrom3DViewOptions> mapShown;
-  std::optional<TilingOptions> tilingReply;
-
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  Answer Ask(const std::string&, Buttons, MessageIcon) override { return Answer::Cancel; }
-  std::optional<std::string> ChooseFile(const FileDialogSpec&) override { return std::nullopt; }
-  bool ChooseMapFrom3DView(MapFrom3DViewOptions& options) override {
-    mapShown.push_back(options);
-    if (!mapReply) return false;
-    const bool assign = options.assignChannel;
-    options = *mapReply;
-    if (!mapReply->assignChannel) options.assignChannel = assign;
-    return true;
-  }
-  bool EditTilingOptions(TilingOptions& options) override {
-    if (!tilingReply) return false;
-    options = *tilingReply;
-    return true;
-  }
-};
 
 // The system's cursor display count, capture and menus, recorded.
 class FakeHost final : public PaneHost {
@@ -183,9 +159,9 @@ class SkinViewFixture : public ::testing::Test {
   void Send(const PaneEvent& event) { view.HandleEvent(event); }
 
   MemorySettings settings;
-  DialogPrompter prompter;
+  test::ScriptedPrompter prompter;
   RefreshRecorder refresh;
-  Application app{settings, prompter, refresh};
+  Application app{settings, prompter, prompter, refresh};
   std::unique_ptr<RasterContext> raster = std::make_unique<RasterContext>();
   FakeHost host;
   RecordingPainter painter;

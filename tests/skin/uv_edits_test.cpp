@@ -112,7 +112,7 @@ class MapFromView : public UvEdits {
     doc().frames.push_back(std::move(frame));
     doc().SetCurrentFrame(0);
     refresh.requests.clear();
-    prompter.mapReply = MapFrom3DViewOptions{};
+    prompter.mapFrom3DView.answer = MapFrom3DViewOptions{};
   }
   void Map() { MapFrom3DView(app, projection, view.mappingFrame, view.mapOptions); }
 
@@ -133,15 +133,15 @@ TEST_F(MapFromView, DefaultFrameTakesTheWholeProjection) {
   EXPECT_FLOAT_EQ(CornerOf(f, 2).v, 0);
   EXPECT_FLOAT_EQ(CornerOf(g, 0).u, 40);
   EXPECT_EQ(refresh.refills, 1);
-  ASSERT_EQ(prompter.mapShown.size(), 1u);
-  EXPECT_EQ(prompter.mapShown[0].projection, 0);
-  EXPECT_FALSE(prompter.mapShown[0].flip);
+  ASSERT_EQ(prompter.mapFrom3DView.shown.size(), 1u);
+  EXPECT_EQ(prompter.mapFrom3DView.shown[0].projection, 0);
+  EXPECT_FALSE(prompter.mapFrom3DView.shown[0].flip);
 }
 
 TEST_F(MapFromView, FlipAndMirrorTurnThePicture) {
   const int f = AddFace({50, 50}, {51, 50}, {50, 51}, kFaceSelected);
-  prompter.mapReply->flip = true;
-  prompter.mapReply->mirror = true;
+  prompter.mapFrom3DView.answer->flip = true;
+  prompter.mapFrom3DView.answer->mirror = true;
   view.mappingFrame = {20, 30, 0, 10};  // put in order as (0, 10)-(20, 30)
   Map();
   EXPECT_FLOAT_EQ(CornerOf(f, 0).u, 0);
@@ -156,7 +156,7 @@ TEST_F(MapFromView, NoBackfacesTakesOnlyFacesTowardTheCamera) {
   // Face 1 uses the same points wound the other way round.
   const int front = AddFace({60, 60}, {61, 60}, {60, 61}, kFaceSelected);
   const int back = AddFace({70, 70}, {71, 70}, {70, 71}, kFaceSelected);  // vertices 3, 4, 5
-  prompter.mapReply->noBackfaces = true;
+  prompter.mapFrom3DView.answer->noBackfaces = true;
   Map();
   EXPECT_FLOAT_EQ(CornerOf(front, 0).u, 10);
   EXPECT_FLOAT_EQ(CornerOf(front, 1).u, 0);
@@ -166,28 +166,28 @@ TEST_F(MapFromView, NoBackfacesTakesOnlyFacesTowardTheCamera) {
 
 TEST_F(MapFromView, AssignChannelIsRememberedAndMovesTheFaces) {
   const int f = AddFace({50, 50}, {51, 50}, {50, 51}, kFaceSelected, 2);
-  prompter.mapReply->assignChannel = true;
+  prompter.mapFrom3DView.answer->assignChannel = true;
   Map();
   EXPECT_EQ(doc().triangles[f].textureNum, 0);
   EXPECT_TRUE(view.mapOptions.assignChannel);
-  prompter.mapReply = std::nullopt;
+  prompter.mapFrom3DView.answer = std::nullopt;
   Map();  // the dialog opens with the remembered choice
-  ASSERT_EQ(prompter.mapShown.size(), 2u);
-  EXPECT_TRUE(prompter.mapShown[1].assignChannel);
+  ASSERT_EQ(prompter.mapFrom3DView.shown.size(), 2u);
+  EXPECT_TRUE(prompter.mapFrom3DView.shown[1].assignChannel);
 }
 
 TEST_F(MapFromView, CancelOrNoFrameChangesNothing) {
   const int f = AddFace({50, 50}, {51, 50}, {50, 51}, kFaceSelected);
-  prompter.mapReply = std::nullopt;
+  prompter.mapFrom3DView.answer = std::nullopt;
   Map();
   EXPECT_FLOAT_EQ(CornerOf(f, 0).u, 50);
-  prompter.mapReply = MapFrom3DViewOptions{};
+  prompter.mapFrom3DView.answer = MapFrom3DViewOptions{};
   doc().frames.clear();
   doc().currentVertices = nullptr;
   Map();
   EXPECT_FLOAT_EQ(CornerOf(f, 0).u, 50);
   EXPECT_EQ(refresh.refills, 0);
-  EXPECT_EQ(prompter.mapShown.size(), 2u);
+  EXPECT_EQ(prompter.mapFrom3DView.shown.size(), 2u);
 }
 
 TEST_F(MapFromView, ZeroSizedViewPutsEverythingOnTheFrameCorner) {
@@ -207,7 +207,7 @@ TEST_F(MapFromView, DividedProjectionScalesByDepthAndSnapTruncates) {
   doc().triangles[f].vertex[0] = 6;  // (5, 5, 5): Z = 15, k = 1.5
   doc().triangles[f].vertex[1] = 7;
   doc().triangles[f].vertex[2] = 8;
-  prompter.mapReply->projection = 1;
+  prompter.mapFrom3DView.answer->projection = 1;
   app.flags.snapToGrid = true;
   view.mappingFrame = {0, 0, 7, 7};
   Map();
@@ -243,7 +243,7 @@ TEST_F(MapFromViewSnap, SnappedMappingSurvivesTheNextRebuild) {
   doc().SetCurrentFrame(0);
   const int f = AddFace({50, 50}, {51, 50}, {50, 51}, kFaceSelected);
   const int g = AddFace({40.5f, 40}, {41, 40}, {40, 41});  // not selected: only the final snap
-  prompter.mapReply = MapFrom3DViewOptions{};
+  prompter.mapFrom3DView.answer = MapFrom3DViewOptions{};
   app.flags.snapToGrid = true;
   view.mappingFrame = {0.5f, 0.5f, 7.5f, 7.5f};  // corners land on 0.5 and 7.5, snapped to 0 and 7
   MapFrom3DView(app, ShiftedView{}, view.mappingFrame, view.mapOptions);
@@ -277,8 +277,8 @@ TEST_F(MapFromViewSnap, NoBackfacesOnARealModelMapsAboutHalf) {
   Camera camera;
   const float cx = std::cos(0.5f), sx = std::sin(0.5f), cy = std::cos(0.7f), sy = std::sin(0.7f);
   camera.orientation = Multiply(Mat3{1, 0, 0, 0, cx, sx, 0, -sx, cx}, Mat3{cy, 0, -sy, 0, 1, 0, sy, 0, cy});
-  prompter.mapReply = MapFrom3DViewOptions{};
-  prompter.mapReply->noBackfaces = true;
+  prompter.mapFrom3DView.answer = MapFrom3DViewOptions{};
+  prompter.mapFrom3DView.answer->noBackfaces = true;
   MapFrom3DView(app, CameraViewProjection(camera, 400, 300), view.mappingFrame, view.mapOptions);
   int mapped = 0;
   for (int i = 0; i < doc().triangleCount; ++i) {

@@ -73,6 +73,19 @@ TEST(MokcliConvert, RefusesInputsItCannotReadAndOutputsThatAreNotMeshNames) {
   EXPECT_NE(badIn.err, "");
 }
 
+// The input's own reason comes first, not the output name's.
+TEST(MokcliConvert, NamesWhyTheInputCannotBeRead) {
+  test::TempDir scratch;
+  test::WriteBytes(scratch / "empty.md2", {});
+  test::WriteBytes(scratch / "noise.bin", {1, 2, 3});
+  CliRun md2 = RunCli("convert " + (scratch / "empty.md2") + " " + (scratch / "out.3d"), scratch);
+  EXPECT_EQ(md2.status, 1);
+  EXPECT_NE(md2.err.find("This is not an MD2!"), std::string::npos) << md2.err;
+  CliRun noise = RunCli("convert " + (scratch / "noise.bin") + " " + (scratch / "out.3d"), scratch);
+  EXPECT_EQ(noise.status, 1);
+  EXPECT_NE(noise.err.find("noise.bin is not a PCX, BMP or TGA image"), std::string::npos) << noise.err;
+}
+
 TEST(MokcliConvert, ConvertsARealPcxSkinToTgaAndBmpWithTheSameTexels) {
   std::filesystem::path pcx = std::filesystem::path(MOK_SHARED_TESTDATA) / "real" / "images" / "tb_burgerbun.pcx";
   if (!std::filesystem::exists(pcx)) GTEST_SKIP();

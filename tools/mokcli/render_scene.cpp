@@ -126,7 +126,7 @@ std::optional<RenderOptions> ParseRenderOptions(const Arguments& args, bool with
   return o;
 }
 
-RenderScene::RenderScene() : app_(settings_, prompter_, refresh_), view_(std::make_unique<mok::ViewRecord>()) {}
+RenderScene::RenderScene() : app_(settings_, prompter_, dialogs_, refresh_), view_(std::make_unique<mok::ViewRecord>()) {}
 RenderScene::~RenderScene() = default;
 
 bool RenderScene::Build(const RenderOptions& options) {

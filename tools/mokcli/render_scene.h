@@ -55,6 +55,7 @@ class RenderScene {
 
   mok::MemorySettings settings_;
   CliPrompter prompter_;
+  CliDialogs dialogs_;
   mok::NullRefreshSink refresh_;
   mok::Application app_;
   std::unique_ptr<mok::ViewRecord> view_;
