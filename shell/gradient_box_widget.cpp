@@ -18,8 +18,8 @@ void GradientBoxWidget::HandlePaneEvent(const PaneEvent& event) { box_->HandleEv
 
 QImage GradientBoxWidget::Picture() const {
   const BoxCanvas& canvas = box_->canvas();
-  return DevicePicture(canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height(), DeviceSize(),
-                       devicePixelRatioF());
+  return EnlargedPicture(BufferPicture(canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height(), 1),
+                         DeviceSize(), devicePixelRatioF());
 }
 
 }  // namespace mok::shell

@@ -1,7 +1,8 @@
 #include "shell/iso_view_widget.h"
 
-#include "render/render_state.h"
 #include "panes/corner_button.h"
+#include "render/frame_buffer.h"
+#include "render/render_state.h"
 
 namespace mok::shell {
 
@@ -12,7 +13,8 @@ IsoViewWidget::IsoViewWidget(Application& app, Painter& painter, QWidget* parent
 }
 
 void IsoViewWidget::Render(int kind, int flags) {
-  const QSize grid = GridSize();
+  // Buffers are made anew only when the size they can take changes.
+  const QSize grid = GridSize().boundedTo(QSize(kMaxFrameWidth, kMaxFrameHeight));
   if (grid != QSize(view_->clientWidth(), view_->clientHeight())) view_->ResizeBuffers(grid.width(), grid.height());
   view_->screenScale = GridRatio();
   view_->RenderFrame(kind, flags);
@@ -24,9 +26,9 @@ void IsoViewWidget::RenderMode(ViewRecord& view, int kind, int flags) {
   RenderStateOf(app_).current().render(job, kind, flags);
 }
 
-bool IsoViewWidget::ModeUsesSkins() const { return RenderStateOf(app_).current().usesSkins() != 0; }
+bool IsoViewWidget::ModeUsesSkins() const { return RenderStateOf(app_).current().facts().needsSkins; }
 
-bool IsoViewWidget::ModeUsesShade() const { return ModeKeepsShadeBuffer(RenderStateOf(app_).currentMode); }
+bool IsoViewWidget::ModeUsesShade() const { return RenderStateOf(app_).current().facts().keepsShade; }
 
 void IsoViewWidget::DrawCornerButton(FrameBuffer& frame, bool pressed) {
   mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{}, view_->screenScale);
@@ -36,7 +38,7 @@ void IsoViewWidget::HandlePaneEvent(const PaneEvent& event) { view_->HandleEvent
 
 QImage IsoViewWidget::Picture() const {
   const FrameBuffer& frame = view_->frame();
-  return DevicePicture(frame.colour.data(), frame.width, view_->clientWidth(), view_->clientHeight(), DeviceSize(),
+  return BufferPicture(frame.colour.data(), frame.width, view_->clientWidth(), view_->clientHeight(),
                        devicePixelRatioF());
 }
 

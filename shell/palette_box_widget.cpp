@@ -15,8 +15,8 @@ void PaletteBoxWidget::HandlePaneEvent(const PaneEvent& event) { box_->HandleEve
 
 QImage PaletteBoxWidget::Picture() const {
   const BoxCanvas& canvas = box_->canvas();
-  return DevicePicture(canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height(), DeviceSize(),
-                       devicePixelRatioF());
+  return EnlargedPicture(BufferPicture(canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height(), 1),
+                         DeviceSize(), devicePixelRatioF());
 }
 
 }  // namespace mok::shell

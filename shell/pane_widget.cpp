@@ -69,15 +69,22 @@ PaneEvent PaneEventFrom(QEvent::Type type, Qt::MouseButton button, Qt::MouseButt
   return event;
 }
 
-QImage DevicePicture(const std::uint32_t* pixels, int pitch, int width, int height, QSize deviceSize, double ratio) {
+QImage BufferPicture(const std::uint32_t* pixels, int pitch, int width, int height, double ratio) {
   if (!pixels || pitch <= 0 || width <= 0 || height <= 0 || width > pitch) return {};
   // The buffer's first row is the bottom line of the pane.
   const QImage buffer(reinterpret_cast<const uchar*>(pixels), width, height, pitch * 4, QImage::Format_RGB32);
   QImage picture = buffer.mirrored(false, true);
-  if (picture.size() != deviceSize && !deviceSize.isEmpty())
-    picture = picture.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
   picture.setDevicePixelRatio(ratio);
   return picture;
+}
+
+QImage EnlargedPicture(const QImage& picture, QSize deviceSize, double ratio) {
+  if (picture.isNull() || deviceSize.isEmpty()) return {};
+  QImage enlarged = picture.size() == deviceSize
+                        ? picture
+                        : picture.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  enlarged.setDevicePixelRatio(ratio);
+  return enlarged;
 }
 
 PaneWidget::PaneWidget(PaneGrid grid, QWidget* parent) : QWidget(parent), grid_(grid) {

@@ -26,11 +26,13 @@ PaneEvent PaneEventFrom(QEvent::Type type, Qt::MouseButton button, Qt::MouseButt
 unsigned PaneModifiersOf(Qt::KeyboardModifiers modifiers);
 
 // The picture of a bottom-up buffer, width x height pixels with `pitch`
-// pixels per row, for a widget that shows `deviceSize` device pixels at
-// `ratio` device pixels per logical pixel: enlarged by nearest sampling when
-// the buffer is smaller (a strip, or a view not yet rendered for a new
-// screen), never smoothed, and drawn 1:1 on the device.
-QImage DevicePicture(const std::uint32_t* pixels, int pitch, int width, int height, QSize deviceSize, double ratio);
+// pixels per row, marked with `ratio` device pixels per logical pixel so that
+// a painter draws it 1:1 on the device, never smoothed.
+QImage BufferPicture(const std::uint32_t* pixels, int pitch, int width, int height, double ratio);
+
+// A picture in logical pixels enlarged to `deviceSize` by nearest sampling,
+// for a device of `ratio`.
+QImage EnlargedPicture(const QImage& picture, QSize deviceSize, double ratio);
 
 // Which pixel grid a box works in.
 //  - Device: the 3D and skin views render at the screen's device pixels, so

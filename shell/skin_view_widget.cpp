@@ -20,7 +20,7 @@ void SkinViewWidget::Render(int kind, int) {
 void SkinViewWidget::HandlePaneEvent(const PaneEvent& event) { view_->HandleEvent(event); }
 
 QImage SkinViewWidget::Picture() const {
-  return DevicePicture(view_->colours().data(), view_->pitch(), view_->ClientWidth(), view_->height(), DeviceSize(),
+  return BufferPicture(view_->colours().data(), view_->pitch(), view_->ClientWidth(), view_->height(),
                        devicePixelRatioF());
 }
 

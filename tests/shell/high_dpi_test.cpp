@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 
 #include "core/application.h"
+#include "core/changes.h"
 #include "core/mesh_files.h"
 #include "shell/main_frame.h"
 #include "shell/refresh_bus.h"
@@ -27,7 +28,7 @@ class HighDpiTest : public ::testing::Test {
     QObject::connect(&bus, &RefreshBus::refreshRequested, frame.get(), &MainFrame::HandleRefresh);
     frame->resize(900, 640);
     frame->show();
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Mesh);
     QApplication::processEvents();
   }
 
@@ -75,11 +76,11 @@ TEST_F(HighDpiTest, ViewsRenderAtDevicePixelsAndStripsShowDoubledPictures) {
 }
 
 TEST_F(HighDpiTest, AClickBetweenLogicalPixelsPaintsTheTexelShownAtItsDevicePixel) {
-  app.flags.cameraActive = 0;
-  app.flags.editMode = 0;
+  app.flags.cameraActive = false;
+  app.flags.editMode = EditMode::Paint;
   app.flags.brushRadius = 0;
   app.customColors[static_cast<std::size_t>(app.activeColor)] = 0xABCDEF;
-  shell().HandleRefresh(kPanesAll, kRefreshFinal);
+  shell().HandleRefresh({PaneSet::All()});
   SkinViewWidget& box = shell().skinBox();
   // Beside the skin's centre, which the view shows in its middle; the same
   // numbers taken as device pixels would point a quarter of the way in.
