@@ -5,7 +5,7 @@
 
 Starts mok on the sample under Xvfb (no window manager), opens File >
 Preferences..., File > File Properties... and, with every face selected,
-Selection > Set Triangle Type Flags... through the menus' keys, and saves
+Selection > Set Triangle Type Flags... from the menus with the keyboard, and saves
 each dialog's part of the screen as FOLDER/<title>.png.
 """
 
@@ -18,21 +18,26 @@ import time
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from window_e2e import Desktop, fail, start_mok, start_xvfb, write_settings  # noqa: E402
 
-# The dialog's title, then the keys that open it from the main window.
+# The dialog's title, then the keys that open it from the main window. The
+# menus are walked with the arrows: a letter is a command key of its own
+# while a menu is open.
 DIALOGS = [
-    ("Preferences", ["alt+f", "r"]),
-    ("File Properties", ["alt+f", "p"]),
-    ("Triangle Flags", ["grave", "alt+l", "t"]),
+    ("Preferences", ["alt+f"] + ["Down"] * 7 + ["Return"]),
+    ("File Properties", ["alt+f"] + ["Down"] * 3 + ["Return"]),
+    ("Triangle Flags", ["grave", "alt+l"] + ["Down"] * 6 + ["Return"]),
 ]
 
 
 def shoot(desktop, process, title, keys, folder):
-    for key in keys:
-        desktop.key(key)
+    desktop.key(keys[0])  # gives the main window the focus first
+    for key in keys[1:]:
+        desktop.xdo("key", key)
+        time.sleep(0.2)
     dialog = desktop.find_window(f"^{title}$", process, timeout=10)
     time.sleep(1.0)
     x, y, w, h = desktop.geometry(dialog)
-    desktop.grab().crop((x, y, x + w, y + h)).save(os.path.join(folder, f"{title}.png"), optimize=True)
+    picture = desktop.grab().crop((x, y, x + w, y + h)).quantize(256)  # a dialog has few colours
+    picture.save(os.path.join(folder, f"{title}.png"), optimize=True)
     desktop.xdo("windowfocus", "--sync", dialog, check=False)
     desktop.xdo("key", "Escape")
     time.sleep(0.5)
