@@ -76,7 +76,7 @@ std::vector<CommandRow> FileAndOptionsRows() {
        .text = "UnrealScript Import Lines...",
        .prompt = "Writes the #exec lines that import the mesh and its skins",
        .run = [](CommandContext& c) { ExportUnrealScriptLines(c.app); }},
-      {.id = 32829, .text = "P&references...", .run = [](CommandContext& c) { ShowPreferences(c.app); }},
+      {.id = kCommandPreferences, .text = "P&references...", .run = [](CommandContext& c) { ShowPreferences(c.app); }},
       {.id = 57665, .text = "E&xit", .window = WindowAction::Close},
       // Edit
       {.id = kCommandUndo,
