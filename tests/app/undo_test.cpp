@@ -21,6 +21,7 @@
 #include "core/mesh_files.h"
 #include "image/image_codecs.h"
 #include "panes/painting.h"
+#include "panes/skin_view.h"
 #include "tests/core/application_fixture.h"
 #include "tests/render/iso_view_fakes.h"
 #include "tests/support/document_state.h"
@@ -45,8 +46,21 @@ enum : int {
   kEdgeTurn = 32880, kProperties = 32944, kSkinNew = 32785, kSkinClose = 32782, kSkinStore = 32787,
   kSkinRevert = 32786, kSkinResize = 32799, kFlipUv = 32884, kMirrorUv = 32885, kRotateUv = 32886,
   kSnapUv = 32913, kMapStore = 32840, kMapRevert = 32841, kMapClear = 32891, kMapImport = 32816, kMapExport = 32815,
-  kChannel0 = 32945,
+  kChannel0 = 32945, kPaintMode = 32780, kMappingMode = 32781,
 };
+
+// One mouse event for a view.
+template <class View>
+void SendMouse(View& view, PaneEventType type, PaneButton button, int x, int y, unsigned held, unsigned modifiers = 0) {
+  PaneEvent e;
+  e.type = type;
+  e.button = button;
+  e.x = x;
+  e.y = y;
+  e.buttonsHeld = held;
+  e.modifiers = modifiers;
+  view.HandleEvent(e);
+}
 
 class UndoTest : public test::ApplicationFixture {
  public:
@@ -105,18 +119,25 @@ class UndoTest : public test::ApplicationFixture {
     view.Resize(64, 48);
     FrameBuffer& frame = view.frame();
     for (int x = 0; x < 40; ++x) frame.ids[static_cast<std::size_t>(20 * frame.width + x)] = active().width + x;
-    auto send = [&](PaneEventType type, PaneButton button, int x, unsigned held) {
-      PaneEvent e;
-      e.type = type;
-      e.button = button;
-      e.x = x;
-      e.y = 48 - 1 - 20;
-      e.buttonsHeld = held;
-      view.HandleEvent(e);
-    };
-    send(PaneEventType::Press, PaneButton::Left, 10, kHeldLeft);
-    send(PaneEventType::Move, PaneButton::None, 30, kHeldLeft);
-    send(PaneEventType::Release, PaneButton::Left, 30, 0);
+    const int y = 48 - 1 - 20;
+    SendMouse(view, PaneEventType::Press, PaneButton::Left, 10, y, kHeldLeft);
+    SendMouse(view, PaneEventType::Move, PaneButton::None, 30, y, kHeldLeft);
+    SendMouse(view, PaneEventType::Release, PaneButton::Left, 30, y, 0);
+  }
+
+  // A right-button drag of the selection in the skin view in Mapping Mode:
+  // moved, or turned with Shift.
+  void DragSelectionInSkinView(unsigned modifiers) {
+    RasterContext raster;
+    test::FakeHost host;
+    SkinView view(app, raster, host);
+    view.Resize(200, 100);
+    view.viewCenter = {active().width / 2.0f, active().height / 2.0f};
+    table.Run(kMappingMode);
+    SendMouse(view, PaneEventType::Press, PaneButton::Right, 100, 50, kHeldRight, modifiers);
+    SendMouse(view, PaneEventType::Move, PaneButton::None, 109, 56, kHeldRight, modifiers);
+    SendMouse(view, PaneEventType::Release, PaneButton::Right, 109, 56, 0, modifiers);
+    table.Run(kPaintMode);
   }
 
   // Undoes every step, checking each earlier state, then redoes them all.
@@ -248,6 +269,18 @@ TEST_F(UndoTest, EveryCommandFamilyUndoesAndRedoesExactly) {
          t.prompter.mkmpImport.answer = MkmpImportOptions{};
        },
        run(kMapImport)},
+      {"Move Selection", selectAll, [](UndoTest& t) { t.DragSelectionInSkinView(0); }},
+      {"Rotate Selection", selectAll, [](UndoTest& t) { t.DragSelectionInSkinView(kModShift); }},
+      {"Move Selection",  // the skin's texels move with the mapping
+       [](UndoTest& t) {
+         t.table.Run(kSelectAll);
+         t.table.Run(32836);  // Texture Warp
+       },
+       [](UndoTest& t) {
+         const std::vector<std::uint32_t> texels = t.active().pixels;
+         t.DragSelectionInSkinView(0);
+         EXPECT_NE(t.active().pixels, texels) << "the warp moved no texel";
+       }},
       {"Paint Stroke", nullptr, [](UndoTest& t) { t.Stroke({2, 2}, {{30, 9}, {12, 40}}); }},
       {"Paint Stroke", nullptr, [](UndoTest& t) { t.StrokeIn3DView(); }},
   };
