@@ -6,6 +6,7 @@
 #include "app/map_lists.h"
 #include "app/md2_command.h"
 #include "app/preferences.h"
+#include "core/changes.h"
 #include "panes/iso_view.h"
 #include "render/picture_commands.h"
 
@@ -22,21 +23,21 @@ void ChooseEditMode(CommandContext& c) {
   if (FlagValue<&Flags::editMode>(c) == Mode) return;
   SetFlagValue<&Flags::editMode>(c, Mode);
   c.toolbarSet = ToolbarSetFor(c.app.flags);
-  c.app.doc().NotifyMeshChanged();
+  Notify(c.app, Change::Display);
 }
 
 void CameraToggle(CommandContext& c) {
   ToggleFlag<&Flags::cameraActive>(c);
   c.toolbarSet = ToolbarSetFor(c.app.flags);
-  c.app.doc().NotifyMeshChanged();
+  Notify(c.app, Change::Display);
 }
 
 void Benchmark(CommandContext& c) {
   if (c.isoView == nullptr) return;
   Application& app = c.app;
-  // Every frame is shown before the next is drawn.
-  BenchmarkCommand(app, c.isoView->record(),
-                   [&app] { app.refresh.Refresh(kPaneIsoView | kRepaintWithoutRender, kRefreshFinal); });
+  // Every frame is shown before the next is drawn: the 3D view repaints as
+  // a trace's rows do.
+  BenchmarkCommand(app, c.isoView->record(), [&app] { Notify(app, Change::TraceProgress); });
 }
 
 void Snapshot(CommandContext& c) {

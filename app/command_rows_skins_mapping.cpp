@@ -4,6 +4,7 @@
 #include "app/klink.h"
 #include "app/mapping_commands.h"
 #include "app/skin_commands.h"
+#include "core/changes.h"
 #include "core/face_edits.h"
 #include "panes/camera_projection.h"
 #include "panes/iso_view.h"
@@ -26,7 +27,7 @@ void MapFromView(CommandContext& c) {
 
 void RevertMappingCommand(CommandContext& c) {
   c.app.doc().RevertMapping();
-  c.app.doc().NotifyMeshChanged();
+  Notify(c.app, Change::Mapping);
 }
 
 // The K-Link rows are enabled only where the shell made a link (not headless).
@@ -117,7 +118,7 @@ std::vector<CommandRow> SkinAndMappingRows() {
        .run = [](CommandContext& c) { SnapSelectedToGrid(c.app); }},
       {.id = 32840, .text = "S&tore", .run = [](CommandContext& c) { c.app.doc().StoreMapping(); }},
       {.id = 32841, .text = "R&evert", .run = RevertMappingCommand},
-      {.id = 32891, .text = "Delete Selected", .run = [](CommandContext& c) { ClearSelectedMapping(c.app.doc()); }},
+      {.id = 32891, .text = "Delete Selected", .run = [](CommandContext& c) { ClearSelectedMapping(c.app); }},
       {.id = 32875, .text = "Begin Watch", .run = OnLink<&KLink::ToggleWatch>, .enabled = LinkMade, .label = WatchLabel},
       {.id = 32876, .text = "Transfer Mapping", .keys = {"V"}, .run = OnLink<&KLink::TransferMapping>, .enabled = LinkMade},
       {.id = 32915,

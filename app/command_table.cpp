@@ -100,8 +100,8 @@ const std::vector<int>& ToolbarButtons(int set) {
 }
 
 int ToolbarSetFor(const InteractionFlags& flags) {
-  if (static_cast<int>(flags.cameraActive) != 0) return kToolbarCamera;
-  return static_cast<int>(flags.editMode) == 1 ? kToolbarMapping : kToolbarPaint;
+  if (flags.cameraActive) return kToolbarCamera;
+  return flags.editMode == EditMode::Mapping ? kToolbarMapping : kToolbarPaint;
 }
 
 std::string MenuText(const CommandRow& row, const CommandContext& context) {

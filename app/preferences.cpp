@@ -53,7 +53,7 @@ void ApplyPreferences(Application& app, const PreferencesDialog& chosen) {
   const PlaceholderSpec spec{chosen.skinWidth, chosen.skinHeight, chosen.grid};
   const PlaceholderSpec& inForce = app.doc().placeholderSpec;
   if (spec.width != inForce.width || spec.height != inForce.height || spec.grid != inForce.grid)
-    RebuildPlaceholders(app.doc(), spec);
+    RebuildPlaceholders(app, spec);
   SettingsStore& settings = app.settings;
   Write(settings, setting::DefSknResX, chosen.skinWidth);
   Write(settings, setting::DefSknResY, chosen.skinHeight);

@@ -2,6 +2,7 @@
 // Reload and the reload on activation.
 
 #include "app/load_dir.h"
+#include "core/channel_units.h"
 #include "core/mesh_names.h"
 #include "image/image_codecs.h"
 #include "app/skin_command_steps.h"
@@ -155,7 +156,7 @@ void SkinSaveAs(Application& app) {
   skin->filePath = path;
   skin->hasFile = 1;
   skin->storedPixels = skin->pixels;
-  app.refresh.RefillLists();
+  Notify(app, Change::SkinNames);
 }
 
 void SkinReload(Application& app) {
@@ -167,14 +168,14 @@ void SkinReload(Application& app) {
     app.prompter.Message(kReloadFailedMessage, MessageIcon::Error);
     return;
   }
-  ChangeSkinSizes(doc, [&] { TakeImage(*skin, std::move(*loaded)); });
+  WithChannelUnits(doc, [&] { TakeImage(*skin, std::move(*loaded)); });
   FinishSkinChange(app);
 }
 
 void AutoReloadOnActivation(Application& app) {
   if (!app.flags.autoReload) return;
   MeshDocument& doc = app.doc();
-  ChangeSkinSizes(doc, [&] {
+  WithChannelUnits(doc, [&] {
     for (const std::unique_ptr<SkinSlot>& slot : doc.skinSlots) {
       if (!ReloadsFromFile(*slot)) continue;
       Result<SkinSlot> loaded = LoadImageFile(slot->filePath, ImageMode::TrueColor);

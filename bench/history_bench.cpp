@@ -82,7 +82,7 @@ BENCHMARK(BM_HistoryCommitPaintStroke)->Unit(benchmark::kMillisecond);
 void BM_HistoryCommitMappingTransform(benchmark::State& state) {
   FullScene scene;
   scene.FillSlots(static_cast<int>(state.range(0)));
-  mok::SelectAll(scene.app.doc());
+  mok::SelectAll(scene.app);
   const mok::CommandRow& flip = *mok::FindCommand(32884);
   for (auto _ : state) {
     state.PauseTiming();

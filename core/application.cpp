@@ -18,7 +18,6 @@ Application::Application(SettingsStore& settingsStore, Prompter& userPrompter, D
       dialogs(dialogHost),
       refresh(refreshSink),
       document(std::make_unique<MeshDocument>()) {
-  document->refresh = &refresh;
   for (int i = 0; i < 8; ++i) customColors[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(setting::kCustomColorDefaults[i]);
 }
 

@@ -120,6 +120,18 @@ void AddIfFound(std::vector<std::string>& files, const std::filesystem::path& fo
   if (found && std::find(files.begin(), files.end(), found->string()) == files.end()) files.push_back(found->string());
 }
 
+// MD2 skin texels to channel units (4096 = whole skin), held to what a mesh
+// can save. A tiny skin size can put coordinates hundreds of skins away; a
+// save would clamp them, and corners clamped together would then share one UV
+// vertex on the next load, so the document takes the held values at once.
+void HoldInChannelUnits(MeshDocument& doc, int skinWidth, int skinHeight) {
+  for (int i = 0; i < doc.uvVertexCount; ++i) {
+    UvPair& uv = doc.uvVertices[static_cast<std::size_t>(i)];
+    uv = ClampToChannelUnits({uv.u * 4096 / static_cast<float>(skinWidth), uv.v * 4096 / static_cast<float>(skinHeight)},
+                             nullptr);
+  }
+}
+
 Result<std::vector<Md2Frame>> ReadFrames(ByteReader in, const Md2Header& h) {
   std::vector<Md2Frame> frames;
   frames.reserve(static_cast<std::size_t>(h.frameCount));
@@ -223,13 +235,8 @@ void InstallMd2(MeshDocument& doc, Md2Model model, SkinSlot* skin) {
   if (skin) *doc.skinSlots[0] = std::move(*skin);
 
   doc.RebuildUvVertices(true);
-  for (int i = 0; i < doc.uvVertexCount; ++i) {
-    const SkinSlot* slot = doc.slotFor(doc.uvVertexChannel[i]);
-    if (!slot) continue;
-    UvPair& uv = doc.uvVertices[static_cast<std::size_t>(i)];
-    uv.u = slot->width * uv.u / static_cast<float>(model.skinWidth);
-    uv.v = slot->height * uv.v / static_cast<float>(model.skinHeight);
-  }
+  HoldInChannelUnits(doc, model.skinWidth, model.skinHeight);
+  doc.FromChannelUnits();
   doc.RebuildUvVertices(true);
   doc.ComputeFaceNormals();
 }

@@ -84,7 +84,8 @@ Result<Md2Model> ReadMd2File(const std::string& path);
 
 // Replaces the document's mesh with the model: faces on channel 0, normal
 // one-sided, nothing selected; placeholder skins, with skin (when given) in
-// channel 0; coordinates rescaled from the MD2 skin size to the slot's.
+// channel 0; coordinates rescaled from the MD2 skin size to the slot's and
+// held to kMaxChannelUnits, so a save writes them as shown.
 void InstallMd2(MeshDocument& doc, Md2Model model, SkinSlot* skin = nullptr);
 
 // Reads the file and installs it with placeholder skins; a name that is not

@@ -96,10 +96,11 @@ void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice) {
   }
 }
 
-void SetTypeFlags(MeshDocument& doc, DialogHost& dialogs) {
+void SetTypeFlags(Application& app) {
+  MeshDocument& doc = app.doc();
   if (doc.FirstSelectedFace() < 0) return;
   TriangleFlagsDialog dialog = InitialTypeFlagsDialog(doc);
-  TriangleFlagsOutcome outcome = dialogs.EditTriangleFlags(dialog);
+  TriangleFlagsOutcome outcome = app.dialogs.EditTriangleFlags(dialog);
   if (outcome == TriangleFlagsOutcome::Cancel) return;
   TypeFlagsChoice choice = ReadTypeFlagsDialog(dialog, doc);
   if (outcome == TriangleFlagsOutcome::Ok) {
@@ -107,7 +108,7 @@ void SetTypeFlags(MeshDocument& doc, DialogHost& dialogs) {
   } else {
     SelectByTypeFlags(doc, choice);
   }
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mesh);
 }
 
 }  // namespace mok

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/dialog_state.h"
-#include "core/mesh_document.h"
+#include "core/application.h"
 #include "core/dialog_host.h"
 
 namespace mok {
@@ -35,6 +35,6 @@ void ApplyTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
 void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
 
 // The whole command; does nothing while no face has its selected bit set.
-void SetTypeFlags(MeshDocument& doc, DialogHost& dialogs);
+void SetTypeFlags(Application& app);
 
 }  // namespace mok

@@ -138,7 +138,7 @@ class SkinView final {
   void StartTransform(const PaneEvent& event);
   void CommitMappingDrag();
   MappingEditTarget EditTarget();
-  void RefreshEditedPanes(int kind);
+  void RefreshEditedPanes(RefreshKind kind);
 
   Application& app_;
   RasterContext& raster_;

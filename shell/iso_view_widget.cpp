@@ -25,9 +25,9 @@ void IsoViewWidget::RenderMode(ViewRecord& view, int kind, int flags) {
   RenderStateOf(app_).current().render(job, kind, flags);
 }
 
-bool IsoViewWidget::ModeUsesSkins() const { return RenderStateOf(app_).current().usesSkins() != 0; }
+bool IsoViewWidget::ModeUsesSkins() const { return RenderStateOf(app_).current().facts().needsSkins; }
 
-bool IsoViewWidget::ModeUsesShade() const { return ModeKeepsShadeBuffer(RenderStateOf(app_).currentMode); }
+bool IsoViewWidget::ModeUsesShade() const { return RenderStateOf(app_).current().facts().keepsShade; }
 
 void IsoViewWidget::DrawCornerButton(FrameBuffer& frame, bool pressed) {
   mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{});

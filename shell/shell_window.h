@@ -25,8 +25,8 @@ class ShellWindow final : public QWidget, public SplitterShell, private RefreshT
   // refresh after the main window is shown.
   ShellWindow(Application& app, double splitFraction, QWidget* parent = nullptr);
 
-  // "MOK-Refresh": renders and redraws the boxes named in `paneBits`.
-  void HandleRefresh(int paneBits, int kind);
+  // "MOK-Refresh": renders and redraws the boxes the request names.
+  void HandleRefresh(const RefreshRequest& request);
   // "MOK-BarAdjust": 0 begins a splitter drag, 1 lays the boxes out again at
   // the current split and renders them in full.
   void BarAdjust(int wParam);
@@ -59,13 +59,13 @@ class ShellWindow final : public QWidget, public SplitterShell, private RefreshT
 
  private:
   // RefreshTargets.
-  void RenderBox(int paneBit, int kind, int flags) override;
-  void RedrawBox(int paneBit) override;
+  void RenderBox(Pane pane, int kind, int flags) override;
+  void RedrawBox(Pane pane) override;
 
-  PaneWidget* BoxOf(int paneBit);
+  PaneWidget* BoxOf(Pane pane);
   PaneWidget* BoxOf(PaneBox box);
   void PlaceBoxes();
-  void PostRefresh(int paneBits);
+  void PostRefresh(PaneSet panes);
   void EndSplitterDrag();
 
   Application& app_;

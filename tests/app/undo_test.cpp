@@ -288,7 +288,7 @@ TEST_F(UndoTest, EveryCommandFamilyUndoesAndRedoesExactly) {
     SCOPED_TRACE(c.step);
     OpenSample();
     app.customColors[0] = 0x3366CC;
-    app.flags.brushKind = 1;
+    app.flags.brushKind = BrushKind::Pencil;
     if (c.prepare) c.prepare(*this);
     app.history.Reset(doc());
     const Bytes before = DocumentStateBytes(doc());
@@ -359,7 +359,7 @@ class RandomEdits {
   int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
 
   void Paint() {
-    t_.app.flags.brushKind = Pick(3);
+    t_.app.flags.brushKind = static_cast<BrushKind>(Pick(3));
     t_.app.flags.brushRadius = Pick(3);
     t_.app.customColors[0] = static_cast<std::uint32_t>(random_()) & 0xFFFFFFu;
     const int w = t_.active().width, h = t_.active().height;
@@ -428,7 +428,7 @@ TEST_F(UndoTest, TheMemoryBoundIsASettingAndDropsTheOldestSteps) {
 
   // Strokes across the whole width, five rows high: 16 to 32 tiles, an
   // eighth to a quarter of the bound each.
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   app.flags.brushRadius = 2;
   std::vector<Bytes> states{DocumentStateBytes(doc())};
   for (int row = 8; row < 512; row += 24) {
@@ -449,7 +449,7 @@ TEST_F(UndoTest, TheMemoryBoundIsASettingAndDropsTheOldestSteps) {
 TEST_F(UndoTest, AStrokeIsNeverUndoneIntoTheSkinThatReplacedItsImage) {
   OpenSample();
   const Bytes opened = DocumentStateBytes(doc());
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   Stroke({1, 1}, {{20, 20}});
   const Bytes painted = DocumentStateBytes(doc());
 
@@ -474,7 +474,7 @@ TEST_F(UndoTest, AStrokeIsNeverUndoneIntoTheSkinThatReplacedItsImage) {
   EXPECT_EQ(DocumentStateBytes(doc()), dropped);
 
   Stroke({3, 3}, {{9, 3}});
-  app.flags.autoReload = 1;
+  app.flags.autoReload = true;
   AutoReloadOnActivation(app);
   EXPECT_EQ(app.history.UndoName(), "Auto-Reload");
   const Bytes reloaded = DocumentStateBytes(doc());

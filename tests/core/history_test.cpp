@@ -5,10 +5,12 @@
 #include <cstring>
 #include <random>
 
+#include "core/application.h"
 #include "core/channels.h"
 #include "core/face_edits.h"
 #include "core/mesh_files.h"
 #include "core/selection.h"
+#include "core/settings.h"
 #include "tests/core/mesh_test_support.h"
 #include "tests/support/document_state.h"
 
@@ -34,12 +36,12 @@ class HistoryTest : public ::testing::Test {
 
   void RandomEdit(std::mt19937& random) {
     switch (random() % 9) {
-      case 0: SelectNone(doc); doc.triangles[random() % static_cast<unsigned>(doc.triangleCount)].state |= kFaceSelected; SelectConnected(doc); break;
-      case 1: GrowSelection(doc); break;
-      case 2: FlipSelectedFaces(doc); break;
+      case 0: SelectNone(app); doc.triangles[random() % static_cast<unsigned>(doc.triangleCount)].state |= kFaceSelected; SelectConnected(app); break;
+      case 1: GrowSelection(app); break;
+      case 2: FlipSelectedFaces(app); break;
       case 3: AssignChannelToSelected(doc, static_cast<int>(random() % 2)); break;
-      case 4: ClearSelectedMapping(doc); break;
-      case 5: DeleteSelectedFaces(doc, prompter); break;
+      case 4: ClearSelectedMapping(app); break;
+      case 5: DeleteSelectedFaces(app); break;
       case 6: Paint(random); break;
       case 7: doc.fileInfo.comments += "x"; break;
       case 8: doc.StoreMapping(); break;
@@ -47,7 +49,10 @@ class HistoryTest : public ::testing::Test {
   }
 
   test::ScriptedPrompter prompter;
-  MeshDocument doc;
+  MemorySettings settings;
+  NullRefreshSink refresh;
+  Application app{settings, prompter, prompter, refresh};
+  MeshDocument& doc = app.doc();
   History history;
 };
 
@@ -79,11 +84,11 @@ TEST_F(HistoryTest, UndoingEverythingGivesBackEachStateAndRedoingGivesTheLast) {
 }
 
 TEST_F(HistoryTest, SelectionAloneIsNoStepAndTheNamesFollowThePosition) {
-  SelectAll(doc);
+  SelectAll(app);
   EXPECT_FALSE(history.Commit(doc, "Select All"));
   EXPECT_FALSE(history.CanUndo());
   EXPECT_FALSE(history.Modified());
-  FlipSelectedFaces(doc);
+  FlipSelectedFaces(app);
   EXPECT_TRUE(history.Commit(doc, "Flip Selected Faces"));
   EXPECT_EQ(history.UndoName(), "Flip Selected Faces");
   EXPECT_TRUE(history.Modified());
@@ -92,10 +97,10 @@ TEST_F(HistoryTest, SelectionAloneIsNoStepAndTheNamesFollowThePosition) {
   ASSERT_TRUE(history.Undo(doc));
   EXPECT_TRUE(history.Modified());
   EXPECT_EQ(history.RedoName(), "Flip Selected Faces");
-  SelectNone(doc);
-  DeleteSelectedFaces(doc, prompter);  // nothing selected: nothing changes
+  SelectNone(app);
+  DeleteSelectedFaces(app);  // nothing selected: nothing changes
   AssignChannelToSelected(doc, 1);
-  SelectAll(doc);
+  SelectAll(app);
   AssignChannelToSelected(doc, 1);
   EXPECT_TRUE(history.Commit(doc, "Assign Texture Channel"));
   EXPECT_FALSE(history.CanRedo()) << "a new step ends the redo list";
@@ -127,9 +132,9 @@ TEST_F(HistoryTest, StrokesKeepOnlyTheirTilesAndTheMemoryBoundDropsTheOldest) {
 }
 
 TEST_F(HistoryTest, AddedOrRemovedSlotsStartANewHistory) {
-  FlipSelectedFaces(doc);
-  SelectAll(doc);
-  FlipSelectedFaces(doc);
+  FlipSelectedFaces(app);
+  SelectAll(app);
+  FlipSelectedFaces(app);
   ASSERT_TRUE(history.Commit(doc, "Flip"));
   doc.skinSlots.push_back(std::make_unique<SkinSlot>());
   EXPECT_FALSE(history.Commit(doc, "Open Skin"));

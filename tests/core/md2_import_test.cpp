@@ -9,6 +9,8 @@
 
 #include "core/byte_writer.h"
 #include "core/file_io.h"
+#include "core/mesh_files.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace mok {
 namespace {
@@ -110,6 +112,37 @@ TEST(ReadMd2, RescalesCoordinatesToTheSlotAndMergesEqualOnes) {
   // The snapshot holds MD2 skin texels.
   doc->RevertMapping();
   EXPECT_FLOAT_EQ(doc->triangles[0].uv[1].u, 128);
+}
+
+// A skin size of a few texels puts int16 coordinates hundreds of skins away.
+// The import holds them to what a save writes, so corners that only a clamp
+// would bring together (u apart by less than the merge distance) are not
+// merged by the next load: save, load and save again give the same bytes.
+TEST(ReadMd2, CoordinatesBeyondWhatAMeshSavesAreHeldOnImport) {
+  TestMd2 m = Quad();
+  m.skinWidth = 2113929280;
+  m.skinHeight = 32;
+  m.frames.erase(m.frames.begin());  // positions the animation file holds unclamped
+  m.texCoords = {{64, 8192}, {0, 16256}, {0, 16128}, {0, -32768}, {32, 16}};
+  m.triangles = {{0, 1, 2, 0, 1, 4}, {0, 2, 3, 2, 3, 4}};
+  auto doc = std::make_unique<MeshDocument>();
+  auto model = ReadMd2(Encode(m));
+  ASSERT_TRUE(model);
+  InstallMd2(*doc, std::move(*model));
+  EXPECT_FLOAT_EQ(doc->InChannelUnits(0, doc->triangles[0].uv[1]).v, kMaxChannelUnits);
+  EXPECT_FLOAT_EQ(doc->InChannelUnits(0, doc->triangles[1].uv[1]).v, -kMaxChannelUnits);
+  EXPECT_FLOAT_EQ(doc->InChannelUnits(0, doc->triangles[0].uv[2]).v, 4096.0f / 2);
+
+  Result<MeshFileContents> saved = BuildMeshFiles(*doc);
+  ASSERT_TRUE(saved);
+  EXPECT_TRUE(saved->warnings.empty());
+  auto reloaded = std::make_unique<MeshDocument>();
+  test::ScriptedPrompter prompter;
+  ASSERT_TRUE(LoadMeshFromBytes(*reloaded, {saved->geometry, saved->animation, saved->info}, prompter));
+  Result<MeshFileContents> again = BuildMeshFiles(*reloaded);
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->info, saved->info);
+  EXPECT_EQ(again->geometry, saved->geometry);
 }
 
 TEST(ReadMd2, AFullSixteenCharacterNameHasNoTerminator) {

@@ -13,7 +13,7 @@ using edit_test::ScriptedPrompter;
 using edit_test::Select;
 using edit_test::SelectedFaces;
 
-std::unique_ptr<MeshDocument> FacesOfTypes(MeshBuilder& builder, std::initializer_list<std::uint8_t> types) {
+MeshDocument* FacesOfTypes(MeshBuilder& builder, std::initializer_list<std::uint8_t> types) {
   for (std::size_t i = 0; i < types.size(); ++i) builder.AddFace(0, 1, 2, {float(i), 0}, {float(i), 1}, {float(i) + 1, 0});
   auto doc = builder.Build();
   int i = 0;
@@ -64,23 +64,23 @@ TEST(SetTypeFlags, OkWithUnchangedMixedModifiersKeepsEachFacesModifiers) {
   MeshBuilder builder;
   auto doc = FacesOfTypes(builder, {0x12, 0x02, 0x44});
   Select(*doc, {0, 1});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog&) { return TriangleFlagsOutcome::Ok; };
-  SetTypeFlags(*doc, prompter);
+  SetTypeFlags(builder.app);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x12, 0x02, 0x44}));
-  EXPECT_EQ(builder.refresh.refreshes, 1);
+  EXPECT_EQ(builder.refresh.refreshes(), 1);
 }
 
 TEST(SetTypeFlags, MaskedWithModifiersUnchangedKeepsTheHighNibble) {
   MeshBuilder builder;
   auto doc = FacesOfTypes(builder, {0x12, 0x02, 0x44});
   Select(*doc, {0, 1});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 4;  // "Masked - 2 Sided"
     return TriangleFlagsOutcome::Ok;
   };
-  SetTypeFlags(*doc, prompter);
+  SetTypeFlags(builder.app);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x13, 0x03, 0x44}));
 }
 
@@ -88,12 +88,12 @@ TEST(SetTypeFlags, OkWithNoRadioWritesBackTheFacesOwnBase) {
   MeshBuilder builder;
   auto doc = FacesOfTypes(builder, {0x05, 0x01});
   Select(*doc, {0});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.environmentMapped = true;
     return TriangleFlagsOutcome::Ok;
   };
-  SetTypeFlags(*doc, prompter);
+  SetTypeFlags(builder.app);
   EXPECT_EQ(prompter.triangleFlags.shown.back().baseChoice, -1);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x45, 0x01}));
 }
@@ -103,14 +103,14 @@ TEST(SetTypeFlags, SetsHiddenSelectedFacesToo) {
   auto doc = FacesOfTypes(builder, {0x00, 0x00, 0x00});
   Select(*doc, {0, 2});
   Hide(*doc, {2});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 2;
     dialog.keepModifiers = false;
     dialog.fullbright = true;
     return TriangleFlagsOutcome::Ok;
   };
-  SetTypeFlags(*doc, prompter);
+  SetTypeFlags(builder.app);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x11, 0x00, 0x11}));
 }
 
@@ -119,14 +119,14 @@ TEST(SetTypeFlags, SelectPicksExactlyTheMatchingTypeHiddenIncluded) {
   auto doc = FacesOfTypes(builder, {0x01, 0x11, 0x01, 0x02, 0x01});
   Select(*doc, {3});
   Hide(*doc, {2});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 2;  // "Normal - 2 Sided"
     dialog.keepModifiers = false;
     dialog.fullbright = dialog.flat = dialog.environmentMapped = dialog.noSmoothing = false;
     return TriangleFlagsOutcome::Select;
   };
-  SetTypeFlags(*doc, prompter);
+  SetTypeFlags(builder.app);
   EXPECT_EQ(SelectedFaces(*doc), (std::vector<int>{0, 2, 4}));
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x01, 0x11, 0x01, 0x02, 0x01}));
 }
@@ -135,12 +135,12 @@ TEST(SetTypeFlags, SelectByModifiersAloneKeepsAnyBase) {
   MeshBuilder builder;
   auto doc = FacesOfTypes(builder, {0x41, 0x42, 0xC2, 0x02});
   Select(*doc, {0});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 0;
     return TriangleFlagsOutcome::Select;  // the boxes still show 0x40 alone
   };
-  SetTypeFlags(*doc, prompter);
+  SetTypeFlags(builder.app);
   EXPECT_EQ(SelectedFaces(*doc), (std::vector<int>{0, 1}));
 }
 
@@ -148,27 +148,27 @@ TEST(SetTypeFlags, SelectWithBothUnchangedChangesNothing) {
   MeshBuilder builder;
   auto doc = FacesOfTypes(builder, {0x12, 0x02});
   Select(*doc, {0, 1});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 0;
     dialog.keepModifiers = true;
     return TriangleFlagsOutcome::Select;
   };
-  SetTypeFlags(*doc, prompter);
+  SetTypeFlags(builder.app);
   EXPECT_EQ(SelectedFaces(*doc), (std::vector<int>{0, 1}));
 }
 
 TEST(SetTypeFlags, CancelAndAnEmptySelectionDoNothing) {
   MeshBuilder builder;
   auto doc = FacesOfTypes(builder, {0x12});
-  ScriptedPrompter prompter;
-  SetTypeFlags(*doc, prompter);
+  ScriptedPrompter& prompter = builder.prompter;
+  SetTypeFlags(builder.app);
   EXPECT_TRUE(prompter.triangleFlags.shown.empty());
   Select(*doc, {0});
-  SetTypeFlags(*doc, prompter);  // the scripted prompter cancels
+  SetTypeFlags(builder.app);  // the scripted prompter cancels
   EXPECT_FALSE(prompter.triangleFlags.shown.empty());
   EXPECT_EQ(doc->triangles[0].type, 0x12);
-  EXPECT_TRUE(builder.refresh.refreshes == 0);
+  EXPECT_TRUE(builder.refresh.refreshes() == 0);
 }
 
 }  // namespace

@@ -83,7 +83,7 @@ class CommandMenusTest : public ::testing::Test {
 
   MemorySettings settings;
   test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
+  test::RefreshRecorder refresh;
   Application app;
   Painter painter{app};
   RasterContext raster;  // the skin view's own rasterizer state
@@ -124,7 +124,7 @@ TEST_F(CommandMenusTest, ToolbarFollowsTheModeCommandsAndKeysWorkFromAPane) {
   QTest::keyClick(isoView, Qt::Key_P);  // paint mode already: nothing
   EXPECT_EQ(ToolbarIds(), ToolbarButtons(kToolbarCamera));
   QTest::keyClick(isoView, Qt::Key_Q);
-  EXPECT_EQ(app.flags.editMode, 1);
+  EXPECT_EQ(app.flags.editMode, EditMode::Mapping);
   EXPECT_EQ(ToolbarIds(), ToolbarButtons(kToolbarMapping));
   QTest::keyClick(isoView, Qt::Key_Space);
   EXPECT_EQ(ToolbarIds(), ToolbarButtons(kToolbarCamera));
@@ -136,20 +136,20 @@ TEST_F(CommandMenusTest, ToolbarFollowsTheModeCommandsAndKeysWorkFromAPane) {
   QSignalSpy done(menus, &CommandMenus::commandDone);
   const std::vector<std::pair<QKeyCombination, int>> keys{
       {Qt::Key_Tab, 32867},       {Qt::Key_Backspace, 32801},          {Qt::Key_QuoteLeft, 32796},
-      {Qt::SHIFT | Qt::Key_C, 32796}, {Qt::SHIFT | Qt::Key_2, 32957}, {Qt::Key_H, 32811},
-      {Qt::CTRL | Qt::Key_Up, 32793}};
+      {QKeyCombination(Qt::ShiftModifier, Qt::Key_C), 32796}, {QKeyCombination(Qt::ShiftModifier, Qt::Key_2), 32957},
+      {Qt::Key_H, 32811}, {QKeyCombination(Qt::ControlModifier, Qt::Key_Up), 32793}};
   for (const auto& [key, id] : keys) {
     QTest::keyClick(isoView, key.key(), key.keyboardModifiers());
     ASSERT_FALSE(done.isEmpty()) << id;
     EXPECT_EQ(done.takeLast().at(0).toInt(), id);
   }
-  EXPECT_EQ(app.flags.brushKind, 2);
+  EXPECT_EQ(app.flags.brushKind, BrushKind::Line);
 }
 
 TEST_F(CommandMenusTest, MenusShowTheUpdateRules) {
   QMenu* mapping = window.menuBar()->actions()[3]->menu();
   QAction* watch = menus->action(32875);
-  app.flags.watching = 1;
+  app.flags.watching = true;
   emit mapping->aboutToShow();
   EXPECT_EQ(watch->text().toStdString(), "End Watch");
   EXPECT_FALSE(watch->isEnabled());  // no session link was made for this window

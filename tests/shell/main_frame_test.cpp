@@ -9,6 +9,7 @@
 #include <QWheelEvent>
 
 #include "core/application.h"
+#include "core/changes.h"
 #include "core/mesh_files.h"
 #include "render/render_state.h"
 #include "shell/main_frame.h"
@@ -31,7 +32,7 @@ class MainFrameTest : public ::testing::Test {
     QObject::connect(&bus, &RefreshBus::refreshRequested, frame.get(), &MainFrame::HandleRefresh);
     frame->resize(900, 640);
     frame->show();
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Mesh);
     QApplication::processEvents();
   }
 

@@ -4,9 +4,11 @@
 #include <QApplication>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <vector>
 
 #include "shell/qt_prompter.h"
 #include "shell/qt_settings.h"
+#include "shell/refresh_bus.h"
 
 namespace mok::shell {
 namespace {
@@ -29,6 +31,19 @@ TEST(QtSettings, ValuesRoundTripAndWrongKindsReadAsMissing) {
   EXPECT_FALSE(store.readInt("Preferences", "Never Written").has_value());
   EXPECT_EQ(Read(store, setting::QuickExit), 0);
   EXPECT_EQ(ReadCustomColor(store, 3), 0xFF8080u);
+}
+
+// A sent refresh is drawn before Refresh returns; a posted one waits for the
+// event loop.
+TEST(RefreshBus, SentRequestsArriveAtOnceAndPostedOnesLater) {
+  RefreshBus bus;
+  std::vector<int> seen;
+  QObject::connect(&bus, &RefreshBus::refreshRequested, [&](const RefreshRequest& r) { seen.push_back(r.bits()); });
+  bus.Refresh({PaneSet::All(), kRefreshFinal, Redraw::RenderAndRepaint, Delivery::Post});
+  bus.Refresh({Pane::Skin | Pane::Iso, kRefreshPaint, Redraw::RenderOnly, Delivery::Send});
+  EXPECT_EQ(seen, std::vector<int>{0x13});
+  QApplication::processEvents();
+  EXPECT_EQ(seen, (std::vector<int>{0x13, 0x0F}));
 }
 
 }  // namespace

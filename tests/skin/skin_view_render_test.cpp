@@ -36,7 +36,7 @@ TEST_F(SkinViewRender, CoordinateRulesAtZoomOneAndAHalf) {
 
 TEST_F(SkinViewRender, OutlineCornerLandsOnItsTexelCentre) {
   PaintSkin(0x102030);
-  app.flags.showUvLines = 1;
+  app.flags.showUvLines = true;
   AddFace({16, 16}, {36, 16}, {16, 36});
   view.RenderView(kRefreshFinal);
   EXPECT_EQ(PixelAt(100, 49), 0x111111u);  // colour 1: unselected outline
@@ -142,7 +142,7 @@ TEST_F(SkinViewRender, HugeRepeatOfALargeSkinStaysWithinItsTexels) {
 
 TEST_F(SkinViewRender, OutlinePassesColourByStateAndSkipHiddenFaces) {
   PaintSkin(0x102030);
-  app.flags.editMode = 1;  // mapping mode shows outlines without the menu switch
+  app.flags.editMode = EditMode::Mapping;  // mapping mode shows outlines without the menu switch
   AddFace({2, 2}, {6, 2}, {2, 6}, 0);                           // unselected
   AddFace({10, 2}, {14, 2}, {10, 6}, kFaceSelected);            // selected
   AddFace({18, 2}, {22, 2}, {18, 6}, kFaceHidden);              // hidden
@@ -184,7 +184,7 @@ TEST_F(SkinViewRender, BackgroundKindRecoloursOnlyPixelsWithoutTexels) {
 
 TEST_F(SkinViewRender, PaintKindRecoloursTheStrokeMaskAndRestoresOutlines) {
   PaintSkin(0x102030);
-  app.flags.showUvLines = 1;
+  app.flags.showUvLines = true;
   AddFace({16, 16}, {20, 16}, {16, 20});
   view.RenderView(kRefreshFinal);
   SkinSlot& skin = *doc().activeSkin;
@@ -206,7 +206,7 @@ TEST_F(SkinViewRender, WithoutAnActiveSkinOnlyTheOverlaysAreDrawn) {
   PaintSkin(0x102030);
   view.RenderView(kRefreshFinal);
   doc().activeSkin = nullptr;
-  app.flags.showUvLines = 1;
+  app.flags.showUvLines = true;
   AddFace({16, 16}, {36, 16}, {16, 36});
   view.RenderView(kRefreshFinal);
   EXPECT_EQ(PixelAt(100, 49), 0x111111u);
@@ -247,7 +247,7 @@ TEST_F(SkinViewRender, MappingFrameIsDrawnInOrderInMappingMode) {
   view.mappingFrame = {20.7f, 4, 4, 20};  // u0 > u1: swapped, new u0 truncated to 4
   view.RenderView(kRefreshFinal);
   EXPECT_EQ(PixelAt(view.viewport().CornerInBuffer(4, 4).x, 70), 0x102030u);  // Paint mode: no frame
-  app.flags.editMode = 1;
+  app.flags.editMode = EditMode::Mapping;
   view.RenderView(kRefreshFinal);
   EXPECT_FLOAT_EQ(view.mappingFrame.u0, 4);
   EXPECT_FLOAT_EQ(view.mappingFrame.u1, 20.7f);
