@@ -67,16 +67,27 @@ void ScanFolderOf(CommandContext& c) {
 std::vector<CommandRow> FileAndOptionsRows() {
   return {
       // File
-      {.id = 32772, .text = "&Open...", .keys = {"Ctrl+O"}, .run = [](CommandContext& c) { FileOpen(c.app); }},
+      {.id = 32772,
+       .text = "&Open...",
+       .keys = {"Ctrl+O"},
+       .run = [](CommandContext& c) { FileOpen(c.app); },
+       .changes = kChangesSkins},
       {.id = 32773, .text = "&Save", .keys = {"Ctrl+S"}, .run = [](CommandContext& c) { FileSave(c.app); }},
       {.id = 32774, .text = "Save &As...", .keys = {"Ctrl+A"}, .run = [](CommandContext& c) { FileSaveAs(c.app); }},
       {.id = 32944, .text = "File &Properties...", .run = [](CommandContext& c) { FileProperties(c.app); }},
-      {.id = 32967, .text = "Quake2 MD2", .run = [](CommandContext& c) { ImportQuake2Md2(c.app); }},
+      {.id = 32967,
+       .text = "Quake2 MD2",
+       .run = [](CommandContext& c) { ImportQuake2Md2(c.app); },
+       .changes = kChangesSkins},
       {.id = kCommandExportScriptLines,
        .text = "UnrealScript Import Lines...",
        .prompt = "Writes the #exec lines that import the mesh and its skins",
        .run = [](CommandContext& c) { ExportUnrealScriptLines(c.app); }},
-      {.id = kCommandPreferences, .text = "P&references...", .run = [](CommandContext& c) { ShowPreferences(c.app); }},
+      // The placeholder skins follow the default skin size.
+      {.id = kCommandPreferences,
+       .text = "P&references...",
+       .run = [](CommandContext& c) { ShowPreferences(c.app); },
+       .changes = kChangesSkins},
       {.id = 57665, .text = "E&xit", .window = WindowAction::Close},
       // Edit
       {.id = kCommandUndo,

@@ -81,7 +81,8 @@ void AddChannelRows(std::vector<CommandRow>& rows, std::index_sequence<Channel..
   (rows.push_back({.id = 32956 + static_cast<int>(Channel),
                    .text = kOpenTexts[Channel],
                    .keys = {kShiftDigitKeys[Channel]},
-                   .run = ChooseChannelAndOpen<static_cast<int>(Channel)>}),
+                   .run = ChooseChannelAndOpen<static_cast<int>(Channel)>,
+                   .changes = kChangesSkins}),
    ...);
 }
 

@@ -143,7 +143,8 @@ bool CommandTable::Run(int id) {
   if (row == nullptr || row->run == nullptr || !Enabled(id)) return false;
   row->run(context_);
   // Whatever the command changed becomes one undo step named after it.
-  if (id != kCommandUndo && id != kCommandRedo) context_.app.history.Commit(context_.app.doc(), StepName(*row));
+  if (id != kCommandUndo && id != kCommandRedo)
+    context_.app.history.Commit(context_.app.doc(), StepName(*row), row->changes);
   return true;
 }
 

@@ -63,6 +63,11 @@ struct CommandRow {
   const char* pending = "";
   // The key is taken and nothing happens, by design.
   bool inert = false;
+  // What the command can change besides the selection: the undo step
+  // recorded after it compares only that with the history's baseline. Most
+  // rows change at most the mesh and its mapping; rows that can change a
+  // skin say so with kChangesSkins.
+  ChangeScope changes = ChangeScope::MeshOnly();
 };
 
 // A menu entry: a command id, a separator (id 0, no title) or a submenu.

@@ -208,6 +208,7 @@ bool KLink::ReceiveMapping(const KLinkMapping& mapping, KLinkReceipt& receipt) {
   MeshTriangle& triangle = doc.triangles[static_cast<std::size_t>(face)];
   for (int k = 0; k < 3; ++k) triangle.uv[k] = mapping.corners[k];
   doc.RebuildUvVertices(false);
+  app_.history.Commit(doc, klink::kReceivedMappingStep, ChangeScope::MeshOnly());
   Notify(app_, Change::Mapping);
   return true;
 }

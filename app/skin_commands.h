@@ -62,7 +62,8 @@ void SkinToggleAutoReload(Application& app);
 // Called by the shell when the application becomes active: with Auto-Reload
 // on, every slot with a file is read again (unreadable files keep their old
 // image silently), and the UV table, side lists and views are rebuilt even
-// when there was nothing to read.
+// when there was nothing to read. The reload is one undo step.
+inline constexpr const char* kAutoReloadStep = "Auto-Reload";
 void AutoReloadOnActivation(Application& app);
 
 // The default skin and every placeholder slot at a new size and grid (the

@@ -183,6 +183,9 @@ void AutoReloadOnActivation(Application& app) {
       if (loaded) TakeImage(*slot, std::move(*loaded));
     }
   });
+  // A step of its own, so that undoing the next edit never takes the reload
+  // back with it.
+  app.history.Commit(doc, kAutoReloadStep);
   FinishSkinChange(app);
 }
 

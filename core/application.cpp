@@ -1,6 +1,15 @@
 #include "core/application.h"
 
+#include <algorithm>
+
 namespace mok {
+namespace {
+
+std::size_t HistoryLimitBytes(std::int32_t megabytes) {
+  return static_cast<std::size_t>(std::clamp(megabytes, 0, setting::kMaxHistoryMb)) << 20;
+}
+
+}  // namespace
 
 Application::Application(SettingsStore& settingsStore, Prompter& userPrompter, DialogHost& dialogHost,
                          RefreshSink& refreshSink)
@@ -21,6 +30,7 @@ void Application::ReadStartupSettings() {
   document->placeholderSpec.height = Read(settings, setting::DefSknResY);
   document->placeholderSpec.grid = Read(settings, setting::DefSknGrid);
   MakePlaceholder(document->defaultSkin, 0, document->placeholderSpec);
+  history.SetMemoryLimit(HistoryLimitBytes(Read(settings, setting::HistoryMb)));
 }
 
 }  // namespace mok

@@ -63,8 +63,8 @@ class Application {
   // header and its destructor free of the render types.
   std::shared_ptr<RenderState> renderState;
 
-  // Reads the user colours, "CustomCursors" and the default skin size and
-  // grid (start-up step 3).
+  // Reads the user colours, "CustomCursors", the default skin size and grid
+  // (start-up step 3) and the history's memory bound ("History MB").
   void ReadStartupSettings();
 };
 

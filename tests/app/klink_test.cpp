@@ -229,6 +229,8 @@ TEST_F(KLinkPair, MappingArrivesInTexelsOnTheWatchersOneSelectedFace) {
   SelectOnly(watcher, {0});
   const std::array<UvPair, 3> sent = CornersOf(sender.app.doc(), 2);
   const std::array<UvPair, 3> untouched = CornersOf(target, 1);
+  const std::array<UvPair, 3> replaced = CornersOf(target, 0);
+  watcher.app.history.Reset(target);
   watcher.refresh = {};
   sender.link.TransferMapping();
 
@@ -239,6 +241,10 @@ TEST_F(KLinkPair, MappingArrivesInTexelsOnTheWatchersOneSelectedFace) {
   EXPECT_EQ(target.uvVertexCount, 6);  // face 0's old corners dropped, face 2's shared
   EXPECT_EQ(watcher.refresh.refreshes(), 1);
   EXPECT_EQ(watcher.refresh.lastPaneBits(), kPanesAll);
+  // The received mapping is an undo step of the watcher's own.
+  EXPECT_EQ(watcher.app.history.UndoName(), "Transfer Mapping");
+  ASSERT_TRUE(watcher.app.history.Undo(target));
+  ExpectCorners(target, 0, replaced);
 }
 
 TEST_F(KLinkPair, WatcherWithoutOneSelectedFaceSaysSoAndKeepsItsMapping) {

@@ -12,44 +12,12 @@
 #include "core/selection.h"
 #include "core/settings.h"
 #include "tests/core/mesh_test_support.h"
+#include "tests/support/document_state.h"
 
 namespace mok {
 namespace {
 
-// Everything undo must give back, as bytes: face records without the
-// renderer's scratch, the UV tables, the file strings and every skin.
-std::vector<std::uint8_t> StateBytes(const MeshDocument& doc) {
-  std::vector<std::uint8_t> out;
-  auto put = [&](const void* data, std::size_t size) {
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    out.insert(out.end(), bytes, bytes + size);
-  };
-  put(&doc.triangleCount, 2);
-  put(&doc.uvVertexCount, 2);
-  put(&doc.storedUvVertexCount, 2);
-  for (int i = 0; i < doc.triangleCount; ++i) {
-    const MeshTriangle& f = doc.triangles[static_cast<std::size_t>(i)];
-    put(&f.state, 4);
-    put(f.vertex, 6);
-    put(f.uvIndex, 6);
-    put(f.storedUvIndex, 6);
-    put(f.uv, sizeof f.uv);
-    put(&f.flags, 4);  // flags, type, color, textureNum
-  }
-  put(doc.uvVertices.data(), sizeof(UvPair) * static_cast<std::size_t>(doc.uvVertexCount));
-  put(doc.uvVertexChannel.data(), static_cast<std::size_t>(doc.uvVertexCount));
-  put(doc.storedUvVertices.data(), sizeof(UvPair) * static_cast<std::size_t>(doc.storedUvVertexCount));
-  const FileInfo& info = doc.fileInfo;
-  for (const std::string* s : {&info.authorName, &info.contact, &info.date, &info.comments, &info.credits})
-    put(s->data(), s->size());
-  for (const auto& slot : doc.skinSlots) {
-    put(&slot->width, 2);
-    put(&slot->height, 2);
-    put(slot->pixels.data(), slot->pixels.size() * 4);
-    put(slot->storedPixels.data(), slot->storedPixels.size() * 4);
-  }
-  return out;
-}
+using test::DocumentStateBytes;
 
 class HistoryTest : public ::testing::Test {
  protected:
@@ -97,21 +65,21 @@ TEST_F(HistoryTest, UndoingEverythingGivesBackEachStateAndRedoingGivesTheLast) {
     std::vector<std::vector<std::uint8_t>> before;
     std::vector<std::uint8_t> last;
     for (int n = 0; n < 40; ++n) {
-      std::vector<std::uint8_t> start = StateBytes(doc);
+      std::vector<std::uint8_t> start = DocumentStateBytes(doc);
       RandomEdit(random);
       if (!history.Commit(doc, "Edit")) continue;
       before.push_back(std::move(start));
-      last = StateBytes(doc);
+      last = DocumentStateBytes(doc);
     }
     ASSERT_GT(before.size(), 5u);
     for (std::size_t k = before.size(); k > 0; --k) {
       ASSERT_TRUE(history.Undo(doc));
-      ASSERT_EQ(StateBytes(doc), before[k - 1]) << "after undoing step " << k;
+      ASSERT_EQ(DocumentStateBytes(doc), before[k - 1]) << "after undoing step " << k;
     }
     EXPECT_FALSE(history.Undo(doc));
     while (history.Redo(doc)) {
     }
-    EXPECT_EQ(StateBytes(doc), last);
+    EXPECT_EQ(DocumentStateBytes(doc), last);
   }
 }
 
