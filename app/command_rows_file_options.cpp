@@ -84,7 +84,7 @@ std::vector<CommandRow> FileAndOptionsRows() {
        .prompt = "Writes the #exec lines that import the mesh and its skins",
        .run = [](CommandContext& c) { ExportUnrealScriptLines(c.app); }},
       // The placeholder skins follow the default skin size.
-      {.id = 32829,
+      {.id = kCommandPreferences,
        .text = "P&references...",
        .run = [](CommandContext& c) { ShowPreferences(c.app); },
        .changes = kChangesSkins},

@@ -92,6 +92,8 @@ inline constexpr int kToolbarMapping = 173;
 inline constexpr int kToolbarCamera = 175;
 inline constexpr int kToolbarUnused = 183;
 
+// File > Preferences...; after OK the window lays out the palette strip anew.
+inline constexpr int kCommandPreferences = 32829;
 // Our own command, under About/Stats: the list of every key.
 inline constexpr int kCommandKeyboardShortcuts = 32970;
 // Our own Edit menu: undo and redo of the document's changes.

@@ -140,6 +140,7 @@ void SkinSaveAs(Application& app) {
   }
   FileDialogSpec dialog;
   dialog.save = true;
+  dialog.confirmOverwrite = false;
   dialog.filter = SaveAsFilter(*skin);
   dialog.initialName = skin->name;
   dialog.initialDir = app.loadDir;

@@ -83,7 +83,7 @@ class ModeRenderer final : public IsoRenderer, public CameraLink {
   bool ModeUsesSkins() const override { return RenderStateOf(app_).current().facts().needsSkins; }
   bool ModeUsesShade() const override { return RenderStateOf(app_).current().facts().keepsShade; }
   void DrawCornerButton(FrameBuffer& frame, bool pressed) override {
-    mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{});
+    mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{}, 1);
   }
   void SendCameraToWatcher(const CameraState&) override {}
 

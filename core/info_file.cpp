@@ -75,6 +75,8 @@ void ApplyInfoFile(MeshDocument& doc, const InfoFileData& data, const InfoFileUs
 
 std::vector<std::uint8_t> WriteInfoFile(const FileInfo& info, std::span<const FaceCoordinates> coordinates) {
   ByteWriter out;
+  out.bytes().reserve(sizeof layout::kMagic + layout::kAuthorField + layout::kContactField + layout::kDateField +
+                      layout::kCommentsField + layout::kCreditsField + 2 + coordinates.size() * sizeof(FaceCoordinates));
   out.raw(layout::kMagic, sizeof layout::kMagic);
   out.fixedString(info.authorName, layout::kAuthorField);
   out.fixedString(info.contact, layout::kContactField);

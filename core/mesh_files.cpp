@@ -129,6 +129,7 @@ Result<AnimationData> ParseAnimation(std::span<const std::uint8_t> bytes, const 
 
   if (vertexCount > 0 && frameSize == layout::kDeusExVertex * vertexCount) animation.layout = VertexLayout::DeusEx;
   auto frames = reader.take(reader.remaining());
+  animation.frames.reserve(frameCount);
   for (std::size_t f = 0; f < frameCount; ++f) {
     std::size_t start = f * frameSize;
     std::size_t length = std::min(frameSize, frames.size() - start);
@@ -170,9 +171,9 @@ void CommitAnimation(MeshDocument& doc, AnimationData& animation) {
 }
 
 // Geometry-file bytes (256 = whole skin) to texels of each channel's slot;
-// channels without a slot keep the byte values.
+// channels without a slot keep the byte values. The table of byte values is
+// the one CommitGeometry's StoreMapping has just built.
 void ConvertBytesToTexels(MeshDocument& doc) {
-  doc.RebuildUvVertices(false);
   for (int i = 0; i < doc.uvVertexCount; ++i) {
     const SkinSlot* slot = doc.slotFor(doc.uvVertexChannel[static_cast<std::size_t>(i)]);
     if (!slot) continue;
@@ -240,7 +241,8 @@ Result<MeshFileReport> LoadMeshFromBytes(MeshDocument& doc, const MeshFileBytes&
   doc.meshLoaded = 1;
   doc.fileInfo = FileInfo{};
   doc.ResetSkinSlots();
-  ConvertBytesToTexels(doc);
+  // Coordinates of the info file replace every corner's byte values.
+  if (!use.coordinates) ConvertBytesToTexels(doc);
   ApplyInfoFile(doc, info.data, use);
   doc.ComputeFaceNormals();
   return report;
@@ -274,6 +276,7 @@ std::uint8_t CoordinateByte(float channelUnits) {
 
 std::vector<std::uint8_t> BuildGeometryFile(const MeshDocument& doc, const std::vector<FaceCoordinates>& corners) {
   ByteWriter out;
+  out.bytes().reserve(layout::kGeometryHeader + corners.size() * layout::kFaceRecord);
   out.u16(static_cast<std::uint16_t>(doc.triangleCount));
   out.u16(static_cast<std::uint16_t>(doc.vertexCount));
   out.zeros(layout::kGeometryReserved);

@@ -24,7 +24,11 @@ UvVertexIndex::UvVertexIndex(int capacity)
       next_(static_cast<std::size_t>(std::max(capacity, 1)), -1),
       mask_(slots_.size() - 1) {}
 
-void UvVertexIndex::Clear() { std::fill(slots_.begin(), slots_.end(), Slot{}); }
+void UvVertexIndex::Clear() {
+  if (++generation_ != 0) return;
+  std::fill(slots_.begin(), slots_.end(), Slot{});  // the counter wrapped
+  generation_ = 1;
+}
 
 UvVertexIndex::AxisCell UvVertexIndex::CellOf(float coordinate) {
   // Half cells are merge distances; the product with a power of two is exact.
@@ -39,12 +43,13 @@ std::size_t UvVertexIndex::SlotFor(const CellKey& key) const {
   h = h * 0x9E3779B97F4A7C15ull ^ static_cast<std::uint32_t>(key.channel);
   h *= 0x9E3779B97F4A7C15ull;
   std::size_t slot = static_cast<std::size_t>(h >> 40) & mask_;
-  while (slots_[slot].key.channel >= 0 && !(slots_[slot].key == key)) slot = (slot + 1) & mask_;
+  while (slots_[slot].generation == generation_ && !(slots_[slot].key == key)) slot = (slot + 1) & mask_;
   return slot;
 }
 
 int UvVertexIndex::FirstMatchInCell(const CellKey& key, const UvPair& uv, const UvPair* table, int below) const {
   const Slot& slot = slots_[SlotFor(key)];
+  if (slot.generation != generation_) return below;
   for (int m = slot.first; m >= 0 && m < below; m = next_[static_cast<std::size_t>(m)]) {
     if (Near(uv, table[m])) return m;
   }
@@ -68,9 +73,10 @@ void UvVertexIndex::Add(int index, std::uint8_t channel, const UvPair& uv) {
   const CellKey key{CellOf(uv.u).cell, CellOf(uv.v).cell, channel};
   Slot& slot = slots_[SlotFor(key)];
   next_[static_cast<std::size_t>(index)] = -1;
-  if (slot.first < 0) {
+  if (slot.generation != generation_) {
     slot.key = key;
     slot.first = index;
+    slot.generation = generation_;
   } else {
     next_[static_cast<std::size_t>(slot.last)] = index;
   }

@@ -28,6 +28,8 @@ class UvVertexIndex {
   // Capacity in table entries; storage is allocated once.
   explicit UvVertexIndex(int capacity);
 
+  // Empties the index without touching its storage: slots of an earlier
+  // generation count as free.
   void Clear();
   // The lowest entry index m already added with channel `channel` and
   // |uv.u - table[m].u| < distance and |uv.v - table[m].v| < distance
@@ -42,13 +44,14 @@ class UvVertexIndex {
   struct CellKey {
     std::int32_t u = 0;
     std::int32_t v = 0;
-    std::int32_t channel = -1;  // -1: free slot
+    std::int32_t channel = -1;
     bool operator==(const CellKey&) const = default;
   };
   struct Slot {
     CellKey key;
     std::int32_t first = -1;  // entry lists in table order
     std::int32_t last = -1;
+    std::uint32_t generation = 0;  // in use when equal to generation_
   };
   // Cell number along one axis and whether the point lies in the cell's
   // upper half.
@@ -64,6 +67,7 @@ class UvVertexIndex {
   std::vector<Slot> slots_;
   std::vector<std::int32_t> next_;  // per entry: the next entry of its cell
   std::size_t mask_ = 0;
+  std::uint32_t generation_ = 1;
 };
 
 }  // namespace mok

@@ -107,6 +107,10 @@ class IsoView final {
   int clientWidth() const { return clientWidth_; }
   int clientHeight() const { return clientHeight_; }
 
+  // View pixels per screen pixel: sizes the corner button (2 when the view
+  // renders at the device pixels of a screen scaled by 200 %).
+  double screenScale = 1.0;
+
   // The id under a client point; -1 outside the client area or the buffer.
   std::int32_t IdAt(int x, int y) const;
   // The id buffer as the painting engine reads it: texel offsets in paint

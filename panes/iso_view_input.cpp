@@ -96,7 +96,7 @@ IsoMouseState IsoView::StateForPress(const PaneEvent& event) const {
   const bool paintable = flags.editMode == EditMode::Paint && renderer_.ModeUsesSkins();
   switch (event.button) {
     case PaneButton::Left:
-      if (InCornerButton(event.x, event.y)) return IsoMouseState::CornerButton;
+      if (InCornerButton(event.x, event.y, screenScale)) return IsoMouseState::CornerButton;
       if (flags.cameraActive) return event.shift() ? IsoMouseState::FovDrag : IsoMouseState::ToolDrag;
       if (flags.editMode == EditMode::Mapping) return IsoMouseState::Select;
       return paintable ? IsoMouseState::PaintStroke : IsoMouseState::WaitForRelease;
@@ -256,7 +256,7 @@ void IsoView::ChangeSelectionAt(int x, int y) {
 }
 
 void IsoView::TrackCornerButton(int x, int y) {
-  const bool inside = InCornerButton(x, y);
+  const bool inside = InCornerButton(x, y, screenScale);
   if (inside == cornerPressed_) return;
   cornerPressed_ = inside;
   Notify(app_, Change::IsoView);
@@ -271,7 +271,10 @@ void IsoView::OnRelease(const PaneEvent& event) {
     host_.ReleaseMouse();
   }
   // The menu runs its own loop and takes the mouse, so it opens last.
-  if (openMenu) host_.OpenContextMenu(kCornerButtonLeft, kCornerButtonTop);
+  if (openMenu) {
+    const CornerButtonPlace corner = CornerButtonAt(screenScale);
+    host_.OpenContextMenu(corner.left, corner.top);
+  }
 }
 
 bool IsoView::EndState() {

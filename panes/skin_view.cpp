@@ -226,7 +226,9 @@ void SkinView::DrawMappingFrame() {
   }
 }
 
-void SkinView::DrawButton() { DrawCornerButton(colours_.data(), pitch_, height_, cornerPressed_, buttonColours); }
+void SkinView::DrawButton() {
+  DrawCornerButton(colours_.data(), pitch_, height_, cornerPressed_, buttonColours, screenScale);
+}
 
 void ToggleUvLines(Application& app) {
   app.flags.showUvLines = !app.flags.showUvLines;

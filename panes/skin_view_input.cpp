@@ -65,7 +65,7 @@ void SkinView::Press(const PaneEvent& event) {
 
 void SkinView::PressLeft(const PaneEvent& event) {
   const bool mapping = app_.flags.editMode == EditMode::Mapping;
-  if (InCornerButton(event.x, event.y)) {
+  if (InCornerButton(event.x, event.y, screenScale)) {
     dragState_ = kSkinCornerButton;
     cornerPressed_ = true;
     Notify(app_, Change::SkinView);
@@ -186,7 +186,7 @@ void SkinView::CommitMappingDrag() {
 }
 
 void SkinView::MoveCornerButton(const PaneEvent& event) {
-  const bool inside = InCornerButton(event.x, event.y);
+  const bool inside = InCornerButton(event.x, event.y, screenScale);
   if (inside == cornerPressed_) return;
   cornerPressed_ = inside;
   Notify(app_, Change::SkinView);
@@ -227,7 +227,10 @@ void SkinView::ReleaseLeft(const PaneEvent& event) {
       break;
   }
   FinishIfIdle(event, kHeldRight);
-  if (openMenu) host_.OpenContextMenu(kCornerButtonLeft, kCornerButtonTop);
+  if (openMenu) {
+    const CornerButtonPlace corner = CornerButtonAt(screenScale);
+    host_.OpenContextMenu(corner.left, corner.top);
+  }
 }
 
 void SkinView::ReleaseRight(const PaneEvent& event) {

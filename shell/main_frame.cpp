@@ -145,6 +145,10 @@ void MainFrame::InstallCommands() {
   commandTable_ = std::make_unique<CommandTable>(app_);
   commandTable_->AttachViews(&shell_->isoBox().view(), &shell_->skinBox().view());
   commandMenus_ = &InstallCommandMenus(*this, *commandTable_, {[this] { shell_->SwapDisplays(); }}, toolBar_);
+  // Preferences may have moved the palette strip: "Pal On Top" at once.
+  connect(commandMenus_, &CommandMenus::commandDone, this, [this](int id) {
+    if (id == kCommandPreferences) shell_->SetPalOnTop(Read(app_.settings, setting::PalOnTop));
+  });
   shell_->skinBox().SetContextMenu(commandMenus_->contextMenu("SkinBox"));
   shell_->isoBox().SetContextMenu(commandMenus_->contextMenu("IsoBox"));
 }

@@ -175,6 +175,9 @@ void ShellWindow::EndSplitterDrag() {
 // the cursor comes back.
 bool ShellWindow::event(QEvent* event) {
   if (event->type() == QEvent::UngrabMouse && splitterDragging()) EndSplitterDrag();
+  // The window moved to a screen with another pixel ratio: the views render
+  // their buffers again at its device pixels.
+  if (event->type() == QEvent::ScreenChangeInternal) PostRefresh(PaneSet::All());
   return QWidget::event(event);
 }
 
@@ -192,7 +195,7 @@ void ShellWindow::wheelEvent(QWheelEvent* event) {
   const QPoint point = event->position().toPoint();
   PaneWidget* box = BoxOf(WheelTarget(layout_, point.x(), point.y()));
   if (!box) return;
-  const QPoint local = box->mapFrom(this, point);
+  const QPoint local = box->GridPointOf(box->mapFrom(this, event->position()));
   PaneEvent wheel;
   wheel.type = PaneEventType::Wheel;
   wheel.x = local.x();

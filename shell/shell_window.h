@@ -3,6 +3,12 @@
 // Box", "Pal Box", "Gradient Box") by the pane layout, runs the splitter
 // drag, answers "MOK-Refresh" and "MOK-BarAdjust", and routes wheel turns to
 // the box under the mouse.
+//
+// The layout works in the window's logical pixels, which the toolkit scales
+// to the screen: at 200 % the 35-pixel palette strip, the 24-pixel gradient
+// strip and the 64-pixel snap margin cover twice as many device pixels, and
+// the split fraction (the "Splitter" setting) means the same at every ratio.
+// The 3D and skin views render at device pixels (PaneGrid).
 
 #include <QWidget>
 

@@ -53,6 +53,18 @@ TEST_F(Startup, CommandLineMeshTakesItsScriptSkinsAndAppendsTheSkinAsActiveChann
   EXPECT_GE(refresh.refreshes(), 1);
 }
 
+// "Script Skins" 0 holds for every start-up load, the command line and the
+// last file alike.
+TEST_F(Startup, ScriptSkinsOffLeavesPlaceholdersOnEveryStartupLoad) {
+  Write(settings, setting::LoadScriptSkins, 0);
+  ASSERT_TRUE(LoadFirstMesh(app, {{kSample}, false}));
+  EXPECT_TRUE(app.doc().skinSlots[0]->isEmpty);
+  EXPECT_TRUE(app.doc().skinSlots[1]->isEmpty);
+  ASSERT_TRUE(LoadFirstMesh(app, {{}, false}));  // the last file, now "CurFile"
+  EXPECT_EQ(app.currentFile, kSample);
+  EXPECT_TRUE(app.doc().skinSlots[1]->isEmpty);
+}
+
 TEST_F(Startup, UnreadableSkinStopsTheRestOfTheArguments) {
   std::string good = WriteSkin("good.bmp");
   ASSERT_TRUE(LoadFirstMesh(app, {{kSample, dir / "missing.pcx", good}, false}));

@@ -34,7 +34,19 @@ TEST(TypeFlagsDialog, CommonBaseWithMixedModifiersShowsTheBaseAndKeepsModifiers)
   TriangleFlagsDialog dialog = InitialTypeFlagsDialog(*doc);
   EXPECT_EQ(dialog.baseChoice, 3);  // "Translucent - 2 Sided"
   EXPECT_TRUE(dialog.keepModifiers);
-  EXPECT_FALSE(dialog.fullbright);
+  EXPECT_EQ(dialog.fullbright, FlagBox::Mixed);  // only the first has 0x10
+  EXPECT_EQ(dialog.environmentMapped, FlagBox::Clear);
+}
+
+TEST(TypeFlagsDialog, MixedModifiersCheckTheBitsEveryFaceHas) {
+  MeshBuilder builder;
+  auto doc = FacesOfTypes(builder, {0x92, 0x82});
+  Select(*doc, {0, 1});
+  TriangleFlagsDialog dialog = InitialTypeFlagsDialog(*doc);
+  EXPECT_TRUE(dialog.keepModifiers);
+  EXPECT_EQ(dialog.fullbright, FlagBox::Mixed);
+  EXPECT_EQ(dialog.noSmoothing, FlagBox::Checked);
+  EXPECT_EQ(dialog.flat, FlagBox::Clear);
 }
 
 TEST(TypeFlagsDialog, MixedBaseWithCommonModifiersShowsTheModifierBoxes) {
@@ -45,10 +57,10 @@ TEST(TypeFlagsDialog, MixedBaseWithCommonModifiersShowsTheModifierBoxes) {
   TriangleFlagsDialog dialog = InitialTypeFlagsDialog(*doc);
   EXPECT_EQ(dialog.baseChoice, 0);
   EXPECT_FALSE(dialog.keepModifiers);
-  EXPECT_FALSE(dialog.fullbright);
-  EXPECT_TRUE(dialog.flat);
-  EXPECT_FALSE(dialog.environmentMapped);
-  EXPECT_TRUE(dialog.noSmoothing);
+  EXPECT_EQ(dialog.fullbright, FlagBox::Clear);
+  EXPECT_EQ(dialog.flat, FlagBox::Checked);
+  EXPECT_EQ(dialog.environmentMapped, FlagBox::Clear);
+  EXPECT_EQ(dialog.noSmoothing, FlagBox::Checked);
 }
 
 TEST(TypeFlagsDialog, ABaseTypeWithoutRadioShowsNone) {
@@ -90,12 +102,41 @@ TEST(SetTypeFlags, OkWithNoRadioWritesBackTheFacesOwnBase) {
   Select(*doc, {0});
   ScriptedPrompter& prompter = builder.prompter;
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
-    dialog.environmentMapped = true;
+    dialog.environmentMapped = FlagBox::Checked;
     return TriangleFlagsOutcome::Ok;
   };
   SetTypeFlags(builder.app);
   EXPECT_EQ(prompter.triangleFlags.shown.back().baseChoice, -1);
   EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x45, 0x01}));
+}
+
+TEST(SetTypeFlags, APartlyCheckedBoxKeepsEachFacesBitWhileTheOthersApply) {
+  MeshBuilder builder;
+  auto doc = FacesOfTypes(builder, {0x92, 0x82, 0x00});
+  Select(*doc, {0, 1});
+  ScriptedPrompter& prompter = builder.prompter;
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
+    dialog.keepModifiers = false;  // fullbright stays partly checked
+    dialog.noSmoothing = FlagBox::Clear;
+    dialog.environmentMapped = FlagBox::Checked;
+    return TriangleFlagsOutcome::Ok;
+  };
+  SetTypeFlags(builder.app);
+  EXPECT_EQ(Types(*doc), (std::vector<std::uint8_t>{0x52, 0x42, 0x00}));
+}
+
+TEST(SetTypeFlags, SelectIgnoresTheBitsOfPartlyCheckedBoxes) {
+  MeshBuilder builder;
+  auto doc = FacesOfTypes(builder, {0x11, 0x01, 0x51, 0x21, 0x13});
+  Select(*doc, {0, 1});
+  ScriptedPrompter& prompter = builder.prompter;
+  prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
+    dialog.baseChoice = 2;  // "Normal - 2 Sided"; fullbright stays partly checked
+    dialog.keepModifiers = false;
+    return TriangleFlagsOutcome::Select;
+  };
+  SetTypeFlags(builder.app);
+  EXPECT_EQ(SelectedFaces(*doc), (std::vector<int>{0, 1}));
 }
 
 TEST(SetTypeFlags, SetsHiddenSelectedFacesToo) {
@@ -107,7 +148,7 @@ TEST(SetTypeFlags, SetsHiddenSelectedFacesToo) {
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 2;
     dialog.keepModifiers = false;
-    dialog.fullbright = true;
+    dialog.fullbright = FlagBox::Checked;
     return TriangleFlagsOutcome::Ok;
   };
   SetTypeFlags(builder.app);
@@ -123,7 +164,7 @@ TEST(SetTypeFlags, SelectPicksExactlyTheMatchingTypeHiddenIncluded) {
   prompter.triangleFlags.edit = [](TriangleFlagsDialog& dialog) {
     dialog.baseChoice = 2;  // "Normal - 2 Sided"
     dialog.keepModifiers = false;
-    dialog.fullbright = dialog.flat = dialog.environmentMapped = dialog.noSmoothing = false;
+    dialog.fullbright = dialog.flat = dialog.environmentMapped = dialog.noSmoothing = FlagBox::Clear;
     return TriangleFlagsOutcome::Select;
   };
   SetTypeFlags(builder.app);

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "core/mesh_document.h"
+#include "core/uv_vertex_index.h"
 
 namespace mok {
 namespace {
@@ -124,6 +125,22 @@ TEST(UvVertexIndex, MatchesTheLinearSearchOnDuplicatesHugeAndNonFiniteValues) {
   ExpectSameAsLinearSearch(
       kMaxTriangles, [](int face, int k) { return UvPair{static_cast<float>(face % 64 * 3 + k), static_cast<float>(face / 64)}; },
       [](int) { return 0; });
+}
+
+// Clear leaves the storage as it is; what was added before must not be found,
+// nor block a cell that the same key takes again on another channel.
+TEST(UvVertexIndex, ClearForgetsEveryEntry) {
+  UvVertexIndex index(8);
+  const UvPair table[] = {{1, 1}, {1, 1 + kD / 2}};
+  index.Add(0, 0, table[0]);
+  ASSERT_EQ(index.Find(0, table[1], table), 0);
+  for (int round = 0; round < 3; ++round) {
+    index.Clear();
+    EXPECT_EQ(index.Find(0, table[1], table), -1);
+    index.Add(1, 5, table[1]);
+    EXPECT_EQ(index.Find(0, table[0], table), -1);
+    EXPECT_EQ(index.Find(5, table[0], table), 1);
+  }
 }
 
 }  // namespace

@@ -112,13 +112,31 @@ TEST_F(IsoViewTest, CornerButtonWinsOverEveryModeAndShowsPressed) {
   EXPECT_EQ(renderer.cornerDraws.back(), true);
 }
 
-TEST_F(IsoViewTest, CornerButtonCoversItsFifteenPixelsOnly) {
-  EXPECT_TRUE(InCornerButton(2, 3));
-  EXPECT_TRUE(InCornerButton(16, 17));
-  EXPECT_FALSE(InCornerButton(1, 3));
-  EXPECT_FALSE(InCornerButton(2, 2));
-  EXPECT_FALSE(InCornerButton(17, 10));
-  EXPECT_FALSE(InCornerButton(10, 18));
+TEST_F(IsoViewTest, CornerButtonCoversItsFifteenScreenPixelsOnly) {
+  EXPECT_TRUE(InCornerButton(2, 3, 1));
+  EXPECT_TRUE(InCornerButton(16, 17, 1));
+  EXPECT_FALSE(InCornerButton(1, 3, 1));
+  EXPECT_FALSE(InCornerButton(2, 2, 1));
+  EXPECT_FALSE(InCornerButton(17, 10, 1));
+  EXPECT_FALSE(InCornerButton(10, 18, 1));
+  // At device pixels of a 200 % screen: x 4..33, y 6..35.
+  EXPECT_TRUE(InCornerButton(4, 6, 2));
+  EXPECT_TRUE(InCornerButton(33, 35, 2));
+  EXPECT_FALSE(InCornerButton(3, 6, 2));
+  EXPECT_FALSE(InCornerButton(34, 20, 2));
+  EXPECT_FALSE(InCornerButton(20, 36, 2));
+  const CornerButtonPlace at150 = CornerButtonAt(1.5);
+  EXPECT_EQ(at150.left, 3);
+  EXPECT_EQ(at150.top, 5);
+  EXPECT_EQ(at150.size, 23);
+}
+
+TEST_F(IsoViewTest, CornerButtonAtDoubleScaleTakesDoubledPressesAndOpensAtItsCorner) {
+  view->screenScale = 2;
+  Press(B::Left, 33, 35, kHeldLeft);
+  EXPECT_EQ(view->mouseState(), S::CornerButton);
+  Release(B::Left, 33, 35, 0);
+  EXPECT_EQ(host.menus, (std::vector<std::pair<int, int>>{{4, 6}}));
 }
 
 TEST_F(IsoViewTest, CornerButtonPopsUpWhileTheCursorIsOutside) {

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <cstdlib>
 #include <set>
 
 #include "app/command_table.h"
@@ -172,17 +173,39 @@ TEST_F(CommandMenusTest, EveryCommandRunsOnceOnTheSampleMesh) {
   EXPECT_FALSE(window.isVisible());
 }
 
-TEST(ToolbarPictures, EveryButtonHasItsOwnPicture) {
+// The mean difference of two same-sized pictures over all channels, 0..255.
+double MeanDifference(const QImage& a, const QImage& b) {
+  const QImage first = a.convertToFormat(QImage::Format_ARGB32);
+  const QImage second = b.convertToFormat(QImage::Format_ARGB32);
+  double sum = 0;
+  for (int y = 0; y < first.height(); ++y) {
+    for (int x = 0; x < first.width(); ++x) {
+      const QRgb p = first.pixel(x, y);
+      const QRgb q = second.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) +
+             std::abs(qAlpha(p) - qAlpha(q));
+    }
+  }
+  return sum / (4.0 * first.width() * first.height());
+}
+
+TEST(ToolbarPictures, EveryButtonHasItsOwnPictureAtOneAndTwoTimes) {
   std::set<int> ids;
   for (int set : {kToolbarPaint, kToolbarMapping, kToolbarCamera})
     for (int id : ToolbarButtons(set))
       if (id != 0) ids.insert(id);
   std::vector<QImage> pictures;
   for (int id : ids) {
-    QImage picture = ToolbarImage(id);
+    QImage picture = ToolbarImage(id, 1);
     EXPECT_EQ(picture.size(), QSize(16, 15));
     for (const QImage& other : pictures) EXPECT_NE(picture, other) << id;
     pictures.push_back(picture);
+    // The 2x picture is the same drawing: scaled down it is close to the 1x one.
+    const QImage doubled = ToolbarImage(id, 2);
+    EXPECT_EQ(doubled.size(), QSize(32, 30));
+    EXPECT_EQ(doubled.deviceIndependentSize(), QSizeF(16, 15));
+    EXPECT_LT(MeanDifference(doubled.scaled(16, 15, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), picture), 16)
+        << id;
   }
 }
 

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "app/preferences.h"
 #include "core/application.h"
 #include "core/changes.h"
 #include "core/mesh_files.h"
@@ -140,6 +141,26 @@ TEST_F(MainFrameTest, SwapDisplaysAndTheWheelGoesToTheBoxUnderTheMouse) {
   EXPECT_GT(shell().skinBox().view().zoom, zoom);
   wheelAt(shell().isoBox());
   EXPECT_NE(shell().isoBox().view().camera().distance, distance);
+}
+
+TEST_F(MainFrameTest, PreferencesMovesThePaletteStripAtOnce) {
+  const int bottom = shell().palBox().y();
+  EXPECT_GT(bottom, 0);
+  PreferencesDialog onTop = ReadPreferences(settings);
+  onTop.palOnTop = true;
+  prompter.preferences.answer = onTop;
+  frame->commands().Trigger(kCommandPreferences);
+  QApplication::processEvents();
+  EXPECT_EQ(shell().palBox().y(), 0);
+  EXPECT_EQ(shell().palBox().geometry(), BoxRect(shell().layout().palRect));
+  EXPECT_EQ(shell().skinBox().y(), shell().palBox().height());
+  prompter.preferences.answer.reset();  // Cancel leaves it where it is
+  frame->commands().Trigger(kCommandPreferences);
+  EXPECT_EQ(shell().palBox().y(), 0);
+  onTop.palOnTop = false;
+  prompter.preferences.answer = onTop;
+  frame->commands().Trigger(kCommandPreferences);
+  EXPECT_EQ(shell().palBox().y(), bottom);
 }
 
 TEST_F(MainFrameTest, ListsDriveTheDocumentAndARefusedModeIsPutBack) {
