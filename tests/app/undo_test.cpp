@@ -221,7 +221,7 @@ TEST_F(UndoTest, EveryCommandFamilyUndoesAndRedoesExactly) {
       {"Set Triangle Type Flags",
        [](UndoTest& t) {
          t.table.Run(kSelectAll);
-         t.prompter.triangleFlags.answer = TriangleFlagsDialog{.baseChoice = 3, .keepModifiers = false, .flat = true};
+         t.prompter.triangleFlags.answer = TriangleFlagsDialog{.baseChoice = 3, .keepModifiers = false, .flat = FlagBox::Checked};
        },
        run(kTypeFlags)},
       {"Set Triangle Texture Channel",
@@ -315,8 +315,8 @@ class RandomEdits {
     p.triangleFlags.edit = [this](TriangleFlagsDialog& d) {
       d.baseChoice = Pick(7);
       d.keepModifiers = Pick(2) == 0;
-      d.flat = Pick(2) == 0;
-      d.noSmoothing = Pick(2) == 0;
+      d.flat = Pick(2) ? FlagBox::Checked : FlagBox::Clear;
+      d.noSmoothing = Pick(2) ? FlagBox::Checked : FlagBox::Clear;
       return TriangleFlagsOutcome::Ok;
     };
     p.channel.edit = [this](ChannelDialog& d) { return !d.lines.empty() && (d.chosen = Pick(2)) >= 0; };
