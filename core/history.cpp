@@ -206,24 +206,29 @@ bool SameInfo(const FileInfo& a, const FileInfo& b) {
 
 // The face records, UV entries and file strings that differ from the
 // baseline, over the larger of the two counts so a shrinking table comes
-// back whole.
+// back whole. Entries between the two counts are kept even when equal: the
+// program uses the space past a table's end as scratch, so what lies there
+// when the step is undone or redone is not what lay there at the commit.
 void DiffMesh(const DocumentBaseline& base, const MeshDocument& doc, HistoryStep& step) {
+  const int faceKept = std::min(base.counts.triangles, doc.triangleCount);
   const int faceSpan = std::max(base.counts.triangles, doc.triangleCount);
   for (int i = 0; i < faceSpan; ++i) {
     const FaceRecord now = RecordOf(doc.triangles[static_cast<std::size_t>(i)]);
     const FaceRecord& was = base.faces[static_cast<std::size_t>(i)];
-    if (!SameRecord(was, now)) step.faces.push_back({i, was, now});
+    if (i >= faceKept || !SameRecord(was, now)) step.faces.push_back({i, was, now});
   }
+  const int uvKept = std::min(base.counts.uvVertices, doc.uvVertexCount);
   const int uvSpan = std::max(base.counts.uvVertices, doc.uvVertexCount);
   for (int i = 0; i < uvSpan; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    if (!SameUv(base.uv[at], doc.uvVertices[at]) || base.uvChannel[at] != doc.uvVertexChannel[at])
+    if (i >= uvKept || !SameUv(base.uv[at], doc.uvVertices[at]) || base.uvChannel[at] != doc.uvVertexChannel[at])
       step.uvs.push_back({i, base.uv[at], doc.uvVertices[at], base.uvChannel[at], doc.uvVertexChannel[at]});
   }
+  const int storedKept = std::min(base.counts.storedUvVertices, doc.storedUvVertexCount);
   const int storedSpan = std::max(base.counts.storedUvVertices, doc.storedUvVertexCount);
   for (int i = 0; i < storedSpan; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    if (!SameUv(base.storedUv[at], doc.storedUvVertices[at]))
+    if (i >= storedKept || !SameUv(base.storedUv[at], doc.storedUvVertices[at]))
       step.storedUvs.push_back({i, base.storedUv[at], doc.storedUvVertices[at]});
   }
   if (!SameInfo(base.info, doc.fileInfo)) {

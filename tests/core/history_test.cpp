@@ -131,6 +131,28 @@ TEST_F(HistoryTest, StrokesKeepOnlyTheirTilesAndTheMemoryBoundDropsTheOldest) {
   EXPECT_EQ(history.StepCount(), 0u);
 }
 
+// The space past a table's end is scratch: whatever a later edit leaves
+// there must not show when a step that moved the end is undone or redone.
+TEST_F(HistoryTest, ScratchPastATablesEndStaysOutOfUndoAndRedo) {
+  const int n = doc.uvVertexCount;
+  const UvPair last = doc.uvVertices[static_cast<std::size_t>(n - 1)];
+  const auto whole = DocumentStateBytes(doc);
+  doc.uvVertexCount = static_cast<std::int16_t>(n - 1);  // the last entry leaves the table, its value stays
+  ASSERT_TRUE(history.Commit(doc, "Shrink"));
+  doc.uvVertices[static_cast<std::size_t>(n - 1)] = {-7, -7};
+  ASSERT_TRUE(history.Undo(doc));
+  EXPECT_EQ(DocumentStateBytes(doc), whole);
+
+  ASSERT_TRUE(history.Redo(doc));
+  doc.uvVertices[static_cast<std::size_t>(n - 1)] = last;  // back in, as it was
+  doc.uvVertexCount = static_cast<std::int16_t>(n);
+  ASSERT_TRUE(history.Commit(doc, "Grow"));
+  ASSERT_TRUE(history.Undo(doc));
+  doc.uvVertices[static_cast<std::size_t>(n - 1)] = {-7, -7};
+  ASSERT_TRUE(history.Redo(doc));
+  EXPECT_EQ(DocumentStateBytes(doc), whole);
+}
+
 TEST_F(HistoryTest, AddedOrRemovedSlotsStartANewHistory) {
   FlipSelectedFaces(app);
   SelectAll(app);
