@@ -11,6 +11,9 @@
 
 namespace mok::command_rows {
 
+// The scope of the rows that can change a skin's pixels, size or file.
+inline constexpr ChangeScope kChangesSkins = ChangeScope::Everything();
+
 template <auto Member>
 int FlagValue(const CommandContext& c) {
   return static_cast<int>(c.app.flags.*Member);

@@ -6,6 +6,7 @@
 #include "app/map_lists.h"
 #include "app/md2_command.h"
 #include "app/preferences.h"
+#include "core/changes.h"
 #include "panes/iso_view.h"
 #include "render/picture_commands.h"
 
@@ -22,21 +23,21 @@ void ChooseEditMode(CommandContext& c) {
   if (FlagValue<&Flags::editMode>(c) == Mode) return;
   SetFlagValue<&Flags::editMode>(c, Mode);
   c.toolbarSet = ToolbarSetFor(c.app.flags);
-  c.app.doc().NotifyMeshChanged();
+  Notify(c.app, Change::Display);
 }
 
 void CameraToggle(CommandContext& c) {
   ToggleFlag<&Flags::cameraActive>(c);
   c.toolbarSet = ToolbarSetFor(c.app.flags);
-  c.app.doc().NotifyMeshChanged();
+  Notify(c.app, Change::Display);
 }
 
 void Benchmark(CommandContext& c) {
   if (c.isoView == nullptr) return;
   Application& app = c.app;
-  // Every frame is shown before the next is drawn.
-  BenchmarkCommand(app, c.isoView->record(),
-                   [&app] { app.refresh.Refresh(kPaneIsoView | kRepaintWithoutRender, kRefreshFinal); });
+  // Every frame is shown before the next is drawn: the 3D view repaints as
+  // a trace's rows do.
+  BenchmarkCommand(app, c.isoView->record(), [&app] { Notify(app, Change::TraceProgress); });
 }
 
 void Snapshot(CommandContext& c) {
@@ -66,16 +67,27 @@ void ScanFolderOf(CommandContext& c) {
 std::vector<CommandRow> FileAndOptionsRows() {
   return {
       // File
-      {.id = 32772, .text = "&Open...", .keys = {"Ctrl+O"}, .run = [](CommandContext& c) { FileOpen(c.app); }},
+      {.id = 32772,
+       .text = "&Open...",
+       .keys = {"Ctrl+O"},
+       .run = [](CommandContext& c) { FileOpen(c.app); },
+       .changes = kChangesSkins},
       {.id = 32773, .text = "&Save", .keys = {"Ctrl+S"}, .run = [](CommandContext& c) { FileSave(c.app); }},
       {.id = 32774, .text = "Save &As...", .keys = {"Ctrl+A"}, .run = [](CommandContext& c) { FileSaveAs(c.app); }},
       {.id = 32944, .text = "File &Properties...", .run = [](CommandContext& c) { FileProperties(c.app); }},
-      {.id = 32967, .text = "Quake2 MD2", .run = [](CommandContext& c) { ImportQuake2Md2(c.app); }},
+      {.id = 32967,
+       .text = "Quake2 MD2",
+       .run = [](CommandContext& c) { ImportQuake2Md2(c.app); },
+       .changes = kChangesSkins},
       {.id = kCommandExportScriptLines,
        .text = "UnrealScript Import Lines...",
        .prompt = "Writes the #exec lines that import the mesh and its skins",
        .run = [](CommandContext& c) { ExportUnrealScriptLines(c.app); }},
-      {.id = 32829, .text = "P&references...", .run = [](CommandContext& c) { ShowPreferences(c.app); }},
+      // The placeholder skins follow the default skin size.
+      {.id = kCommandPreferences,
+       .text = "P&references...",
+       .run = [](CommandContext& c) { ShowPreferences(c.app); },
+       .changes = kChangesSkins},
       {.id = 57665, .text = "E&xit", .window = WindowAction::Close},
       // Edit
       {.id = kCommandUndo,

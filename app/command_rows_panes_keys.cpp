@@ -5,6 +5,7 @@
 
 #include "app/command_rows.h"
 #include "app/skin_commands.h"
+#include "core/changes.h"
 #include "core/channels.h"
 #include "panes/iso_view.h"
 #include "panes/skin_view.h"
@@ -38,7 +39,7 @@ void ToggleOrthographic(CommandContext& c) {
   if (c.isoView == nullptr) return;
   std::int32_t& orthographic = c.isoView->camera().orthographic;
   orthographic = orthographic != 0 ? 0 : 1;
-  c.app.doc().NotifyMeshChanged();
+  Notify(c.app, Change::Display);
 }
 
 bool Orthographic(const CommandContext& c) { return c.isoView != nullptr && c.isoView->camera().orthographic != 0; }
@@ -47,12 +48,12 @@ bool Orthographic(const CommandContext& c) { return c.isoView != nullptr && c.is
 // the key does nothing, and with Shift no Open dialog follows.
 template <int Channel>
 void ChooseChannel(CommandContext& c) {
-  SelectChannel(c.app.doc(), Channel);
+  SelectChannel(c.app, Channel);
 }
 
 template <int Channel>
 void ChooseChannelAndOpen(CommandContext& c) {
-  if (SelectChannel(c.app.doc(), Channel)) SkinOpen(c.app);
+  if (SelectChannel(c.app, Channel)) SkinOpen(c.app);
 }
 
 constexpr std::array<const char*, 10> kDigitKeys{"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"};
@@ -80,7 +81,8 @@ void AddChannelRows(std::vector<CommandRow>& rows, std::index_sequence<Channel..
   (rows.push_back({.id = 32956 + static_cast<int>(Channel),
                    .text = kOpenTexts[Channel],
                    .keys = {kShiftDigitKeys[Channel]},
-                   .run = ChooseChannelAndOpen<static_cast<int>(Channel)>}),
+                   .run = ChooseChannelAndOpen<static_cast<int>(Channel)>,
+                   .changes = kChangesSkins}),
    ...);
 }
 

@@ -25,7 +25,10 @@ bool AnyFaceSelected(const CommandContext& c) {
   return false;
 }
 
-void RefreshAllViews(CommandContext& c) { c.app.refresh.Refresh(kPanesAll, kRefreshFinal); }
+// The camera moved: every pane redraws once the command is done.
+void RefreshAllViews(CommandContext& c) {
+  c.app.refresh.Refresh({PaneSet::All(), kRefreshFinal, Redraw::RenderAndRepaint, Delivery::Post});
+}
 
 template <ViewAlignment Alignment>
 void Align(CommandContext& c) {
@@ -62,43 +65,43 @@ std::vector<CommandRow> SelectionMeshAndViewRows() {
       {.id = 32796,
        .text = "&Select All",
        .keys = {"`", "Shift+C"},
-       .run = [](CommandContext& c) { SelectAll(c.app.doc()); }},
-      {.id = 32797, .text = "Select &None", .keys = {"C"}, .run = [](CommandContext& c) { SelectNone(c.app.doc()); }},
+       .run = [](CommandContext& c) { SelectAll(c.app); }},
+      {.id = 32797, .text = "Select &None", .keys = {"C"}, .run = [](CommandContext& c) { SelectNone(c.app); }},
       {.id = 32798,
        .text = "&Invert Selection",
        .keys = {"I"},
-       .run = [](CommandContext& c) { InvertSelection(c.app.doc()); }},
+       .run = [](CommandContext& c) { InvertSelection(c.app); }},
       {.id = 32837,
        .text = "Select &Connected",
        .keys = {"\\"},
-       .run = [](CommandContext& c) { SelectConnected(c.app.doc()); }},
+       .run = [](CommandContext& c) { SelectConnected(c.app); }},
       {.id = 32838,
        .text = "&Grow Selection",
        .keys = {"]"},
-       .run = [](CommandContext& c) { GrowSelection(c.app.doc()); }},
+       .run = [](CommandContext& c) { GrowSelection(c.app); }},
       {.id = 32839,
        .text = "Sh&rink Selection",
        .keys = {"["},
-       .run = [](CommandContext& c) { ShrinkSelection(c.app.doc()); }},
+       .run = [](CommandContext& c) { ShrinkSelection(c.app); }},
       {.id = 32937,
        .text = "Set Triangle &Type Flags...",
-       .run = [](CommandContext& c) { SetTypeFlags(c.app.doc(), c.app.dialogs); },
+       .run = [](CommandContext& c) { SetTypeFlags(c.app); },
        .enabled = AnyFaceSelected},
       {.id = 32938,
        .text = "Set Triangle Texture C&hannel...",
-       .run = [](CommandContext& c) { AssignChannel(c.app.doc(), c.app.dialogs); },
+       .run = [](CommandContext& c) { AssignChannel(c.app); },
        .enabled = AnyFaceSelected},
       // Mesh
       {.id = 32830,
        .text = "&Hide Selected Faces",
        .keys = {"Ctrl+H"},
-       .run = [](CommandContext& c) { HideSelectedFaces(c.app.doc()); }},
-      {.id = 32831, .text = "&Unhide All", .keys = {"Shift+H"}, .run = [](CommandContext& c) { UnhideAll(c.app.doc()); }},
+       .run = [](CommandContext& c) { HideSelectedFaces(c.app); }},
+      {.id = 32831, .text = "&Unhide All", .keys = {"Shift+H"}, .run = [](CommandContext& c) { UnhideAll(c.app); }},
       {.id = 32878,
        .text = "Delete Selected Faces",
-       .run = [](CommandContext& c) { DeleteSelectedFaces(c.app.doc(), c.app.prompter); }},
-      {.id = 32879, .text = "Flip Selected Faces", .run = [](CommandContext& c) { FlipSelectedFaces(c.app.doc()); }},
-      {.id = 32880, .text = "Edge Turn", .run = [](CommandContext& c) { TurnEdge(c.app.doc(), c.app.prompter); }},
+       .run = [](CommandContext& c) { DeleteSelectedFaces(c.app); }},
+      {.id = 32879, .text = "Flip Selected Faces", .run = [](CommandContext& c) { FlipSelectedFaces(c.app); }},
+      {.id = 32880, .text = "Edge Turn", .run = [](CommandContext& c) { TurnEdge(c.app); }},
       // Views
       {.id = 32895, .text = "&Zoom 2D Extents", .keys = {"NumPad 9"}, .run = ZoomExtents},
       {.id = 32897, .text = "Center on &Selected", .keys = {"NumPad 3"}, .run = CenterView<CenterOnSelected>},

@@ -4,6 +4,7 @@
 #include "app/klink.h"
 #include "app/mapping_commands.h"
 #include "app/skin_commands.h"
+#include "core/changes.h"
 #include "core/face_edits.h"
 #include "panes/camera_projection.h"
 #include "panes/iso_view.h"
@@ -26,7 +27,7 @@ void MapFromView(CommandContext& c) {
 
 void RevertMappingCommand(CommandContext& c) {
   c.app.doc().RevertMapping();
-  c.app.doc().NotifyMeshChanged();
+  Notify(c.app, Change::Mapping);
 }
 
 // The K-Link rows are enabled only where the shell made a link (not headless).
@@ -46,22 +47,52 @@ std::string WatchLabel(const CommandContext& c) {
 std::vector<CommandRow> SkinAndMappingRows() {
   return {
       // Skins
-      {.id = 32785, .text = "&New...", .keys = {"Shift+N"}, .run = [](CommandContext& c) { SkinNew(c.app); }},
-      {.id = 32777, .text = "&Open", .keys = {"Shift+O"}, .run = [](CommandContext& c) { SkinOpen(c.app); }},
+      {.id = 32785,
+       .text = "&New...",
+       .keys = {"Shift+N"},
+       .run = [](CommandContext& c) { SkinNew(c.app); },
+       .changes = kChangesSkins},
+      {.id = 32777,
+       .text = "&Open",
+       .keys = {"Shift+O"},
+       .run = [](CommandContext& c) { SkinOpen(c.app); },
+       .changes = kChangesSkins},
       {.id = 32782,
        .text = "&Close/Delete",
        .keys = {"Shift+D"},
-       .run = [](CommandContext& c) { SkinCloseDelete(c.app); }},
-      {.id = 32783, .text = "&Save", .keys = {"Shift+S"}, .run = [](CommandContext& c) { SkinSave(c.app); }},
-      {.id = 32784, .text = "Save &As", .keys = {"Shift+A"}, .run = [](CommandContext& c) { SkinSaveAs(c.app); }},
-      {.id = 32787, .text = "&Store", .keys = {"Shift+Z"}, .run = [](CommandContext& c) { SkinStore(c.app); }},
-      {.id = 32786, .text = "&Revert", .keys = {"Ctrl+Z"}, .run = [](CommandContext& c) { SkinRevert(c.app); }},
-      {.id = 32795, .text = "R&eload", .keys = {"F5"}, .run = [](CommandContext& c) { SkinReload(c.app); }},
-      {.id = 32799, .text = "Resize...", .run = [](CommandContext& c) { SkinResize(c.app); }},
+       .run = [](CommandContext& c) { SkinCloseDelete(c.app); },
+       .changes = kChangesSkins},
+      {.id = 32783,
+       .text = "&Save",
+       .keys = {"Shift+S"},
+       .run = [](CommandContext& c) { SkinSave(c.app); },
+       .changes = kChangesSkins},
+      {.id = 32784,
+       .text = "Save &As",
+       .keys = {"Shift+A"},
+       .run = [](CommandContext& c) { SkinSaveAs(c.app); },
+       .changes = kChangesSkins},
+      {.id = 32787,
+       .text = "&Store",
+       .keys = {"Shift+Z"},
+       .run = [](CommandContext& c) { SkinStore(c.app); },
+       .changes = kChangesSkins},
+      {.id = 32786,
+       .text = "&Revert",
+       .keys = {"Ctrl+Z"},
+       .run = [](CommandContext& c) { SkinRevert(c.app); },
+       .changes = kChangesSkins},
+      {.id = 32795,
+       .text = "R&eload",
+       .keys = {"F5"},
+       .run = [](CommandContext& c) { SkinReload(c.app); },
+       .changes = kChangesSkins},
+      {.id = 32799, .text = "Resize...", .run = [](CommandContext& c) { SkinResize(c.app); }, .changes = kChangesSkins},
       {.id = kCommandLoadScriptSkins,
        .text = "Load Skins From Scripts",
        .prompt = "Loads the skins the package scripts name into their channels",
-       .run = [](CommandContext& c) { LoadSkinsFromScripts(c.app); }},
+       .run = [](CommandContext& c) { LoadSkinsFromScripts(c.app); },
+       .changes = kChangesSkins},
       {.id = 32955,
        .text = "Auto-Reload",
        .run = [](CommandContext& c) { SkinToggleAutoReload(c.app); },
@@ -87,7 +118,7 @@ std::vector<CommandRow> SkinAndMappingRows() {
        .run = [](CommandContext& c) { SnapSelectedToGrid(c.app); }},
       {.id = 32840, .text = "S&tore", .run = [](CommandContext& c) { c.app.doc().StoreMapping(); }},
       {.id = 32841, .text = "R&evert", .run = RevertMappingCommand},
-      {.id = 32891, .text = "Delete Selected", .run = [](CommandContext& c) { ClearSelectedMapping(c.app.doc()); }},
+      {.id = 32891, .text = "Delete Selected", .run = [](CommandContext& c) { ClearSelectedMapping(c.app); }},
       {.id = 32875, .text = "Begin Watch", .run = OnLink<&KLink::ToggleWatch>, .enabled = LinkMade, .label = WatchLabel},
       {.id = 32876, .text = "Transfer Mapping", .keys = {"V"}, .run = OnLink<&KLink::TransferMapping>, .enabled = LinkMade},
       {.id = 32915,

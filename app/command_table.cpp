@@ -100,8 +100,8 @@ const std::vector<int>& ToolbarButtons(int set) {
 }
 
 int ToolbarSetFor(const InteractionFlags& flags) {
-  if (static_cast<int>(flags.cameraActive) != 0) return kToolbarCamera;
-  return static_cast<int>(flags.editMode) == 1 ? kToolbarMapping : kToolbarPaint;
+  if (flags.cameraActive) return kToolbarCamera;
+  return flags.editMode == EditMode::Mapping ? kToolbarMapping : kToolbarPaint;
 }
 
 std::string MenuText(const CommandRow& row, const CommandContext& context) {
@@ -143,7 +143,8 @@ bool CommandTable::Run(int id) {
   if (row == nullptr || row->run == nullptr || !Enabled(id)) return false;
   row->run(context_);
   // Whatever the command changed becomes one undo step named after it.
-  if (id != kCommandUndo && id != kCommandRedo) context_.app.history.Commit(context_.app.doc(), StepName(*row));
+  if (id != kCommandUndo && id != kCommandRedo)
+    context_.app.history.Commit(context_.app.doc(), StepName(*row), row->changes);
   return true;
 }
 

@@ -63,6 +63,11 @@ struct CommandRow {
   const char* pending = "";
   // The key is taken and nothing happens, by design.
   bool inert = false;
+  // What the command can change besides the selection: the undo step
+  // recorded after it compares only that with the history's baseline. Most
+  // rows change at most the mesh and its mapping; rows that can change a
+  // skin say so with kChangesSkins.
+  ChangeScope changes = ChangeScope::MeshOnly();
 };
 
 // A menu entry: a command id, a separator (id 0, no title) or a submenu.
@@ -87,6 +92,8 @@ inline constexpr int kToolbarMapping = 173;
 inline constexpr int kToolbarCamera = 175;
 inline constexpr int kToolbarUnused = 183;
 
+// File > Preferences...; after OK the window lays out the palette strip anew.
+inline constexpr int kCommandPreferences = 32829;
 // Our own command, under About/Stats: the list of every key.
 inline constexpr int kCommandKeyboardShortcuts = 32970;
 // Our own Edit menu: undo and redo of the document's changes.

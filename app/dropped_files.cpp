@@ -55,7 +55,9 @@ void OpenDroppedFiles(Application& app, const std::vector<std::string>& paths) {
     return;
   }
   auto image = std::find(kinds.begin(), kinds.end(), DroppedFileKind::Image);
-  if (image != kinds.end()) OpenSkinFile(app, paths[static_cast<std::size_t>(image - kinds.begin())]);
+  if (image == kinds.end()) return;
+  OpenSkinFile(app, paths[static_cast<std::size_t>(image - kinds.begin())]);
+  app.history.Commit(app.doc(), kOpenDroppedSkinStep);
 }
 
 }  // namespace mok

@@ -32,7 +32,9 @@ void OpenMeshFile(Application& app, const std::string& path);
 
 // A drop: the first mesh or MD2 among the files opens as above; without one
 // the first image opens as a skin into the active channel (Skins > Open).
-// Other files, and the ones behind the first, are left alone.
+// Other files, and the ones behind the first, are left alone. The skin
+// opened is one undo step.
+inline constexpr const char* kOpenDroppedSkinStep = "Open";
 void OpenDroppedFiles(Application& app, const std::vector<std::string>& paths);
 
 }  // namespace mok

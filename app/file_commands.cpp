@@ -88,11 +88,11 @@ void RunOpenCommand(Application& app, const OpenCommandOptions& options) {
 
 void OpenNamedFile(Application& app, const MeshLoader& load, const std::string& name) {
   if (app.doc().meshLoaded && !OfferToSaveCurrentMesh(app)) {
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Mesh);
     return;
   }
   LoadChosenFile(app, load, name);
-  app.doc().NotifyMeshChanged();
+  Notify(app, Change::Mesh);
 }
 
 void FileOpen(Application& app) {

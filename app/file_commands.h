@@ -1,8 +1,8 @@
 #pragma once
 // The File menu's mesh commands: Open, Save, Save As and File Properties.
 // They talk to the user through the application's prompter, remember the
-// folder and file in the settings and end with NotifyMeshChanged where the
-// document changed.
+// folder and file in the settings and end with a mesh change notice where
+// the document changed.
 
 #include <functional>
 #include <string>

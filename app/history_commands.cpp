@@ -1,5 +1,7 @@
 #include "app/history_commands.h"
 
+#include "core/changes.h"
+
 namespace mok {
 namespace {
 
@@ -10,11 +12,11 @@ std::string WithStepName(const char* verb, const std::optional<std::string>& nam
 }  // namespace
 
 void UndoLastStep(Application& app) {
-  if (app.history.Undo(app.doc())) app.doc().NotifyMeshChanged();
+  if (app.history.Undo(app.doc())) Notify(app, Change::Mesh);
 }
 
 void RedoNextStep(Application& app) {
-  if (app.history.Redo(app.doc())) app.doc().NotifyMeshChanged();
+  if (app.history.Redo(app.doc())) Notify(app, Change::Mesh);
 }
 
 std::string UndoMenuText(const Application& app) { return WithStepName("Undo", app.history.UndoName()); }

@@ -5,6 +5,7 @@
 
 #include "core/byte_reader.h"
 #include "core/byte_writer.h"
+#include "core/changes.h"
 #include "core/refresh.h"
 #include "render/camera_controls.h"
 
@@ -207,14 +208,15 @@ bool KLink::ReceiveMapping(const KLinkMapping& mapping, KLinkReceipt& receipt) {
   MeshTriangle& triangle = doc.triangles[static_cast<std::size_t>(face)];
   for (int k = 0; k < 3; ++k) triangle.uv[k] = mapping.corners[k];
   doc.RebuildUvVertices(false);
-  doc.NotifyMeshChanged();
+  app_.history.Commit(doc, klink::kReceivedMappingStep, ChangeScope::MeshOnly());
+  Notify(app_, Change::Mapping);
   return true;
 }
 
 bool KLink::ReceiveCamera(const CameraState& camera) {
   if (view_ == nullptr) return false;
   SetCameraState(view_->camera(), camera);
-  app_.refresh.Refresh(kPaneIsoView, kRefreshFinal);
+  Notify(app_, Change::IsoView);
   return true;
 }
 

@@ -46,6 +46,8 @@ inline constexpr const char* kAnotherWatcher = "Another session is already Watch
 inline constexpr const char* kCannotInitiate = "This window can not initiate this operation!";
 inline constexpr const char* kNoWatcher = "Unable to locate a session that is Watching!";
 inline constexpr const char* kSelectOne = "Please only select 1 triange for this operation!";
+// The undo step of a mapping received from the other copy.
+inline constexpr const char* kReceivedMappingStep = "Transfer Mapping";
 inline constexpr const char* kWatcherSelectOne = "Watcher: Please only select 1 triange for this operation!";
 // Our own: a watcher that stops answering while a transfer waits for it.
 inline constexpr const char* kNoAnswer = "The Watching session did not answer; nothing was transferred.";

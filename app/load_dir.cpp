@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
 namespace mok {
 namespace {
 
@@ -14,7 +17,18 @@ std::string FolderPart(const std::string& path) {
   return path.substr(0, keepSeparator ? separator + 1 : separator);
 }
 
-bool MakeCurrent(const std::string& folder) { return !folder.empty() && ::chdir(folder.c_str()) == 0; }
+// A folder named relative to the load folder, as the dialogs that open there
+// see it.
+std::string InLoadDir(const Application& app, const std::string& folder) {
+  if (folder.empty() || app.loadDir.empty() || std::filesystem::path(folder).is_absolute()) return folder;
+  return (std::filesystem::path(app.loadDir) / folder).string();
+}
+
+// A folder that exists and may be entered.
+bool IsFolder(const std::string& folder) {
+  std::error_code error;
+  return !folder.empty() && std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), X_OK) == 0;
+}
 
 std::string CurrentDirectory() {
   char buffer[kMaxCurrentDirectory + 1];
@@ -22,10 +36,11 @@ std::string CurrentDirectory() {
   return buffer;
 }
 
-// The stored folder, or the current directory when there is none usable.
+// The stored folder, or the process's current directory when there is none
+// usable.
 std::string StoredOrCurrentFolder(const Application& app) {
   std::string folder = Read(app.settings, setting::LoadDir);
-  if (folder == setting::LoadDir.defaultValue || !MakeCurrent(folder)) folder = CurrentDirectory();
+  if (folder == setting::LoadDir.defaultValue || !IsFolder(folder)) folder = CurrentDirectory();
   return folder;
 }
 
@@ -37,8 +52,8 @@ void Remember(Application& app, const std::string& folder) {
 }  // namespace
 
 void UpdateLoadDir(Application& app, const std::string& chosenPath) {
-  std::string folder = FolderPart(chosenPath);
-  if (!MakeCurrent(folder)) folder = StoredOrCurrentFolder(app);
+  std::string folder = InLoadDir(app, FolderPart(chosenPath));
+  if (!IsFolder(folder)) folder = StoredOrCurrentFolder(app);
   Remember(app, folder);
 }
 

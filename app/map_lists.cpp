@@ -10,6 +10,7 @@
 #include "app/resource_paths.h"
 #include "core/mesh_names.h"
 #include "image/image_codecs.h"
+#include "render/render_state.h"
 
 namespace mok {
 namespace {
@@ -22,14 +23,17 @@ struct MapKindTraits {
   const char* openFilter;
   const char* openPattern;
   const char* thirdFilterExtension;  // appended for the third filter, ".bmp" for the others
-  bool rebuildsGamma;
+  Change listChanged;
+  Change activeChanged;
 };
 
 const MapKindTraits& TraitsOf(MapKind kind) {
   static const MapKindTraits kPhong{ImageMode::Indexed, kNoPhongMapsMessage, kPhongSizeMessage, kPhongOpenFilter,
-                                    kPhongOpenPattern,  ".pcx",              true};
+                                    kPhongOpenPattern,  ".pcx",              Change::PhongMaps,
+                                    Change::ActivePhongMap};
   static const MapKindTraits kEnv{ImageMode::TrueColor, kNoEnvMapsMessage, kEnvSizeMessage, kEnvOpenFilter,
-                                  kEnvOpenPattern,      ".tga",            false};
+                                  kEnvOpenPattern,      ".tga",            Change::EnvMaps,
+                                  Change::ActiveEnvMap};
   return kind == MapKind::Phong ? kPhong : kEnv;
 }
 
@@ -37,10 +41,6 @@ const MapKindTraits& TraitsOf(MapKind kind) {
 constexpr const char* kScanEndings[] = {".pcx", ".bmp", ".tga"};
 
 bool IsMapSized(const SkinSlot& map) { return map.width == kMapSize && map.height == kMapSize; }
-
-void AfterMapsChanged(Application& app, MapKind kind) {
-  if (TraitsOf(kind).rebuildsGamma && app.rebuildGammaTable) app.rebuildGammaTable();
-}
 
 void AppendMap(MapList& list, SkinSlot map) {
   map.name = FileNamePart(map.name);
@@ -97,8 +97,7 @@ void OpenMap(Application& app, MapKind kind) {
   MapList& list = MapsOf(app, kind);
   AppendMap(list, std::move(*map));
   list.index = static_cast<std::int16_t>(list.count() - 1);
-  AfterMapsChanged(app, kind);
-  app.doc().NotifyMeshChanged();
+  NotifyWithTables(app, traits.listChanged);
 }
 
 }  // namespace
@@ -118,7 +117,7 @@ int ScanMapFolder(Application& app, const std::string& folder, MapKind kind) {
       matched = true;
       if (ScanFile(list, file.string(), traits.mode, complaints)) ++added;
     }
-    if (matched) app.doc().NotifyMeshChanged();
+    if (matched) NotifyWithTables(app, traits.listChanged);
   }
   ShowWarnings(app.prompter, complaints);
   if (added == 0) app.prompter.Message(traits.noMapsMessage, MessageIcon::Warning);
@@ -170,16 +169,14 @@ void CloseMap(Application& app, MapKind kind) {
   } else if (list.index == list.count()) {
     --list.index;
   }
-  AfterMapsChanged(app, kind);
-  app.doc().NotifyMeshChanged();
+  NotifyWithTables(app, TraitsOf(kind).listChanged);
 }
 
 void SelectMap(Application& app, MapKind kind, int index) {
   MapList& list = MapsOf(app, kind);
   if (index < 0 || index >= list.count()) return;
   list.index = static_cast<std::int16_t>(index);
-  AfterMapsChanged(app, kind);
-  app.refresh.Refresh(kPaneSkinView | kPaneIsoView | kPanePalette, kRefreshFinal);
+  NotifyWithTables(app, TraitsOf(kind).activeChanged);
 }
 
 }  // namespace mok

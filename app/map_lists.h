@@ -5,8 +5,8 @@
 // mode), environment maps true colour. A map's name is its file name without
 // the folder. Maps keep no stored copy: nothing paints on them.
 //
-// Opening or closing a phong map rebuilds the gamma table
-// (Application::rebuildGammaTable); every change ends with NotifyMeshChanged.
+// Every change ends with its change notice; the phong map changes also
+// rebuild the gamma table.
 
 #include <string>
 

@@ -30,7 +30,11 @@ void ImportMappingCommand(Application& app) {
   if (!app.dialogs.ChooseMkmpImportOptions(options)) return;
   UpdateLoadDir(app, *chosen);
   Status imported = ImportMappingFrom(app.doc(), WithDefaultExtension(*chosen, mapping_text::kExtension), options);
-  if (!imported) app.prompter.Message(imported.error().message, MessageIcon::Error);
+  if (!imported) {
+    app.prompter.Message(imported.error().message, MessageIcon::Error);
+    return;
+  }
+  Notify(app, Change::Mapping);
 }
 
 }  // namespace mok

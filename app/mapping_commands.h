@@ -11,8 +11,8 @@ namespace mok {
 void ExportMappingCommand(Application& app);
 
 // Reads a chosen ".mkmp" file into the current mesh with the options of the
-// "Import MKMP" dialog, remembering the file's folder; ends with
-// NotifyMeshChanged. Mapping Revert undoes the coordinates it changed.
+// "Import MKMP" dialog, remembering the file's folder; ends with a mapping
+// change notice. Mapping Revert undoes the coordinates it changed.
 void ImportMappingCommand(Application& app);
 
 }  // namespace mok

@@ -10,7 +10,7 @@ namespace mok {
 
 PreferencesDialog ReadPreferences(const SettingsStore& settings) {
   PreferencesDialog dialog;
-  dialog.introNumber = std::clamp(Read(settings, setting::IntroNumber), 0, kIntroCustom);
+  dialog.introNumber = std::clamp(Read(settings, setting::IntroNumber), 0, kIntroCustomNumber);
   dialog.skipIntro = Read(settings, setting::SkipIntro) != 0;
   dialog.introWav = Read(settings, setting::IntroWav);
   dialog.skinWidth = DialogDefaultSkinSize(settings, setting::DefSknResX);
@@ -21,6 +21,7 @@ PreferencesDialog ReadPreferences(const SettingsStore& settings) {
   dialog.quickExit = Read(settings, setting::QuickExit) != 0;
   dialog.palOnTop = Read(settings, setting::PalOnTop) != 0;
   dialog.customCursors = Read(settings, setting::CustomCursors) != 0;
+  dialog.loadScriptSkins = Read(settings, setting::LoadScriptSkins) != 0;
   return dialog;
 }
 
@@ -53,7 +54,7 @@ void ApplyPreferences(Application& app, const PreferencesDialog& chosen) {
   const PlaceholderSpec spec{chosen.skinWidth, chosen.skinHeight, chosen.grid};
   const PlaceholderSpec& inForce = app.doc().placeholderSpec;
   if (spec.width != inForce.width || spec.height != inForce.height || spec.grid != inForce.grid)
-    RebuildPlaceholders(app.doc(), spec);
+    RebuildPlaceholders(app, spec);
   SettingsStore& settings = app.settings;
   Write(settings, setting::DefSknResX, chosen.skinWidth);
   Write(settings, setting::DefSknResY, chosen.skinHeight);
@@ -64,6 +65,7 @@ void ApplyPreferences(Application& app, const PreferencesDialog& chosen) {
   Write(settings, setting::PalOnTop, chosen.palOnTop ? 1 : 0);
   Write(settings, setting::IntroNumber, chosen.introNumber);
   Write(settings, setting::IntroWav, chosen.introWav);
+  Write(settings, setting::LoadScriptSkins, chosen.loadScriptSkins ? 1 : 0);
 }
 
 bool ShowPreferences(Application& app) {

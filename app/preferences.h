@@ -6,13 +6,11 @@
 #include <optional>
 #include <string>
 
+#include "app/intro_sound.h"
 #include "core/application.h"
 
 namespace mok {
 
-inline constexpr int kIntroClips = 7;   // list entries 0..6: the built-in clips
-inline constexpr int kIntroRandom = 7;  // "Random"
-inline constexpr int kIntroCustom = 8;  // "Custom...": the "Intro WAV" file
 inline constexpr int kPreferencesSkinMin = 4;
 inline constexpr int kPreferencesSkinMax = 512;
 
@@ -23,7 +21,7 @@ inline constexpr const char* kWavFilter = "WAV Audio (*.wav)|*.wav|All Files (*.
 
 // The dialog's values. The folders are shown only: OK does not write them.
 struct PreferencesDialog {
-  int introNumber = 1;  // 0..8, the intro list's index
+  int introNumber = 1;  // 0..8, the intro list's index (app/intro_sound.h)
   bool skipIntro = false;
   std::string introWav;
   int skinWidth = 64;  // 4..512
@@ -34,6 +32,7 @@ struct PreferencesDialog {
   bool quickExit = false;
   bool palOnTop = false;
   bool customCursors = true;
+  bool loadScriptSkins = true;  // "Script Skins": open meshes with the skins their package scripts name
 };
 
 // The values as the dialog opens: the settings with the dialog's defaults,

@@ -2,15 +2,15 @@
 
 namespace mok {
 
-void DispatchRefresh(RefreshTargets& targets, int paneBits, int kind) {
-  const int flags = paneBits & ~kPanesAll;
-  if ((paneBits & kRepaintWithoutRender) == 0) {
-    for (int box : kRefreshOrder)
-      if (paneBits & box) targets.RenderBox(box, kind, flags);
+void DispatchRefresh(RefreshTargets& targets, const RefreshRequest& request) {
+  const int flags = static_cast<int>(request.redraw);
+  if (request.redraw != Redraw::RepaintOnly) {
+    for (Pane box : kRefreshOrder)
+      if (request.panes.contains(box)) targets.RenderBox(box, request.kind, flags);
   }
-  if (paneBits & kRenderWithoutRepaint) return;
-  for (int box : kRefreshOrder)
-    if (paneBits & box) targets.RedrawBox(box);
+  if (request.redraw == Redraw::RenderOnly) return;
+  for (Pane box : kRefreshOrder)
+    if (request.panes.contains(box)) targets.RedrawBox(box);
 }
 
 }  // namespace mok

@@ -12,18 +12,18 @@ namespace mok {
 class RefreshTargets {
  public:
   virtual ~RefreshTargets() = default;
-  // Renders one box (a single pane bit) with the refresh kind; `flags` is the
-  // request's bit set without its four box bits.
-  virtual void RenderBox(int paneBit, int kind, int flags) = 0;
+  // Renders one box with the refresh kind; `flags` is the request's bit set
+  // without its four box bits.
+  virtual void RenderBox(Pane box, int kind, int flags) = 0;
   // Puts one box's finished picture on screen.
-  virtual void RedrawBox(int paneBit) = 0;
+  virtual void RedrawBox(Pane box) = 0;
 };
 
 // Boxes render and redraw in this order: skin, gradient, 3D, palette.
-inline constexpr std::array<int, 4> kRefreshOrder = {kPaneSkinView, kPaneGradient, kPaneIsoView, kPanePalette};
+inline constexpr std::array<Pane, 4> kRefreshOrder = {Pane::Skin, Pane::Gradient, Pane::Iso, Pane::Palette};
 
-// Unless 0x20 is set, renders each named box in order; then, unless 0x10 is
-// set, redraws them in the same order.
-void DispatchRefresh(RefreshTargets& targets, int paneBits, int kind);
+// Unless the request only repaints, renders each named box in order; then,
+// unless it only renders, redraws them in the same order.
+void DispatchRefresh(RefreshTargets& targets, const RefreshRequest& request);
 
 }  // namespace mok

@@ -5,6 +5,7 @@
 
 #include "app/skin_command_steps.h"
 #include "app/skin_commands.h"
+#include "core/channel_units.h"
 #include "core/mesh_names.h"
 #include "image/image_codecs.h"
 
@@ -50,7 +51,7 @@ std::vector<std::string> LoadFoundSkins(MeshDocument& doc, const ScriptSkins& fo
   if (!lines.empty()) lines.insert(lines.begin(), kScriptSkinsHeading);
   lines.insert(lines.end(), found.notes.begin(), found.notes.end());
   if (loaded.empty()) return lines;
-  ChangeSkinSizes(doc, [&] {
+  WithChannelUnits(doc, [&] {
     for (LoadedSkin& skin : loaded) *doc.skinSlots[static_cast<std::size_t>(skin.channel)] = std::move(skin.image);
   });
   return lines;

@@ -44,8 +44,8 @@ SideListContents SideListsOf(Application& app) {
 }
 
 TextureListNeeds CurrentModeNeeds(Application& app) {
-  const RenderMode& mode = RenderStateOf(app).current();
-  return {mode.usesSkins() != 0, mode.usesPhongMaps() != 0, mode.usesEnvMaps() != 0};
+  const ModeFacts& facts = RenderStateOf(app).current().facts();
+  return {facts.needsSkins, facts.needsPhongMaps, facts.needsEnvMaps};
 }
 
 ModeChoice ChooseRenderMode(Application& app, FrameBuffer* isoView, int mode) {

@@ -6,8 +6,8 @@
 
 namespace mok {
 
-// The end of a command that changed a skin: the shade ramps are rebuilt and
-// the side lists and every view refreshed.
+// The end of a command that changed a skin: the side lists and every view
+// are refreshed.
 void FinishSkinChange(Application& app);
 
 // Puts replacement in the place of the slot's record, rescaling the slot's
@@ -17,7 +17,7 @@ void ReplaceSkin(MeshDocument& doc, SkinSlot& slot, SkinSlot replacement);
 
 // The slot takes over the image of a fresh read of its file (pixels, stored
 // copy, size, row table); its names, file and format stay. Call inside
-// ChangeSkinSizes.
+// WithChannelUnits.
 void TakeImage(SkinSlot& slot, SkinSlot&& loaded);
 
 }  // namespace mok

@@ -5,11 +5,10 @@
 //
 // Texture coordinates are texels of their channel's skin, so whenever a
 // slot's image changes size the coordinates of that channel are rescaled
-// (ChangeSkinSizes) and the mapping stays on the same part of the picture.
+// (WithChannelUnits) and the mapping stays on the same part of the picture.
 //
-// After New, Open, Close/Delete, Reload and the activation reload the shade
-// ramps are rebuilt (Application::rebuildShadeRamps) and NotifyMeshChanged
-// runs; Resize only notifies.
+// New, Open, Close/Delete, Reload, the activation reload and Resize end with
+// a skins change notice (the renderer builds its shade ramps every frame).
 
 #include <functional>
 #include <string>
@@ -32,11 +31,6 @@ inline constexpr const char* kNewSkinName = "newskin";
 
 // The slot of the active channel, or null before the first mesh.
 SkinSlot* ActiveSkin(MeshDocument& doc);
-
-// Runs change between the unit conversions: every UV vertex is taken to
-// channel units with the slot sizes before the change and back to texels
-// with the sizes after it, rebuilding the shared table on both sides.
-void ChangeSkinSizes(MeshDocument& doc, const std::function<void()>& change);
 
 // "&New...": the "Create New Skin" dialog, then a new image without a file
 // in the active slot, with the chosen patterns in the user colours.
@@ -68,12 +62,13 @@ void SkinToggleAutoReload(Application& app);
 // Called by the shell when the application becomes active: with Auto-Reload
 // on, every slot with a file is read again (unreadable files keep their old
 // image silently), and the UV table, side lists and views are rebuilt even
-// when there was nothing to read.
+// when there was nothing to read. The reload is one undo step.
+inline constexpr const char* kAutoReloadStep = "Auto-Reload";
 void AutoReloadOnActivation(Application& app);
 
 // The default skin and every placeholder slot at a new size and grid (the
 // Preferences dialog's default skin settings); loaded skins are untouched.
-void RebuildPlaceholders(MeshDocument& doc, const PlaceholderSpec& spec);
+void RebuildPlaceholders(Application& app, const PlaceholderSpec& spec);
 
 // Nearest-texel resampling: destination (x, y) takes source
 // (x * (oldW - 1) / (newW - 1), y * (oldH - 1) / (newH - 1)), truncated; a

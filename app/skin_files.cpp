@@ -2,6 +2,7 @@
 // Reload and the reload on activation.
 
 #include "app/load_dir.h"
+#include "core/channel_units.h"
 #include "core/mesh_names.h"
 #include "image/image_codecs.h"
 #include "app/skin_command_steps.h"
@@ -139,6 +140,7 @@ void SkinSaveAs(Application& app) {
   }
   FileDialogSpec dialog;
   dialog.save = true;
+  dialog.confirmOverwrite = false;
   dialog.filter = SaveAsFilter(*skin);
   dialog.initialName = skin->name;
   dialog.initialDir = app.loadDir;
@@ -155,7 +157,7 @@ void SkinSaveAs(Application& app) {
   skin->filePath = path;
   skin->hasFile = 1;
   skin->storedPixels = skin->pixels;
-  app.refresh.RefillLists();
+  Notify(app, Change::SkinNames);
 }
 
 void SkinReload(Application& app) {
@@ -167,20 +169,23 @@ void SkinReload(Application& app) {
     app.prompter.Message(kReloadFailedMessage, MessageIcon::Error);
     return;
   }
-  ChangeSkinSizes(doc, [&] { TakeImage(*skin, std::move(*loaded)); });
+  WithChannelUnits(doc, [&] { TakeImage(*skin, std::move(*loaded)); });
   FinishSkinChange(app);
 }
 
 void AutoReloadOnActivation(Application& app) {
   if (!app.flags.autoReload) return;
   MeshDocument& doc = app.doc();
-  ChangeSkinSizes(doc, [&] {
+  WithChannelUnits(doc, [&] {
     for (const std::unique_ptr<SkinSlot>& slot : doc.skinSlots) {
       if (!ReloadsFromFile(*slot)) continue;
       Result<SkinSlot> loaded = LoadImageFile(slot->filePath, ImageMode::TrueColor);
       if (loaded) TakeImage(*slot, std::move(*loaded));
     }
   });
+  // A step of its own, so that undoing the next edit never takes the reload
+  // back with it.
+  app.history.Commit(doc, kAutoReloadStep);
   FinishSkinChange(app);
 }
 

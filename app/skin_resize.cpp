@@ -99,7 +99,7 @@ void SkinResize(Application& app) {
   const UvScale& uv = *plan->uv;
   ScaleChannelCoordinates(doc, doc.activeChannel, static_cast<float>(uv.toWidth / uv.fromWidth),
                           static_cast<float>(uv.toHeight / uv.fromHeight));
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Skins);
 }
 
 }  // namespace mok

@@ -5,6 +5,7 @@
 
 #include "app/skin_command_steps.h"
 #include "app/skin_commands.h"
+#include "core/channel_units.h"
 
 namespace mok {
 
@@ -13,21 +14,10 @@ SkinSlot* ActiveSkin(MeshDocument& doc) {
   return doc.slotFor(doc.activeChannel);
 }
 
-void ChangeSkinSizes(MeshDocument& doc, const std::function<void()>& change) {
-  doc.RebuildUvVertices(true);
-  doc.ToChannelUnits();
-  change();
-  doc.FromChannelUnits();
-  doc.RebuildUvVertices(true);
-}
-
-void FinishSkinChange(Application& app) {
-  if (app.rebuildShadeRamps) app.rebuildShadeRamps();
-  app.doc().NotifyMeshChanged();
-}
+void FinishSkinChange(Application& app) { Notify(app, Change::Skins); }
 
 void ReplaceSkin(MeshDocument& doc, SkinSlot& slot, SkinSlot replacement) {
-  ChangeSkinSizes(doc, [&] { slot = std::move(replacement); });
+  WithChannelUnits(doc, [&] { slot = std::move(replacement); });
 }
 
 void TakeImage(SkinSlot& slot, SkinSlot&& loaded) {
@@ -42,7 +32,7 @@ void SkinCloseDelete(Application& app) {
   MeshDocument& doc = app.doc();
   SkinSlot* skin = ActiveSkin(doc);
   if (!skin) return;
-  ChangeSkinSizes(doc, [&] { MakePlaceholder(*skin, doc.activeChannel, doc.placeholderSpec); });
+  WithChannelUnits(doc, [&] { MakePlaceholder(*skin, doc.activeChannel, doc.placeholderSpec); });
   FinishSkinChange(app);
 }
 
@@ -56,21 +46,22 @@ void SkinRevert(Application& app) {
   // half-replaced record, which is better left alone than made inconsistent.
   if (!skin || skin->storedPixels.size() != skin->pixels.size()) return;
   skin->pixels = skin->storedPixels;
-  app.refresh.Refresh(kPaneSkinView | kPaneIsoView | kPanePalette, kRefreshFinal);
+  Notify(app, Change::SkinPixels);
 }
 
-void SkinToggleAutoReload(Application& app) { app.flags.autoReload = app.flags.autoReload ? 0 : 1; }
+void SkinToggleAutoReload(Application& app) { app.flags.autoReload = !app.flags.autoReload; }
 
-void RebuildPlaceholders(MeshDocument& doc, const PlaceholderSpec& spec) {
+void RebuildPlaceholders(Application& app, const PlaceholderSpec& spec) {
+  MeshDocument& doc = app.doc();
   doc.placeholderSpec = spec;
-  ChangeSkinSizes(doc, [&] {
+  WithChannelUnits(doc, [&] {
     MakePlaceholder(doc.defaultSkin, 0, spec);
     for (int c = 0; c < doc.slotCount(); ++c) {
       SkinSlot& slot = *doc.skinSlots[static_cast<std::size_t>(c)];
       if (slot.isEmpty) MakePlaceholder(slot, c, spec);
     }
   });
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Skins);
 }
 
 }  // namespace mok

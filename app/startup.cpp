@@ -42,7 +42,7 @@ bool LoadFromCommandLine(Application& app, const std::vector<std::string>& files
       app.prompter.Message(kCommandLineSkinError, MessageIcon::Error);
       break;
     }
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Skins);
   }
   return true;
 }
@@ -92,7 +92,7 @@ bool LoadFirstMesh(Application& app, const StartupRequest& request) {
   if (!loaded) loaded = LoadLastFile(app, request.ctrlHeld);
   if (!loaded) loaded = LoadSample(app, request.ctrlHeld);
   if (!loaded) loaded = LoadThroughOpenDialog(app);
-  if (loaded) app.doc().NotifyMeshChanged();
+  if (loaded) Notify(app, Change::Mesh);
   return loaded;
 }
 

@@ -23,7 +23,7 @@ struct StartupRequest {
 };
 
 // Runs the loading steps of start-up; true when a mesh is loaded. Ends with
-// NotifyMeshChanged when it succeeds.
+// a mesh change notice when it succeeds.
 bool LoadFirstMesh(Application& app, const StartupRequest& request);
 
 // Reads an image into a new skin slot behind the existing ones and makes it

@@ -3,24 +3,35 @@
 // Connected needs one pass per ring of the island.
 #include <benchmark/benchmark.h>
 
-#include <memory>
-
+#include "core/application.h"
 #include "core/channels.h"
 #include "core/mapping_file.h"
 #include "core/selection.h"
+#include "core/settings.h"
+#include "tests/support/scripted_prompter.h"
 
 namespace {
 
-std::unique_ptr<mok::MeshDocument> FullGrid() {
-  auto doc = std::make_unique<mok::MeshDocument>();
-  doc->ResetSkinSlots();
+// An application without a window around the grid.
+struct GridApp {
+  mok::MemorySettings settings;
+  mok::test::ScriptedPrompter prompter;
+  mok::NullRefreshSink refresh;
+  mok::Application app{settings, prompter, prompter, refresh};
+  GridApp() { FillGrid(app.doc()); }
+
+  static void FillGrid(mok::MeshDocument& doc);
+};
+
+void GridApp::FillGrid(mok::MeshDocument& doc) {
+  doc.ResetSkinSlots();
   constexpr int kColumns = 64, kRows = 32;
   auto uv = [](int x, int y) { return mok::UvPair{x * 0.5f, y * 0.5f}; };
   auto vertex = [](int x, int y) { return static_cast<std::int16_t>(y * (kColumns + 1) + x); };
   for (int y = 0; y < kRows; ++y) {
     for (int x = 0; x < kColumns; ++x) {
-      mok::MeshTriangle& a = doc->triangles[doc->triangleCount++];
-      mok::MeshTriangle& b = doc->triangles[doc->triangleCount++];
+      mok::MeshTriangle& a = doc.triangles[doc.triangleCount++];
+      mok::MeshTriangle& b = doc.triangles[doc.triangleCount++];
       a = b = mok::MeshTriangle{};
       a.vertex[0] = vertex(x, y), a.vertex[1] = vertex(x + 1, y), a.vertex[2] = vertex(x + 1, y + 1);
       a.uv[0] = uv(x, y), a.uv[1] = uv(x + 1, y), a.uv[2] = uv(x + 1, y + 1);
@@ -28,41 +39,40 @@ std::unique_ptr<mok::MeshDocument> FullGrid() {
       b.uv[0] = uv(x, y), b.uv[1] = uv(x + 1, y + 1), b.uv[2] = uv(x, y + 1);
     }
   }
-  doc->RebuildUvVertices(false);
-  return doc;
+  doc.RebuildUvVertices(false);
 }
 
 void BM_SelectConnectedFromOneCorner(benchmark::State& state) {
-  auto doc = FullGrid();
+  GridApp grid;
   for (auto _ : state) {
-    mok::SelectNone(*doc);
-    doc->triangles[0].state |= mok::kFaceSelected;
-    mok::SelectConnected(*doc);
+    mok::SelectNone(grid.app);
+    grid.app.doc().triangles[0].state |= mok::kFaceSelected;
+    mok::SelectConnected(grid.app);
   }
 }
 BENCHMARK(BM_SelectConnectedFromOneCorner)->Unit(benchmark::kMillisecond);
 
 void BM_GrowSelection(benchmark::State& state) {
-  auto doc = FullGrid();
+  GridApp grid;
   for (auto _ : state) {
-    mok::SelectNone(*doc);
-    doc->triangles[2048].state |= mok::kFaceSelected;
-    mok::GrowSelection(*doc);
+    mok::SelectNone(grid.app);
+    grid.app.doc().triangles[2048].state |= mok::kFaceSelected;
+    mok::GrowSelection(grid.app);
   }
 }
 BENCHMARK(BM_GrowSelection)->Unit(benchmark::kMicrosecond);
 
 void BM_AssignChannelToEveryFace(benchmark::State& state) {
-  auto doc = FullGrid();
-  mok::SelectAll(*doc);
+  GridApp grid;
+  mok::SelectAll(grid.app);
   int channel = 0;
-  for (auto _ : state) mok::AssignChannelToSelected(*doc, channel ^= 1);
+  for (auto _ : state) mok::AssignChannelToSelected(grid.app.doc(), channel ^= 1);
 }
 BENCHMARK(BM_AssignChannelToEveryFace)->Unit(benchmark::kMillisecond);
 
 void BM_BuildMappingFile(benchmark::State& state) {
-  auto doc = FullGrid();
-  for (auto _ : state) benchmark::DoNotOptimize(mok::BuildMappingFile(*doc));
+  GridApp grid;
+  for (auto _ : state) benchmark::DoNotOptimize(mok::BuildMappingFile(grid.app.doc()));
 }
 BENCHMARK(BM_BuildMappingFile)->Unit(benchmark::kMillisecond);
 

@@ -66,8 +66,8 @@ class NoWindow final : public PaneHost {
 // The posted refresh requests, rendered after each event.
 class QueuedRefresh final : public RefreshSink {
  public:
-  std::deque<std::pair<int, int>> pending;
-  void Refresh(int paneBits, int kind) override { pending.push_back({paneBits, kind}); }
+  std::deque<RefreshRequest> pending;
+  void Refresh(const RefreshRequest& request) override { pending.push_back(request); }
   void RefillLists() override {}
 };
 
@@ -80,10 +80,10 @@ class ModeRenderer final : public IsoRenderer, public CameraLink {
     job.strokeMarks = &painter_.StrokeMask();
     RenderStateOf(app_).current().render(job, kind, flags);
   }
-  bool ModeUsesSkins() const override { return RenderStateOf(app_).current().usesSkins() != 0; }
-  bool ModeUsesShade() const override { return ModeKeepsShadeBuffer(RenderStateOf(app_).currentMode); }
+  bool ModeUsesSkins() const override { return RenderStateOf(app_).current().facts().needsSkins; }
+  bool ModeUsesShade() const override { return RenderStateOf(app_).current().facts().keepsShade; }
   void DrawCornerButton(FrameBuffer& frame, bool pressed) override {
-    mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{});
+    mok::DrawCornerButton(frame.colour.data(), frame.width, frame.height, pressed, ButtonColours{}, 1);
   }
   void SendCameraToWatcher(const CameraState&) override {}
 
@@ -197,18 +197,18 @@ struct Program {
 
   void RenderPending() {
     while (!refresh.pending.empty()) {
-      const auto [panes, kind] = refresh.pending.front();
+      const RefreshRequest request = refresh.pending.front();
       refresh.pending.pop_front();
-      if (panes & kRepaintWithoutRender) continue;
-      if (panes & kPaneSkinView) skinView->RenderView(kind);
-      if (panes & kPaneIsoView) isoView->RenderFrame(kind, panes);
+      if (request.redraw == Redraw::RepaintOnly) continue;
+      if (request.panes.contains(mok::Pane::Skin)) skinView->RenderView(request.kind);
+      if (request.panes.contains(mok::Pane::Iso)) isoView->RenderFrame(request.kind, request.bits());
     }
   }
 
   // Both panes as a full refresh draws them, after the mode or flags changed.
   void RenderAll() {
     skinView->RenderView(kRefreshFinal);
-    isoView->RenderFrame(kRefreshFinal, kPanesAll);
+    isoView->RenderFrame(kRefreshFinal, PaneSet::All().bits());
     refresh.pending.clear();
   }
 
@@ -233,9 +233,9 @@ struct DragKind {
   PaneButton button;
   unsigned modifiers = 0;
   unsigned held = 0;  // buttons held during the moves
-  int editMode = 1;
-  int cameraActive = 0;
-  int brushKind = 0;
+  EditMode editMode = EditMode::Mapping;
+  bool cameraActive = false;
+  BrushKind brushKind = BrushKind::Point;
   bool warp = false;
   bool selectAll = false;
   bool vertexDrag = false;
@@ -270,7 +270,7 @@ std::pair<int, int> PressPoint(Program& program, const DragKind& kind) {
     const RasterPoint2 at = program.skinView->viewport().VertexInWindow(program.app.doc().triangles[0].uv[0]);
     return {static_cast<int>(at.x), static_cast<int>(at.y)};
   }
-  if (kind.pane == Pane::Iso && kind.cameraActive == 0) return program.PointOnMesh();
+  if (kind.pane == Pane::Iso && !kind.cameraActive) return program.PointOnMesh();
   if (kind.sweep) return {100, 100};
   return {kViewWidth / 2, kViewHeight / 2};
 }
@@ -367,16 +367,16 @@ std::vector<DragKind> DragKinds() {
   add({.name = "SkinVertexDrag", .pane = Pane::Skin, .button = B::Left, .vertexDrag = true});
   add({.name = "SkinWarp", .pane = Pane::Skin, .button = B::Right, .warp = true, .selectAll = true});
   add({.name = "SkinSweepSelect", .pane = Pane::Skin, .button = B::Left, .modifiers = kModShift, .sweep = true});
-  add({.name = "SkinPaintPoint", .pane = Pane::Skin, .button = B::Left, .editMode = 0, .brushKind = 0});
-  add({.name = "SkinPaintPencil", .pane = Pane::Skin, .button = B::Left, .editMode = 0, .brushKind = 1});
-  add({.name = "SkinPaintLine", .pane = Pane::Skin, .button = B::Left, .editMode = 0, .brushKind = 2});
-  add({.name = "IsoPaintPoint", .pane = Pane::Iso, .button = B::Left, .editMode = 0, .brushKind = 0});
-  add({.name = "IsoPaintPencil", .pane = Pane::Iso, .button = B::Left, .editMode = 0, .brushKind = 1});
-  add({.name = "IsoPaintLine", .pane = Pane::Iso, .button = B::Left, .editMode = 0, .brushKind = 2});
-  add({.name = "IsoTrackball", .pane = Pane::Iso, .button = B::Left, .cameraActive = 1});
-  add({.name = "IsoPan", .pane = Pane::Iso, .button = B::Right, .cameraActive = 1});
-  add({.name = "IsoZoom", .pane = Pane::Iso, .button = B::Middle, .cameraActive = 1});
-  add({.name = "IsoDolly", .pane = Pane::Iso, .button = B::Right, .held = kHeldLeft, .cameraActive = 1});
+  add({.name = "SkinPaintPoint", .pane = Pane::Skin, .button = B::Left, .editMode = EditMode::Paint, .brushKind = BrushKind::Point});
+  add({.name = "SkinPaintPencil", .pane = Pane::Skin, .button = B::Left, .editMode = EditMode::Paint, .brushKind = BrushKind::Pencil});
+  add({.name = "SkinPaintLine", .pane = Pane::Skin, .button = B::Left, .editMode = EditMode::Paint, .brushKind = BrushKind::Line});
+  add({.name = "IsoPaintPoint", .pane = Pane::Iso, .button = B::Left, .editMode = EditMode::Paint, .brushKind = BrushKind::Point});
+  add({.name = "IsoPaintPencil", .pane = Pane::Iso, .button = B::Left, .editMode = EditMode::Paint, .brushKind = BrushKind::Pencil});
+  add({.name = "IsoPaintLine", .pane = Pane::Iso, .button = B::Left, .editMode = EditMode::Paint, .brushKind = BrushKind::Line});
+  add({.name = "IsoTrackball", .pane = Pane::Iso, .button = B::Left, .cameraActive = true});
+  add({.name = "IsoPan", .pane = Pane::Iso, .button = B::Right, .cameraActive = true});
+  add({.name = "IsoZoom", .pane = Pane::Iso, .button = B::Middle, .cameraActive = true});
+  add({.name = "IsoDolly", .pane = Pane::Iso, .button = B::Right, .held = kHeldLeft, .cameraActive = true});
   return kinds;
 }
 
@@ -390,7 +390,7 @@ const int kRegistered = [] {
     }
   }
   for (const DragKind& kind : DragKinds()) {
-    if (kind.pane != Pane::Skin || kind.editMode != 1 || kind.sweep) continue;
+    if (kind.pane != Pane::Skin || kind.editMode != EditMode::Mapping || kind.sweep) continue;
     const std::string name = std::string("BM_Release") + kind.name + "/textured";
     benchmark::RegisterBenchmark(name.c_str(), ReplayRelease, kind, kModeTextured)
         ->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -38,7 +38,7 @@ struct PaintScene {
 
 void BM_LineBrushMove(benchmark::State& state) {
   PaintScene scene;
-  scene.app.flags.brushKind = 2;
+  scene.app.flags.brushKind = mok::BrushKind::Line;
   scene.app.flags.brushRadius = 2;
   mok::Painter painter(scene.app);
   painter.BeginStroke(scene.view(), {0, 0});
@@ -52,7 +52,7 @@ BENCHMARK(BM_LineBrushMove);
 
 void BM_PencilMove(benchmark::State& state) {
   PaintScene scene;
-  scene.app.flags.brushKind = 1;
+  scene.app.flags.brushKind = mok::BrushKind::Pencil;
   scene.app.flags.brushRadius = 1;
   mok::Painter painter(scene.app);
   painter.BeginStroke(scene.view(), {0, 0});

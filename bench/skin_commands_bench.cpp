@@ -40,7 +40,7 @@ void BM_SkinSizeChangeOnFullDocument(benchmark::State& state) {
   bool big = false;
   for (auto _ : state) {
     big = !big;
-    RebuildPlaceholders(doc, {big ? 64 : 32, big ? 64 : 32, 2});
+    RebuildPlaceholders(bench.app, {big ? 64 : 32, big ? 64 : 32, 2});
   }
   benchmark::DoNotOptimize(doc.uvVertices[0]);
 }

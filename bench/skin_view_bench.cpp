@@ -41,7 +41,7 @@ struct SampleView {
 
   SampleView() {
     loaded = mok::LoadMesh(app.doc(), std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d", prompter).ok();
-    app.flags.editMode = 1;
+    app.flags.editMode = mok::EditMode::Mapping;
     for (int i = 0; i < app.doc().triangleCount; ++i) app.doc().triangles[i].state = mok::kFaceSelected;
     view.Resize(800, 600);
     view.viewCenter = {128, 128};

@@ -6,41 +6,22 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "core/dialog_host.h"
 #include "core/history.h"
+#include "core/interaction_flags.h"
 #include "core/map_list.h"
 #include "core/mesh_document.h"
 #include "core/prompter.h"
+#include "core/changes.h"
 #include "core/refresh.h"
 #include "core/settings.h"
 
 namespace mok {
 
 struct RenderState;  // render/render_state.h
-
-// Interaction flags of the shell: plain integers, 0 at start, never saved.
-struct InteractionFlags {
-  int editMode = 0;      // 0 paint, 1 mapping
-  int cameraActive = 0;
-  int brushKind = 0;     // 0 point, 1 pencil, 2 line
-  int brushRadius = 0;   // 0..2
-  int colorizeMode = 0;
-  int warpTexture = 0;
-  int cameraTool = 0;    // 0 standard, 1 rotate, 2 pan, 3 zoom, 4 FOV, 5 rotate light
-  int lockX = 0;
-  int lockY = 0;
-  int uniformScale = 0;
-  int snapToGrid = 0;
-  int lockLight = 0;
-  int showUvLines = 0;
-  int syncCameras = 0;
-  int watching = 0;
-  int autoReload = 0;
-};
 
 class Application {
  public:
@@ -77,19 +58,13 @@ class Application {
   MapList phongMaps;
   MapList envMaps;
 
-  // Set by the owner of the renderer's shading tables. Skin commands call
-  // rebuildShadeRamps after changes that recolour the views, the phong map
-  // commands rebuildGammaTable; empty means there is nothing to rebuild.
-  std::function<void()> rebuildShadeRamps;
-  std::function<void()> rebuildGammaTable;
-
   // The rasterizer context, shading tables, light and render modes, made by
   // the render layer on first use (RenderStateOf); shared_ptr keeps this
   // header and its destructor free of the render types.
   std::shared_ptr<RenderState> renderState;
 
-  // Reads the user colours, "CustomCursors" and the default skin size and
-  // grid (start-up step 3).
+  // Reads the user colours, "CustomCursors", the default skin size and grid
+  // (start-up step 3) and the history's memory bound ("History MB").
   void ReadStartupSettings();
 };
 

@@ -1,5 +1,7 @@
 #include "core/channels.h"
 
+#include "core/channel_units.h"
+
 namespace mok {
 
 std::vector<std::string> ChannelListLines(const MeshDocument& doc) {
@@ -12,40 +14,36 @@ std::vector<std::string> ChannelListLines(const MeshDocument& doc) {
 }
 
 void AssignChannelToSelected(MeshDocument& doc, int channel) {
-  doc.RebuildUvVertices(true);
-  doc.ToChannelUnits();
-  for (int i = 0; i < doc.triangleCount; ++i) {
-    MeshTriangle& face = doc.triangles[i];
-    if (face.selected()) face.textureNum = static_cast<std::uint8_t>(channel);
-  }
-  doc.RebuildUvVertices(true);
-  doc.FromChannelUnits();
-  doc.RebuildUvVertices(true);
+  WithChannelUnits(doc, [&] {
+    for (int i = 0; i < doc.triangleCount; ++i) {
+      MeshTriangle& face = doc.triangles[i];
+      if (face.selected()) face.textureNum = static_cast<std::uint8_t>(channel);
+    }
+  });
 }
 
-bool AssignChannel(MeshDocument& doc, DialogHost& dialogs) {
+bool AssignChannel(Application& app) {
+  MeshDocument& doc = app.doc();
   int first = doc.FirstSelectedFace();
   if (first < 0) return false;
   ChannelDialog dialog;
   dialog.lines = ChannelListLines(doc);
   int channel = doc.triangles[first].textureNum;
   dialog.chosen = channel < static_cast<int>(dialog.lines.size()) ? channel : -1;
-  if (!dialogs.ChooseChannel(dialog)) return false;
+  if (!app.dialogs.ChooseChannel(dialog)) return false;
   if (dialog.chosen < 0 || dialog.chosen >= static_cast<int>(dialog.lines.size())) return false;
   AssignChannelToSelected(doc, dialog.chosen);
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mapping);
   return true;
 }
 
-bool SelectChannel(MeshDocument& doc, int channel) {
+bool SelectChannel(Application& app, int channel) {
+  MeshDocument& doc = app.doc();
   SkinSlot* slot = doc.slotFor(channel);
   if (!slot) return false;
   doc.activeChannel = static_cast<std::int16_t>(channel);
   doc.activeSkin = slot;
-  if (doc.refresh) {
-    doc.refresh->RefillLists();
-    doc.refresh->Refresh(kPaneSkinView | kPaneIsoView | kPanePalette, kRefreshFinal);
-  }
+  Notify(app, Change::ActiveSkin);
   return true;
 }
 

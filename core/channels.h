@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "core/application.h"
 #include "core/dialog_state.h"
-#include "core/mesh_document.h"
 #include "core/dialog_host.h"
 
 namespace mok {
@@ -23,13 +23,13 @@ void AssignChannelToSelected(MeshDocument& doc, int channel);
 // "Set Triangle Texture Channel...": the dialog opens on the first selected
 // face's channel; OK with a line chosen assigns it. Does nothing while no face
 // has its selected bit set. Returns true when faces were assigned.
-bool AssignChannel(MeshDocument& doc, DialogHost& dialogs);
+bool AssignChannel(Application& app);
 
 // Makes the channel the active one and redraws the skin view, the 3D view and
 // the palette box; the side lists are refilled so the channel list shows it.
 // A channel without a slot is refused (returns false, nothing changes). The
 // renderer builds its shade ramps per frame, so nothing else needs rebuilding.
-bool SelectChannel(MeshDocument& doc, int channel);
+bool SelectChannel(Application& app, int channel);
 
 // The channel keys: digits 1..9 choose channels 0..8 and 0 chooses 9; with
 // Shift the caller then runs the skin Open command into that channel.

@@ -8,6 +8,10 @@
 
 namespace mok {
 
+// A modifier check box: clear, checked, or partly checked while the selected
+// faces disagree on its bit (each face then keeps its own).
+enum class FlagBox { Clear, Checked, Mixed };
+
 // "Triangle Flags": base type radios and modifier check boxes.
 struct TriangleFlagsDialog {
   // 0 "No Change From Existing", 1..6 the base types in dialog order
@@ -15,10 +19,10 @@ struct TriangleFlagsDialog {
   // weapon placeholder), -1 when no radio is chosen.
   int baseChoice = 0;
   bool keepModifiers = true;  // the modifiers' "No Change From Existing" box
-  bool fullbright = false;
-  bool flat = false;
-  bool environmentMapped = false;
-  bool noSmoothing = false;
+  FlagBox fullbright = FlagBox::Clear;
+  FlagBox flat = FlagBox::Clear;
+  FlagBox environmentMapped = FlagBox::Clear;
+  FlagBox noSmoothing = FlagBox::Clear;
 };
 
 enum class TriangleFlagsOutcome { Cancel, Ok, Select };

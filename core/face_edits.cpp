@@ -86,7 +86,9 @@ std::optional<std::pair<int, int>> ExactlyTwoSelected(const MeshDocument& doc) {
 
 }  // namespace
 
-bool DeleteSelectedFaces(MeshDocument& doc, Prompter& prompter) {
+bool DeleteSelectedFaces(Application& app) {
+  MeshDocument& doc = app.doc();
+  Prompter& prompter = app.prompter;
   int selected = CountSelectedVisible(doc);
   if (selected == 0) {
     prompter.Message(face_edit_text::kNoSelection);
@@ -102,11 +104,12 @@ bool DeleteSelectedFaces(MeshDocument& doc, Prompter& prompter) {
   doc.triangleCount = static_cast<std::int16_t>(kept);
   doc.ComputeFaceNormals();
   doc.RebuildUvVertices(true);
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mesh);
   return true;
 }
 
-void FlipSelectedFaces(MeshDocument& doc) {
+void FlipSelectedFaces(Application& app) {
+  MeshDocument& doc = app.doc();
   for (int i = 0; i < doc.triangleCount; ++i) {
     MeshTriangle& face = doc.triangles[i];
     if (!face.selectedVisible()) continue;
@@ -115,10 +118,12 @@ void FlipSelectedFaces(MeshDocument& doc) {
   }
   doc.ComputeFaceNormals();
   doc.RebuildUvVertices(true);
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mesh);
 }
 
-bool TurnEdge(MeshDocument& doc, Prompter& prompter) {
+bool TurnEdge(Application& app) {
+  MeshDocument& doc = app.doc();
+  Prompter& prompter = app.prompter;
   auto pair = ExactlyTwoSelected(doc);
   if (!pair) {
     prompter.Message(face_edit_text::kTurnNeedsTwo);
@@ -142,11 +147,12 @@ bool TurnEdge(MeshDocument& doc, Prompter& prompter) {
   SetCorners(doc, b, as1, boB, aoA);
   // When A lists its unshared corner first or last, the rewrite above winds
   // both faces against the pair's orientation and the flip turns them back.
-  FlipSelectedFaces(doc);
+  FlipSelectedFaces(app);
   return true;
 }
 
-void ClearSelectedMapping(MeshDocument& doc) {
+void ClearSelectedMapping(Application& app) {
+  MeshDocument& doc = app.doc();
   doc.RebuildUvVertices(true);
   for (int i = 0; i < doc.triangleCount; ++i) {
     MeshTriangle& face = doc.triangles[i];
@@ -154,7 +160,7 @@ void ClearSelectedMapping(MeshDocument& doc) {
     for (UvPair& uv : face.uv) uv = {0, 0};
   }
   doc.RebuildUvVertices(false);
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mapping);
 }
 
 }  // namespace mok

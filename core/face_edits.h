@@ -2,11 +2,10 @@
 // Topology edits on the selection: delete, flip, edge turn and clearing the
 // mapping of faces. Here a face counts as selected only while it is visible.
 // None of them touches vertex positions or animation frames. Messages go
-// through the prompter; a command that changes the model ends with
-// NotifyMeshChanged. Each returns true when it changed the model.
+// through the prompter; a command that changes the model ends with a change
+// notice. Each returns true when it changed the model.
 
-#include "core/mesh_document.h"
-#include "core/prompter.h"
+#include "core/application.h"
 
 namespace mok {
 
@@ -19,13 +18,13 @@ inline constexpr const char* kTurnSeam = "The selected triangles are not connect
 }  // namespace face_edit_text
 
 // Removes the visible selected faces, keeping the others in order.
-bool DeleteSelectedFaces(MeshDocument& doc, Prompter& prompter);
+bool DeleteSelectedFaces(Application& app);
 // Reverses the corner order of the visible selected faces (corners 1 and 2 swap).
-void FlipSelectedFaces(MeshDocument& doc);
+void FlipSelectedFaces(Application& app);
 // Turns the edge shared by exactly two visible selected faces to the other
 // diagonal of their quad.
-bool TurnEdge(MeshDocument& doc, Prompter& prompter);
+bool TurnEdge(Application& app);
 // Moves every corner of the visible selected faces to the origin of its skin.
-void ClearSelectedMapping(MeshDocument& doc);
+void ClearSelectedMapping(Application& app);
 
 }  // namespace mok

@@ -159,9 +159,15 @@ struct HistoryStep {
   std::vector<UvChange> uvs;
   std::vector<StoredUvChange> storedUvs;
   std::optional<FileInfo> infoBefore, infoAfter;
+  // The selection and visibility bits of every face at both ends; the after
+  // side is left empty when it equals the before side.
   std::vector<std::uint32_t> statesBefore, statesAfter;
   std::vector<TileChange> tiles;
   std::vector<SkinSwap> skins;
+
+  const std::vector<std::uint32_t>& states(bool forward) const {
+    return forward && !statesAfter.empty() ? statesAfter : statesBefore;
+  }
 
   bool changesData() const {
     return !faces.empty() || !uvs.empty() || !storedUvs.empty() || infoBefore || !tiles.empty() || !skins.empty() ||
@@ -317,6 +323,7 @@ bool History::Commit(const MeshDocument& doc, const std::string& name, ChangeSco
     step->statesBefore.push_back(baseline_->states[static_cast<std::size_t>(i)]);
     step->statesAfter.push_back(doc.triangles[static_cast<std::size_t>(i)].state);
   }
+  if (step->statesAfter == step->statesBefore) step->statesAfter.clear();
   // The baseline follows the document whether or not a step is kept.
   MoveBaseline(*step, true);
   if (!step->changesData()) return false;
@@ -350,6 +357,8 @@ std::optional<std::string> History::UndoName() const {
   if (!CanUndo()) return std::nullopt;
   return steps_[position_ - 1]->name;
 }
+
+std::size_t History::UndoStepBytes() const { return CanUndo() ? steps_[position_ - 1]->bytes() : 0; }
 
 std::optional<std::string> History::RedoName() const {
   if (!CanRedo()) return std::nullopt;
@@ -386,7 +395,7 @@ void History::Apply(MeshDocument& doc, const HistoryStep& step, bool forward) {
   WriteCounts(doc, forward ? step.countsAfter : step.countsBefore);
   for (const FaceChange& c : step.faces)
     WriteRecord(doc.triangles[static_cast<std::size_t>(c.index)], forward ? c.after : c.before);
-  const std::vector<std::uint32_t>& states = forward ? step.statesAfter : step.statesBefore;
+  const std::vector<std::uint32_t>& states = step.states(forward);
   for (std::size_t i = 0; i < states.size(); ++i) doc.triangles[i].state = states[i];
   for (const UvChange& c : step.uvs) {
     const auto at = static_cast<std::size_t>(c.index);
@@ -413,7 +422,7 @@ void History::MoveBaseline(const HistoryStep& step, bool forward) {
   DocumentBaseline& base = *baseline_;
   base.counts = forward ? step.countsAfter : step.countsBefore;
   for (const FaceChange& c : step.faces) base.faces[static_cast<std::size_t>(c.index)] = forward ? c.after : c.before;
-  const std::vector<std::uint32_t>& states = forward ? step.statesAfter : step.statesBefore;
+  const std::vector<std::uint32_t>& states = step.states(forward);
   std::copy(states.begin(), states.end(), base.states.begin());
   for (const UvChange& c : step.uvs) {
     const auto at = static_cast<std::size_t>(c.index);

@@ -27,16 +27,19 @@
 
 namespace mok {
 
-// Which parts of the document a commit compares with the baseline. A paint
-// stroke names its slot; commands that may touch anything leave the default.
+// Which parts of the document a commit compares with the baseline; the
+// selection is always compared. A paint stroke names its slot, commands name
+// what they can change, and those that may touch anything leave the default.
+// What changes outside the scope is not seen until a wider commit.
 struct ChangeScope {
   bool mesh = true;
   bool skins = true;  // every slot, unless `slot` names one
   int slot = -1;
 
-  static ChangeScope Everything() { return {}; }
-  static ChangeScope MeshOnly() { return {true, false, -1}; }
-  static ChangeScope OneSkin(int slot) { return {false, true, slot}; }
+  static constexpr ChangeScope Everything() { return {}; }
+  static constexpr ChangeScope MeshOnly() { return {true, false, -1}; }
+  static constexpr ChangeScope OneSkin(int slot) { return {false, true, slot}; }
+  static constexpr ChangeScope SelectionOnly() { return {false, false, -1}; }
 };
 
 struct HistoryStep;
@@ -80,6 +83,8 @@ class History {
   std::size_t StepCount() const { return steps_.size(); }
   // Bytes the steps hold (the baseline not counted).
   std::size_t MemoryUsed() const { return memoryUsed_; }
+  // Bytes the step Undo would apply holds; 0 when there is none.
+  std::size_t UndoStepBytes() const;
   std::size_t MemoryLimit() const { return memoryLimit_; }
   void SetMemoryLimit(std::size_t bytes);
 

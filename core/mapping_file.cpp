@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/byte_reader.h"
+#include "core/channel_units.h"
 #include "core/byte_writer.h"
 #include "core/file_io.h"
 
@@ -83,26 +84,24 @@ void ApplyRecord(MeshDocument& doc, MeshTriangle& face, const MappingRecord& rec
 
 std::vector<std::uint8_t> BuildMappingFile(MeshDocument& doc) {
   ByteWriter out;
-  doc.RebuildUvVertices(true);
   out.raw(mapping_layout::kMagic, sizeof mapping_layout::kMagic);
   out.i16(doc.triangleCount);
-  doc.ToChannelUnits();
-  doc.RebuildUvVertices(true);
-  for (int i = 0; i < doc.triangleCount; ++i) {
-    const MeshTriangle& face = doc.triangles[i];
-    for (const UvPair& uv : face.uv) {
-      // Held to what an import accepts, as a mesh save does.
-      const UvPair held = ClampToChannelUnits(uv, nullptr);
-      out.f32(held.u);
-      out.f32(held.v);
+  WithChannelUnits(doc, [&] {
+    doc.RebuildUvVertices(true);  // the faces take the table's channel units
+    for (int i = 0; i < doc.triangleCount; ++i) {
+      const MeshTriangle& face = doc.triangles[i];
+      for (const UvPair& uv : face.uv) {
+        // Held to what an import accepts, as a mesh save does.
+        const UvPair held = ClampToChannelUnits(uv, nullptr);
+        out.f32(held.u);
+        out.f32(held.v);
+      }
+      out.u8(face.flags);
+      out.u8(face.type);
+      out.u8(face.color);
+      out.u8(face.textureNum);
     }
-    out.u8(face.flags);
-    out.u8(face.type);
-    out.u8(face.color);
-    out.u8(face.textureNum);
-  }
-  doc.FromChannelUnits();
-  doc.RebuildUvVertices(true);
+  });
   return std::move(out.bytes());
 }
 
@@ -130,10 +129,7 @@ Status ExportMappingTo(MeshDocument& doc, const std::string& path) {
 Status ImportMappingFrom(MeshDocument& doc, const std::string& path, const MkmpImportOptions& options) {
   FileReadResult file = ReadWholeFile(path, kMaxMappingFileBytes);
   if (!file.ok()) return Error{mapping_text::kLoadError + std::to_string(static_cast<int>(file.cause)), path};
-  Status applied = ApplyMappingFile(doc, file.bytes, options);
-  if (!applied) return applied;
-  doc.NotifyMeshChanged();
-  return Status::Ok();
+  return ApplyMappingFile(doc, file.bytes, options);
 }
 
 }  // namespace mok

@@ -58,7 +58,7 @@ Status ApplyMappingFile(MeshDocument& doc, std::span<const std::uint8_t> bytes, 
 
 // Writes the mapping file; the message on failure carries the cause number.
 Status ExportMappingTo(MeshDocument& doc, const std::string& path);
-// Reads and applies a mapping file, then NotifyMeshChanged.
+// Reads and applies a mapping file.
 Status ImportMappingFrom(MeshDocument& doc, const std::string& path, const MkmpImportOptions& options);
 
 }  // namespace mok

@@ -128,7 +128,6 @@ void MeshDocument::RevertMapping() {
     }
   }
   RebuildUvVertices(true);
-  NotifyMeshChanged();
 }
 
 void MeshDocument::SetCurrentFrame(int index) {
@@ -136,13 +135,6 @@ void MeshDocument::SetCurrentFrame(int index) {
   currentFrame = static_cast<std::int16_t>(index);
   currentVertices = frames[static_cast<std::size_t>(index)]->positions.data();
   ComputeFaceNormals();
-  if (refresh) refresh->Refresh(kPaneIsoView, kRefreshFinal);
-}
-
-void MeshDocument::NotifyMeshChanged() {
-  if (!refresh) return;
-  refresh->RefillLists();
-  refresh->Refresh(kPanesAll, kRefreshFinal);
 }
 
 void MeshDocument::ResetSkinSlots() {

@@ -140,9 +140,6 @@ class MeshDocument {
   SkinSlot defaultSkin;
   PlaceholderSpec placeholderSpec;  // the default skin size and grid in force
 
-  // Where NotifyMeshChanged and SetCurrentFrame send their requests; may be null.
-  RefreshSink* refresh = nullptr;
-
   int slotCount() const { return static_cast<int>(skinSlots.size()); }
   // The slot of a channel, or null for a channel without one.
   SkinSlot* slotFor(int channel) const;
@@ -161,7 +158,6 @@ class MeshDocument {
   void StoreMapping();
   void RevertMapping();
   void SetCurrentFrame(int index);
-  void NotifyMeshChanged();
   void ResetSkinSlots();
   // The first face with the selected bit set, hidden or not; -1 for none.
   int FirstSelectedFace() const;

@@ -15,7 +15,7 @@
 // file leaves the document as it was. Data that is inconsistent but can be
 // held (a last frame cut short, faces using vertices beyond the vertex count)
 // loads, and the report says once what was wrong. Neither function redraws;
-// callers end with NotifyMeshChanged.
+// callers end with a mesh change notice (changes.h).
 
 #include <cstdint>
 #include <optional>

@@ -24,6 +24,7 @@ struct FileDialogSpec {
   std::string initialName;  // "*.3d", or a full name
   std::string initialDir;   // the folder the dialog opens in
   bool mustExist = false;   // an open dialog that only accepts existing files
+  bool confirmOverwrite = true;  // a save dialog asks before it replaces a file
 };
 
 // A file dialog's answer with the filter that was in use when the user chose.

@@ -42,39 +42,41 @@ void MarkSelectedCorners(MeshDocument& doc) {
     if (doc.triangles[i].selectedVisible()) MarkCorners(doc, doc.triangles[i], kMarkSelectedCorner);
 }
 
-template <class Change>
-void ForEachFace(MeshDocument& doc, Change change) {
-  for (int i = 0; i < doc.triangleCount; ++i) change(doc.triangles[i]);
-  doc.NotifyMeshChanged();
+template <class Edit>
+void ForEachFace(Application& app, Edit edit) {
+  MeshDocument& doc = app.doc();
+  for (int i = 0; i < doc.triangleCount; ++i) edit(doc.triangles[i]);
+  Notify(app, Change::Selection);
 }
 
 }  // namespace
 
-void SelectAll(MeshDocument& doc) {
-  ForEachFace(doc, [](MeshTriangle& face) { face.state |= kFaceSelected; });
+void SelectAll(Application& app) {
+  ForEachFace(app, [](MeshTriangle& face) { face.state |= kFaceSelected; });
 }
 
-void SelectNone(MeshDocument& doc) {
-  ForEachFace(doc, [](MeshTriangle& face) { face.state &= ~kFaceSelected; });
+void SelectNone(Application& app) {
+  ForEachFace(app, [](MeshTriangle& face) { face.state &= ~kFaceSelected; });
 }
 
-void InvertSelection(MeshDocument& doc) {
-  ForEachFace(doc, [](MeshTriangle& face) { face.state ^= kFaceSelected; });
+void InvertSelection(Application& app) {
+  ForEachFace(app, [](MeshTriangle& face) { face.state ^= kFaceSelected; });
 }
 
-void HideSelectedFaces(MeshDocument& doc) {
-  ForEachFace(doc, [](MeshTriangle& face) {
+void HideSelectedFaces(Application& app) {
+  ForEachFace(app, [](MeshTriangle& face) {
     if (face.selected()) face.state |= kFaceHidden;
   });
 }
 
-void UnhideAll(MeshDocument& doc) {
-  ForEachFace(doc, [](MeshTriangle& face) {
+void UnhideAll(Application& app) {
+  ForEachFace(app, [](MeshTriangle& face) {
     if (face.hidden()) face.state = (face.state & ~kFaceHidden) | kFaceSelected;
   });
 }
 
-void SelectConnected(MeshDocument& doc) {
+void SelectConnected(Application& app) {
+  MeshDocument& doc = app.doc();
   bool changed = true;
   while (changed) {
     changed = false;
@@ -88,10 +90,11 @@ void SelectConnected(MeshDocument& doc) {
       }
     }
   }
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Selection);
 }
 
-void GrowSelection(MeshDocument& doc) {
+void GrowSelection(Application& app) {
+  MeshDocument& doc = app.doc();
   MarkSelectedCorners(doc);
   for (int i = 0; i < doc.triangleCount; ++i) {
     const MeshTriangle& face = doc.triangles[i];
@@ -101,10 +104,11 @@ void GrowSelection(MeshDocument& doc) {
     MeshTriangle& face = doc.triangles[i];
     if (!face.hidden() && CornersMarked(doc, face, kMarkRing) == 3) face.state |= kFaceSelected;
   }
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Selection);
 }
 
-void ShrinkSelection(MeshDocument& doc) {
+void ShrinkSelection(Application& app) {
+  MeshDocument& doc = app.doc();
   MarkSelectedCorners(doc);
   for (int i = 0; i < doc.triangleCount; ++i) {
     const MeshTriangle& face = doc.triangles[i];
@@ -115,7 +119,7 @@ void ShrinkSelection(MeshDocument& doc) {
     MeshTriangle& face = doc.triangles[i];
     if (!face.hidden() && CornersMarked(doc, face, kMarkRing) > 0) face.state &= ~kFaceSelected;
   }
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Selection);
 }
 
 }  // namespace mok

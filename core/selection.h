@@ -5,26 +5,26 @@
 // neighbours when they share a UV vertex (an entry of uvVertices reached
 // through uvIndex). The commands use the UV table as it stands and never
 // rebuild it. Connected, Grow and Shrink skip hidden faces entirely; Select
-// All and Invert change hidden faces too. Every command ends with
-// NotifyMeshChanged.
+// All and Invert change hidden faces too. Every command ends with a
+// selection change notice.
 
-#include "core/mesh_document.h"
+#include "core/application.h"
 
 namespace mok {
 
-void SelectAll(MeshDocument& doc);
-void SelectNone(MeshDocument& doc);
-void InvertSelection(MeshDocument& doc);
+void SelectAll(Application& app);
+void SelectNone(Application& app);
+void InvertSelection(Application& app);
 // Selects the whole mapping island of every visible selected face.
-void SelectConnected(MeshDocument& doc);
+void SelectConnected(Application& app);
 // Adds every visible face whose three corners all belong to visible faces
 // touching the selection.
-void GrowSelection(MeshDocument& doc);
+void GrowSelection(Application& app);
 // Drops every selected face that shares a UV vertex with a visible unselected face.
-void ShrinkSelection(MeshDocument& doc);
+void ShrinkSelection(Application& app);
 // Selected faces become hidden and stay selected.
-void HideSelectedFaces(MeshDocument& doc);
+void HideSelectedFaces(Application& app);
 // Hidden faces reappear and join the selection.
-void UnhideAll(MeshDocument& doc);
+void UnhideAll(Application& app);
 
 }  // namespace mok

@@ -72,6 +72,11 @@ inline constexpr IntSetting Splitter{"Preferences", "Splitter", 6500};
 // "Load skins named by the package scripts": 1 = opening a mesh also loads
 // the skins its package's scripts assign to its channels.
 inline constexpr IntSetting LoadScriptSkins{"Preferences", "Script Skins", 1};
+// How much memory, in MiB, the undo history may hold before it drops its
+// oldest steps; read at start-up, clamped to 0..kMaxHistoryMb (0 keeps no
+// steps).
+inline constexpr IntSetting HistoryMb{"Preferences", "History MB", 256};
+inline constexpr std::int32_t kMaxHistoryMb = 65536;
 inline constexpr const char* kColorsSection = "Colors32";
 inline constexpr std::int32_t kCustomColorDefaults[8] = {0xFFFFFF, 0x80FF80, 0x8080FF, 0xFF8080,
                                                          0xFFFFFF, 0xAAAAAA, 0x555555, 0x000000};

@@ -17,11 +17,22 @@ int RadioOfBase(std::uint8_t base) {
   return -1;
 }
 
+// The modifier boxes in dialog order with their bits.
+struct ModifierBox {
+  FlagBox TriangleFlagsDialog::*box;
+  std::uint8_t bit;
+};
+constexpr ModifierBox kModifierBoxes[] = {{&TriangleFlagsDialog::fullbright, kTypeFullbright},
+                                          {&TriangleFlagsDialog::flat, kTypeFlat},
+                                          {&TriangleFlagsDialog::environmentMapped, kTypeEnvironment},
+                                          {&TriangleFlagsDialog::noSmoothing, kTypeNoSmoothing}};
+
 struct SelectionTypes {
   std::uint8_t base = 0;
-  std::uint8_t modifiers = 0;
   bool mixedBase = false;
-  bool mixedModifiers = false;
+  std::uint8_t anyModifiers = 0;     // bits some selected face has
+  std::uint8_t allModifiers = 0xF0;  // bits every selected face has
+  bool mixedModifiers() const { return anyModifiers != allModifiers; }
 };
 
 SelectionTypes CommonTypes(const MeshDocument& doc) {
@@ -31,17 +42,19 @@ SelectionTypes CommonTypes(const MeshDocument& doc) {
     const MeshTriangle& face = doc.triangles[i];
     if (!face.selected()) continue;
     std::uint8_t base = face.type & kBaseMask;
-    std::uint8_t modifiers = face.type & kModifierMask;
-    if (first) {
-      common.base = base;
-      common.modifiers = modifiers;
-      first = false;
-      continue;
-    }
+    if (first) common.base = base;
     if (base != common.base) common.mixedBase = true;
-    if (modifiers != common.modifiers) common.mixedModifiers = true;
+    common.anyModifiers |= face.type & kModifierMask;
+    common.allModifiers &= face.type & kModifierMask;
+    first = false;
   }
+  if (first) common.allModifiers = 0;
   return common;
+}
+
+FlagBox BoxOf(const SelectionTypes& common, std::uint8_t bit) {
+  if ((common.allModifiers & bit) != 0) return FlagBox::Checked;
+  return (common.anyModifiers & bit) != 0 ? FlagBox::Mixed : FlagBox::Clear;
 }
 
 }  // namespace
@@ -50,13 +63,8 @@ TriangleFlagsDialog InitialTypeFlagsDialog(const MeshDocument& doc) {
   SelectionTypes common = CommonTypes(doc);
   TriangleFlagsDialog dialog;
   dialog.baseChoice = common.mixedBase ? 0 : RadioOfBase(common.base);
-  dialog.keepModifiers = common.mixedModifiers;
-  if (!common.mixedModifiers) {
-    dialog.fullbright = (common.modifiers & kTypeFullbright) != 0;
-    dialog.flat = (common.modifiers & kTypeFlat) != 0;
-    dialog.environmentMapped = (common.modifiers & kTypeEnvironment) != 0;
-    dialog.noSmoothing = (common.modifiers & kTypeNoSmoothing) != 0;
-  }
+  dialog.keepModifiers = common.mixedModifiers();
+  for (const ModifierBox& box : kModifierBoxes) dialog.*box.box = BoxOf(common, box.bit);
   return dialog;
 }
 
@@ -69,19 +77,20 @@ TypeFlagsChoice ReadTypeFlagsDialog(const TriangleFlagsDialog& dialog, const Mes
     choice.base = CommonTypes(doc).base;
   }
   choice.keepModifiers = dialog.keepModifiers;
-  if (dialog.fullbright) choice.modifiers |= kTypeFullbright;
-  if (dialog.flat) choice.modifiers |= kTypeFlat;
-  if (dialog.environmentMapped) choice.modifiers |= kTypeEnvironment;
-  if (dialog.noSmoothing) choice.modifiers |= kTypeNoSmoothing;
+  for (const ModifierBox& box : kModifierBoxes) {
+    if (dialog.*box.box == FlagBox::Checked) choice.modifiers |= box.bit;
+    if (dialog.*box.box == FlagBox::Mixed) choice.keptModifiers |= box.bit;
+  }
   return choice;
 }
 
 void ApplyTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice) {
+  const std::uint8_t kept = kBaseMask | choice.keptModifiers;
   for (int i = 0; i < doc.triangleCount; ++i) {
     MeshTriangle& face = doc.triangles[i];
     if (!face.selected()) continue;
     if (!choice.keepBase) face.type = static_cast<std::uint8_t>((face.type & kModifierMask) | choice.base);
-    if (!choice.keepModifiers) face.type = static_cast<std::uint8_t>((face.type & kBaseMask) | choice.modifiers);
+    if (!choice.keepModifiers) face.type = static_cast<std::uint8_t>((face.type & kept) | choice.modifiers);
   }
 }
 
@@ -90,16 +99,18 @@ void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice) {
   for (int i = 0; i < doc.triangleCount; ++i) {
     MeshTriangle& face = doc.triangles[i];
     bool baseMatches = choice.keepBase || (face.type & kBaseMask) == choice.base;
-    bool modifiersMatch = choice.keepModifiers || (face.type & kModifierMask) == choice.modifiers;
+    const std::uint8_t compared = kModifierMask & ~choice.keptModifiers;
+    bool modifiersMatch = choice.keepModifiers || (face.type & compared) == choice.modifiers;
     face.state &= ~kFaceSelected;
     if (baseMatches && modifiersMatch) face.state |= kFaceSelected;
   }
 }
 
-void SetTypeFlags(MeshDocument& doc, DialogHost& dialogs) {
+void SetTypeFlags(Application& app) {
+  MeshDocument& doc = app.doc();
   if (doc.FirstSelectedFace() < 0) return;
   TriangleFlagsDialog dialog = InitialTypeFlagsDialog(doc);
-  TriangleFlagsOutcome outcome = dialogs.EditTriangleFlags(dialog);
+  TriangleFlagsOutcome outcome = app.dialogs.EditTriangleFlags(dialog);
   if (outcome == TriangleFlagsOutcome::Cancel) return;
   TypeFlagsChoice choice = ReadTypeFlagsDialog(dialog, doc);
   if (outcome == TriangleFlagsOutcome::Ok) {
@@ -107,7 +118,7 @@ void SetTypeFlags(MeshDocument& doc, DialogHost& dialogs) {
   } else {
     SelectByTypeFlags(doc, choice);
   }
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mesh);
 }
 
 }  // namespace mok

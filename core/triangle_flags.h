@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "core/dialog_state.h"
-#include "core/mesh_document.h"
+#include "core/application.h"
 #include "core/dialog_host.h"
 
 namespace mok {
@@ -17,16 +17,18 @@ struct TypeFlagsChoice {
   std::uint8_t base = 0;        // the low nibble, unless keepBase
   bool keepModifiers = true;
   std::uint8_t modifiers = 0;   // the high nibble, unless keepModifiers
+  std::uint8_t keptModifiers = 0;  // bits of boxes left partly checked: each face keeps its own
 };
 
 // The dialog as it opens for the current selection: a common base type shows
 // its radio (none for a type without one), a mixed base shows "No Change From
-// Existing"; common modifiers show their boxes, mixed ones only the modifiers'
-// "No Change From Existing" box.
+// Existing"; common modifiers show their boxes, mixed ones check the
+// modifiers' "No Change From Existing" box, and each modifier box is checked
+// when every selected face has its bit, partly checked when only some have.
 TriangleFlagsDialog InitialTypeFlagsDialog(const MeshDocument& doc);
 
 // Reads the controls; with no radio chosen the base is the first selected
-// face's own.
+// face's own. A partly checked box neither sets nor clears its bit.
 TypeFlagsChoice ReadTypeFlagsDialog(const TriangleFlagsDialog& dialog, const MeshDocument& doc);
 
 // OK: writes the choice into every face with the selected bit set.
@@ -35,6 +37,6 @@ void ApplyTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
 void SelectByTypeFlags(MeshDocument& doc, const TypeFlagsChoice& choice);
 
 // The whole command; does nothing while no face has its selected bit set.
-void SetTypeFlags(MeshDocument& doc, DialogHost& dialogs);
+void SetTypeFlags(Application& app);
 
 }  // namespace mok

@@ -3,6 +3,8 @@
 // and its context menu. The shell implements it for each pane; tests record
 // the calls.
 
+#include "core/interaction_flags.h"
+
 namespace mok {
 
 class CursorControl {
@@ -44,10 +46,10 @@ inline void ShowCursorFully(CursorControl& cursor) {
 // mode; with them off, the system's own.
 enum class PaneCursor { System, Camera, Paint, Mapping };
 
-inline PaneCursor ChoosePaneCursor(int customCursors, int cameraActive, int editMode) {
+inline PaneCursor ChoosePaneCursor(int customCursors, bool cameraActive, EditMode editMode) {
   if (!customCursors) return PaneCursor::System;
   if (cameraActive) return PaneCursor::Camera;
-  return editMode == 1 ? PaneCursor::Mapping : PaneCursor::Paint;
+  return editMode == EditMode::Mapping ? PaneCursor::Mapping : PaneCursor::Paint;
 }
 
 }  // namespace mok

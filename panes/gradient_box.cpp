@@ -125,7 +125,7 @@ void GradientBox::Move(const PaneEvent& event) {
 
 // Strength: the top of the bar is full strength. Gamma: the tables follow at
 // once, and the 3D view with them when its mode is shaded.
-void GradientBox::FollowBar(int y, int kind) {
+void GradientBox::FollowBar(int y, RefreshKind kind) {
   const double f = BarFraction(y);
   if (dragState_ == kStrengthDrag) {
     app_.paintStrength = 1.0 - f;
@@ -136,8 +136,8 @@ void GradientBox::FollowBar(int y, int kind) {
   Redraw(kind);
 }
 
-void GradientBox::RefreshShadedView(int kind) {
-  if (IsShadedRenderMode(shell_.RenderModeIndex())) app_.refresh.Refresh(kPaneIsoView, kind);
+void GradientBox::RefreshShadedView(RefreshKind kind) {
+  if (IsShadedRenderMode(shell_.RenderModeIndex())) Notify(app_, Change::Shading, kind);
 }
 
 void GradientBox::Release(const PaneEvent& event) {
@@ -187,7 +187,7 @@ void GradientBox::CaptureLost() {
   if (lost == kStrengthDrag || lost == kGammaDrag) ShowCursorAtPress();
   if (lost == kGammaDrag) {
     shading_.RebuildGammaTable();
-    app_.refresh.Refresh(kPaneIsoView, kRefreshFinal);
+    Notify(app_, Change::Shading);
   }
   Redraw(kRefreshFinal);
 }
@@ -200,6 +200,6 @@ void GradientBox::SetSplitterDrag(bool on) {
   }
 }
 
-void GradientBox::Redraw(int kind) { app_.refresh.Refresh(kPaneGradient, kind); }
+void GradientBox::Redraw(RefreshKind kind) { Notify(app_, Change::Gradient, kind); }
 
 }  // namespace mok

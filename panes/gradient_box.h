@@ -87,11 +87,11 @@ class GradientBox final : public BoxMouse {
   void Move(const PaneEvent& event) override;
   void Release(const PaneEvent& event) override;
   void CaptureLost() override;
-  void FollowBar(int y, int kind);
-  void RefreshShadedView(int kind);
+  void FollowBar(int y, RefreshKind kind);
+  void RefreshShadedView(RefreshKind kind);
   void EndBarDrag();
   void ShowCursorAtPress();
-  void Redraw(int kind);
+  void Redraw(RefreshKind kind);
 
   void DrawBar();
   void DrawBandAndButtons();

@@ -21,7 +21,7 @@ IsoView::~IsoView() { Write(app_.settings, setting::IsoFilter, isoFilter_); }
 
 void IsoView::Resize(int clientWidth, int clientHeight) {
   ResizeBuffers(clientWidth, clientHeight);
-  RenderFrame(kRefreshFinal, kPanesAll);
+  RenderFrame(kRefreshFinal, PaneSet::All().bits());
 }
 
 void IsoView::ResizeBuffers(int clientWidth, int clientHeight) {
@@ -41,13 +41,7 @@ void IsoView::RenderFrame(int kind, int flags) {
 
 void IsoView::ToggleFiltered() {
   isoFilter_ = isoFilter_ != 0 ? 0 : 1;
-  Refresh(kPaneIsoView, kRefreshFinal);
-}
-
-int IsoView::CursorResource() const {
-  if (app_.customCursors == 0) return 0;
-  if (app_.flags.cameraActive != 0) return kCursorCamera;
-  return app_.flags.editMode == 1 ? kCursorMapping : kCursorPaint;
+  Notify(app_, Change::IsoView);
 }
 
 std::int32_t IsoView::IdAt(int x, int y) const {
@@ -63,7 +57,5 @@ TexelIdView IsoView::TexelIds() const {
   if (frame.ids.size() != frame.pixelCount() || frame.pixelCount() == 0) return {};
   return {frame.ids.data(), frame.width, frame.height, clientWidth_};
 }
-
-void IsoView::Refresh(int panes, int kind) { app_.refresh.Refresh(panes, kind); }
 
 }  // namespace mok

@@ -74,11 +74,6 @@ enum class IsoMouseState : int {
 
 // The corner button covers client x 2..16, y 3..17; its menu opens at (2, 3).
 
-// Cursor resources over the view when custom cursors are on.
-inline constexpr int kCursorCamera = 158;
-inline constexpr int kCursorPaint = 159;
-inline constexpr int kCursorMapping = 160;
-
 class IsoView final {
  public:
   // Reads "IsoFilter" and sets the light orientation to the identity.
@@ -100,8 +95,6 @@ class IsoView final {
   // Context menu "Filtered Render".
   bool filtered() const { return isoFilter_ != 0; }
   void ToggleFiltered();
-  // The cursor resource to show over the client area; 0 for the system arrow.
-  int CursorResource() const;
 
   IsoMouseState mouseState() const { return state_; }
   bool cornerButtonPressed() const { return cornerPressed_; }
@@ -113,6 +106,10 @@ class IsoView final {
   const Camera& camera() const { return record_.camera; }
   int clientWidth() const { return clientWidth_; }
   int clientHeight() const { return clientHeight_; }
+
+  // View pixels per screen pixel: sizes the corner button (2 when the view
+  // renders at the device pixels of a screen scaled by 200 %).
+  double screenScale = 1.0;
 
   // The id under a client point; -1 outside the client area or the buffer.
   std::int32_t IdAt(int x, int y) const;
@@ -142,7 +139,6 @@ class IsoView final {
   void ActAtCursor(int x, int y);
   void ChangeSelectionAt(int x, int y);
   void TrackCornerButton(int x, int y);
-  void Refresh(int panes, int kind);
 
   Application& app_;
   LightFrame& light_;

@@ -62,11 +62,6 @@ bool IsCameraState(IsoMouseState state) {
   return s >= static_cast<int>(IsoMouseState::ToolDrag) && s <= static_cast<int>(IsoMouseState::ZoomDrag);
 }
 
-CameraTool ToolFromFlag(int value) {
-  return value >= 0 && value <= static_cast<int>(CameraTool::RotateLight) ? static_cast<CameraTool>(value)
-                                                                          : CameraTool::Standard;
-}
-
 bool SameView(const Camera& a, const Camera& b) {
   return a.fovDegrees == b.fovDegrees && a.orientation == b.orientation && a.panOffset == b.panOffset &&
          a.distance == b.distance;
@@ -98,19 +93,19 @@ void IsoView::HandleEvent(const PaneEvent& event) {
 
 IsoMouseState IsoView::StateForPress(const PaneEvent& event) const {
   const InteractionFlags& flags = app_.flags;
-  const bool paintable = flags.editMode == 0 && renderer_.ModeUsesSkins();
+  const bool paintable = flags.editMode == EditMode::Paint && renderer_.ModeUsesSkins();
   switch (event.button) {
     case PaneButton::Left:
-      if (InCornerButton(event.x, event.y)) return IsoMouseState::CornerButton;
-      if (flags.cameraActive != 0) return event.shift() ? IsoMouseState::FovDrag : IsoMouseState::ToolDrag;
-      if (flags.editMode == 1) return IsoMouseState::Select;
+      if (InCornerButton(event.x, event.y, screenScale)) return IsoMouseState::CornerButton;
+      if (flags.cameraActive) return event.shift() ? IsoMouseState::FovDrag : IsoMouseState::ToolDrag;
+      if (flags.editMode == EditMode::Mapping) return IsoMouseState::Select;
       return paintable ? IsoMouseState::PaintStroke : IsoMouseState::WaitForRelease;
     case PaneButton::Right:
-      if (flags.cameraActive != 0) return event.shift() ? IsoMouseState::LightDrag : IsoMouseState::PanDrag;
-      if (flags.editMode == 1) return IsoMouseState::Deselect;
+      if (flags.cameraActive) return event.shift() ? IsoMouseState::LightDrag : IsoMouseState::PanDrag;
+      if (flags.editMode == EditMode::Mapping) return IsoMouseState::Deselect;
       return paintable ? IsoMouseState::ColourPick : IsoMouseState::WaitForRelease;
     case PaneButton::Middle:
-      return flags.cameraActive != 0 ? IsoMouseState::ZoomDrag : IsoMouseState::WaitForRelease;
+      return flags.cameraActive ? IsoMouseState::ZoomDrag : IsoMouseState::WaitForRelease;
     case PaneButton::None:
       break;
   }
@@ -131,7 +126,7 @@ void IsoView::BeginState(const PaneEvent& event) {
   switch (state_) {
     case IsoMouseState::CornerButton:
       cornerPressed_ = true;
-      Refresh(kPaneIsoView, kRefreshFinal);
+      Notify(app_, Change::IsoView);
       break;
     case IsoMouseState::ToolDrag:
     case IsoMouseState::LightDrag:
@@ -177,7 +172,7 @@ void IsoView::OnMove(const PaneEvent& event) {
 
 bool IsoView::FieldOfViewDrag(const PaneEvent& event) const {
   if (state_ == IsoMouseState::FovDrag) return true;
-  return state_ == IsoMouseState::ToolDrag && ToolFromFlag(app_.flags.cameraTool) == CameraTool::Fov &&
+  return state_ == IsoMouseState::ToolDrag && app_.flags.cameraTool == CameraTool::Fov &&
          !event.held(kHeldRight);
 }
 
@@ -191,7 +186,7 @@ ToolDrag IsoView::DragFor(CameraTool tool, const PaneEvent& event) const {
   drag.bufferWidth = record_.frame.width;
   drag.bufferHeight = record_.frame.height;
   drag.handle = handle_;
-  drag.lockLight = app_.flags.lockLight != 0;
+  drag.lockLight = app_.flags.lockLight;
   return drag;
 }
 
@@ -200,7 +195,7 @@ void IsoView::MoveCamera(const PaneEvent& event) {
   CameraTool tool = CameraTool::Zoom;
   switch (state_) {
     case IsoMouseState::ToolDrag:
-      tool = event.held(kHeldRight) ? CameraTool::Zoom : ToolFromFlag(app_.flags.cameraTool);
+      tool = event.held(kHeldRight) ? CameraTool::Zoom : app_.flags.cameraTool;
       break;
     case IsoMouseState::PanDrag:
       tool = CameraTool::Pan;
@@ -231,12 +226,12 @@ void IsoView::MoveCamera(const PaneEvent& event) {
 // A quick frame of the 3D view for any change; the linked copy follows the
 // camera, not the light.
 void IsoView::CameraMoved(bool cameraChanged, bool lightChanged) {
-  if (cameraChanged || lightChanged) Refresh(kPaneIsoView, kRefreshQuick);
+  if (cameraChanged || lightChanged) Notify(app_, Change::IsoView, kRefreshQuick);
   if (cameraChanged) SendCameraIfLinked();
 }
 
 void IsoView::SendCameraIfLinked() {
-  if (app_.flags.syncCameras != 0 && app_.flags.watching == 0) link_.SendCameraToWatcher(GetCameraState(record_.camera));
+  if (app_.flags.syncCameras && !app_.flags.watching) link_.SendCameraToWatcher(GetCameraState(record_.camera));
 }
 
 // Colour picks and selection act alike at the press and at every move.
@@ -257,14 +252,14 @@ void IsoView::ChangeSelectionAt(int x, int y) {
   if (face.selected() == select) return;
   face.state = select ? (face.state | kFaceSelected) : (face.state & ~kFaceSelected);
   selectionChanged_ = true;
-  Refresh(kPaneSkinView | kPaneIsoView, kRefreshQuick);
+  Notify(app_, Change::ViewsEdited, kRefreshQuick);
 }
 
 void IsoView::TrackCornerButton(int x, int y) {
-  const bool inside = InCornerButton(x, y);
+  const bool inside = InCornerButton(x, y, screenScale);
   if (inside == cornerPressed_) return;
   cornerPressed_ = inside;
-  Refresh(kPaneIsoView, kRefreshFinal);
+  Notify(app_, Change::IsoView);
 }
 
 void IsoView::OnRelease(const PaneEvent& event) {
@@ -276,7 +271,10 @@ void IsoView::OnRelease(const PaneEvent& event) {
     host_.ReleaseMouse();
   }
   // The menu runs its own loop and takes the mouse, so it opens last.
-  if (openMenu) host_.OpenContextMenu(kCornerButtonLeft, kCornerButtonTop);
+  if (openMenu) {
+    const CornerButtonPlace corner = CornerButtonAt(screenScale);
+    host_.OpenContextMenu(corner.left, corner.top);
+  }
 }
 
 bool IsoView::EndState() {
@@ -286,7 +284,7 @@ bool IsoView::EndState() {
     ShowCursorFully(host_);
     cursorHidden_ = false;
   }
-  if (IsCameraState(ending)) Refresh(kPaneIsoView, kRefreshFinal);
+  if (IsCameraState(ending)) Notify(app_, Change::IsoView);
   switch (ending) {
     case IsoMouseState::PaintStroke:
       painter_.EndStroke();
@@ -297,11 +295,11 @@ bool IsoView::EndState() {
     case IsoMouseState::Select:
     case IsoMouseState::Deselect:
       // Quick frames showed the change; one full frame settles both views.
-      if (selectionChanged_) Refresh(kPaneSkinView | kPaneIsoView, kRefreshFinal);
+      if (selectionChanged_) Notify(app_, Change::ViewsEdited);
       break;
     case IsoMouseState::CornerButton:
       cornerPressed_ = false;
-      Refresh(kPaneIsoView, kRefreshFinal);
+      Notify(app_, Change::IsoView);
       return true;
     default:
       break;
@@ -325,7 +323,7 @@ void IsoView::OnWheel(int delta) {
   const Camera before = record_.camera;
   WheelZoom(record_.camera, delta);
   if (SameView(before, record_.camera)) return;
-  Refresh(kPaneIsoView, kRefreshFinal);
+  Notify(app_, Change::IsoView);
   SendCameraIfLinked();
 }
 

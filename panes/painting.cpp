@@ -13,7 +13,6 @@ namespace mok {
 namespace {
 
 inline constexpr int kMaxBrushRadius = 2;
-inline constexpr int kPaintedPanes = kPaneSkinView | kPaneIsoView;
 
 // Texels a skin really holds: width * height when both are positive and the
 // buffer is that large, else 0.
@@ -81,7 +80,7 @@ PaintBlend CurrentBlend(const Application& app) {
   PaintBlend blend;
   blend.colour = app.customColors[static_cast<std::size_t>(ActiveColourIndex(app))];
   blend.strength = static_cast<float>(std::clamp(app.paintStrength, 0.0, 1.0));
-  blend.colorize = app.flags.colorizeMode != 0;
+  blend.colorize = app.flags.colorizeMode;
   return blend;
 }
 
@@ -142,7 +141,7 @@ bool Painter::BeginStroke(const TexelIdView& view, WindowPoint press) {
   skin_ = skin;
   mask_.assign(TexelCount(*skin), 0);
   press_ = previous_ = press;
-  if (app_.flags.brushKind == 2) {
+  if (app_.flags.brushKind == BrushKind::Line) {
     lineSnapshot_.assign(skin->pixels.begin(), skin->pixels.begin() + static_cast<std::ptrdiff_t>(mask_.size()));
   }
   StampAt(view, press);
@@ -152,14 +151,14 @@ bool Painter::BeginStroke(const TexelIdView& view, WindowPoint press) {
 void Painter::MoveStroke(const TexelIdView& view, WindowPoint point) {
   if (!StrokeSkinValid()) return;
   switch (app_.flags.brushKind) {
-    case 1:
+    case BrushKind::Pencil:
       PaintLine(view, previous_, point);
       break;
-    case 2:
+    case BrushKind::Line:
       RestoreLine();
-      if (!PaintLine(view, press_, point)) app_.refresh.Refresh(kPaintedPanes, kRefreshPaint);
+      if (!PaintLine(view, press_, point)) Notify(app_, Change::Painted);
       break;
-    default:
+    case BrushKind::Point:
       StampAt(view, point);
       break;
   }
@@ -175,7 +174,7 @@ void Painter::RestoreLine() {
       if (mask_[i] != 0) skin_->pixels[i] = lineSnapshot_[i];
     }
   }
-  app_.refresh.Refresh(kPaintedPanes | kRenderWithoutRepaint, kRefreshPaint);
+  Notify(app_, Change::PaintRestored);
   std::fill(mask_.begin(), mask_.end(), std::uint8_t{0});
 }
 
@@ -198,7 +197,7 @@ bool Painter::StampTexel(std::int32_t index) {
 bool Painter::StampAt(const TexelIdView& view, WindowPoint point) {
   if (!StrokeSkinValid()) return false;
   if (!StampTexel(view.TexelAt(point))) return false;
-  app_.refresh.Refresh(kPaintedPanes, kRefreshPaint);
+  Notify(app_, Change::Painted);
   return true;
 }
 
@@ -213,7 +212,7 @@ bool Painter::PaintLine(const TexelIdView& view, WindowPoint from, WindowPoint t
     if (!clipLine2D(*clip_, from.x, from.y, to.x, to.y)) return false;
   }
   WalkPixels(from, to, [&](WindowPoint p) { StampTexel(view.TexelAt(p)); });
-  app_.refresh.Refresh(kPaintedPanes, kRefreshPaint);
+  Notify(app_, Change::Painted);
   return true;
 }
 
@@ -230,10 +229,10 @@ bool Painter::PickTexel(std::int32_t index) {
   std::uint32_t& colour = app_.customColors[static_cast<std::size_t>(active)];
   if (texel == colour) return false;
   colour = texel;
-  app_.refresh.Refresh(kPanePalette, kRefreshFinal);
+  Notify(app_, Change::Palette);
   return true;
 }
 
-void Painter::EndPick() { app_.refresh.Refresh(kPaintedPanes, kRefreshFinal); }
+void Painter::EndPick() { Notify(app_, Change::ViewsEdited); }
 
 }  // namespace mok

@@ -246,6 +246,6 @@ void PaletteBox::SetPickerType(PickerType type) {
   RequestRedraw();
 }
 
-void PaletteBox::RequestRedraw() { app_.refresh.Refresh(kPanePalette, kRefreshFinal); }
+void PaletteBox::RequestRedraw() { Notify(app_, Change::Palette); }
 
 }  // namespace mok

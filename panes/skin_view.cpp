@@ -64,7 +64,7 @@ bool SkinView::ResizeBuffers(int clientWidth, int clientHeight) {
 
 void SkinView::WheelZoom(int delta) {
   zoom = ScaleZoom(zoom, delta > 0 ? 1.00125f : 0.9987515f, std::abs(static_cast<long long>(delta)));
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 float ScaleZoom(float zoom, float factor, long long steps) {
@@ -81,7 +81,7 @@ void SkinView::RenderView(int kind) {
   AimRasterAtBuffer();
   if (SkinSlot* skin = DrawableActiveSkin(app_.doc())) DrawSkin(*skin, kind);
   if (OutlinesShown()) DrawOutlines();
-  if (frameVisible && app_.flags.editMode == 1) DrawMappingFrame();
+  if (frameVisible && app_.flags.editMode == EditMode::Mapping) DrawMappingFrame();
   DrawButton();
 }
 
@@ -166,7 +166,7 @@ void SkinView::RecolourPaintedTexels(const SkinSlot& skin) {
   }
 }
 
-bool SkinView::OutlinesShown() const { return app_.flags.showUvLines == 1 || app_.flags.editMode == 1; }
+bool SkinView::OutlinesShown() const { return app_.flags.showUvLines || app_.flags.editMode == EditMode::Mapping; }
 
 template <typename DrawEdge>
 void SkinView::ForEachEdge(const MeshTriangle& face, DrawEdge draw) {
@@ -226,21 +226,23 @@ void SkinView::DrawMappingFrame() {
   }
 }
 
-void SkinView::DrawButton() { DrawCornerButton(colours_.data(), pitch_, height_, cornerPressed_, buttonColours); }
+void SkinView::DrawButton() {
+  DrawCornerButton(colours_.data(), pitch_, height_, cornerPressed_, buttonColours, screenScale);
+}
 
 void ToggleUvLines(Application& app) {
-  app.flags.showUvLines = app.flags.showUvLines ? 0 : 1;
-  app.doc().NotifyMeshChanged();
+  app.flags.showUvLines = !app.flags.showUvLines;
+  Notify(app, Change::Display);
 }
 
 void ToggleSkinFilter(Application& app, SkinView& view) {
   view.filtered = view.filtered ? 0 : 1;
-  app.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app, Change::SkinView);
 }
 
 void ToggleSkinTiled(Application& app, SkinView& view) {
   view.tiled = view.tiled ? 0 : 1;
-  app.doc().NotifyMeshChanged();
+  Notify(app, Change::Display);
 }
 
 void TilingSetup(Application& app, SkinView& view) {
@@ -248,12 +250,12 @@ void TilingSetup(Application& app, SkinView& view) {
   if (!app.dialogs.EditTilingOptions(options)) return;
   view.tiled = options.tiled ? 1 : 0;
   view.tileRepeat = options.tileRepeat >= 1 ? std::min(options.tileRepeat, kMaxTileRepeat) : 1;
-  app.doc().NotifyMeshChanged();
+  Notify(app, Change::Display);
 }
 
 void ToggleMappingFrame(Application& app, SkinView& view) {
   view.frameVisible = view.frameVisible ? 0 : 1;
-  app.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app, Change::SkinView);
 }
 
 }  // namespace mok

@@ -103,6 +103,7 @@ class SkinView final {
   MappingFrame mappingFrame;
   int frameVisible = 0;
   ButtonColours buttonColours;
+  double screenScale = 1.0;  // view pixels per screen pixel: sizes the corner button
   MapFrom3DViewOptions mapOptions;  // the Map from 3D View choices that persist
 
  private:
@@ -138,7 +139,7 @@ class SkinView final {
   void StartTransform(const PaneEvent& event);
   void CommitMappingDrag();
   MappingEditTarget EditTarget();
-  void RefreshEditedPanes(int kind);
+  void RefreshEditedPanes(RefreshKind kind);
 
   Application& app_;
   RasterContext& raster_;

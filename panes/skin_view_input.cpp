@@ -43,7 +43,7 @@ void SkinView::HandleEvent(const PaneEvent& event) {
 
 MappingEditTarget SkinView::EditTarget() { return {app_, viewport(), raster_, filtered != 0}; }
 
-void SkinView::RefreshEditedPanes(int kind) { app_.refresh.Refresh(kPaneSkinView | kPaneIsoView, kind); }
+void SkinView::RefreshEditedPanes(RefreshKind kind) { Notify(app_, Change::ViewsEdited, kind); }
 
 void SkinView::Press(const PaneEvent& event) {
   if (dragState_ != kSkinIdle) return;
@@ -64,17 +64,17 @@ void SkinView::Press(const PaneEvent& event) {
 }
 
 void SkinView::PressLeft(const PaneEvent& event) {
-  const bool mapping = app_.flags.editMode == 1;
-  if (InCornerButton(event.x, event.y)) {
+  const bool mapping = app_.flags.editMode == EditMode::Mapping;
+  if (InCornerButton(event.x, event.y, screenScale)) {
     dragState_ = kSkinCornerButton;
     cornerPressed_ = true;
-    app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+    Notify(app_, Change::SkinView);
   } else if (app_.flags.cameraActive) {
     StartNavigation();
   } else if (mapping && frameVisible) {
     dragState_ = BeginFrameDrag(mappingFrame, viewport().SkinPoint(event.x, event.y));
     pendingStep_ = "Mapping Frame";
-    app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+    Notify(app_, Change::SkinView);
   } else if (!mapping) {
     dragState_ = kSkinPaintStroke;
     if (painter_) painter_->BeginStroke(texelIdView(), {event.x, event.y});
@@ -93,7 +93,7 @@ void SkinView::PressLeft(const PaneEvent& event) {
 void SkinView::PressRight(const PaneEvent& event) {
   if (app_.flags.cameraActive) {
     StartNavigation();
-  } else if (app_.flags.editMode != 1) {
+  } else if (app_.flags.editMode != EditMode::Mapping) {
     dragState_ = kSkinColourPick;
     if (painter_) painter_->PickColour(texelIdView(), {event.x, event.y});
   } else {
@@ -151,7 +151,7 @@ void SkinView::Move(const PaneEvent& event) {
       if (IsFrameDrag(dragState_)) {
         const UvPair motion{(event.x - lastX_) / zoom, (event.y - lastY_) / zoom};
         MoveFrameDrag(mappingFrame, dragState_, viewport().SkinPoint(event.x, event.y), motion, app_.flags);
-        app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+        Notify(app_, Change::SkinView);
       }
       break;
   }
@@ -172,12 +172,12 @@ void SkinView::Navigate(const PaneEvent& event) {
     viewCenter.u = std::clamp(viewCenter.u - dx / zoom, -kMaxCentre, kMaxCentre);
     viewCenter.v = std::clamp(viewCenter.v - dy / zoom, -kMaxCentre, kMaxCentre);
   }
-  app_.refresh.Refresh(kPaneSkinView, kRefreshQuick);
+  Notify(app_, Change::SkinView, kRefreshQuick);
 }
 
 void SkinView::EndNavigation() {
   dragState_ = kSkinNavigationDone;
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 void SkinView::CommitMappingDrag() {
@@ -186,15 +186,15 @@ void SkinView::CommitMappingDrag() {
 }
 
 void SkinView::MoveCornerButton(const PaneEvent& event) {
-  const bool inside = InCornerButton(event.x, event.y);
+  const bool inside = InCornerButton(event.x, event.y, screenScale);
   if (inside == cornerPressed_) return;
   cornerPressed_ = inside;
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 void SkinView::ReleaseCornerButton() {
   cornerPressed_ = false;
-  app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+  Notify(app_, Change::SkinView);
 }
 
 void SkinView::ReleaseLeft(const PaneEvent& event) {
@@ -227,7 +227,10 @@ void SkinView::ReleaseLeft(const PaneEvent& event) {
       break;
   }
   FinishIfIdle(event, kHeldRight);
-  if (openMenu) host_.OpenContextMenu(kCornerButtonLeft, kCornerButtonTop);
+  if (openMenu) {
+    const CornerButtonPlace corner = CornerButtonAt(screenScale);
+    host_.OpenContextMenu(corner.left, corner.top);
+  }
 }
 
 void SkinView::ReleaseRight(const PaneEvent& event) {
@@ -278,7 +281,7 @@ void SkinView::CaptureLost() {
   captured_ = false;
   switch (dragState_) {
     case kSkinNavigate:
-      app_.refresh.Refresh(kPaneSkinView, kRefreshFinal);
+      Notify(app_, Change::SkinView);
       break;
     case kSkinPaintStroke:
       if (painter_) painter_->EndStroke();

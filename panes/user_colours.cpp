@@ -5,10 +5,8 @@
 
 namespace mok {
 
-int UserColourRefreshKind(int index) { return index == kColourBackground ? kRefreshBackground : kRefreshFinal; }
+Change UserColourChange(int index) { return index == kColourBackground ? Change::BackgroundColour : Change::UserColour; }
 
-void AfterUserColourChange(Application& app, int index) {
-  app.refresh.Refresh(kPaneSkinView | kPaneIsoView, UserColourRefreshKind(index));
-}
+void AfterUserColourChange(Application& app, int index) { Notify(app, UserColourChange(index)); }
 
 }  // namespace mok

@@ -13,11 +13,11 @@ namespace mok {
 // User colours hold 0x00RRGGBB; anything in the top byte is dropped.
 inline constexpr std::uint32_t kUserColourMask = 0x00FFFFFF;
 
-// The refresh kind the views need after colour `index` changed: 2 for the
-// background colour 7, 0 otherwise.
-int UserColourRefreshKind(int index);
+// What a change of colour `index` is: the background for colour 7, else a
+// colour the views draw with.
+Change UserColourChange(int index);
 
-// Sends that refresh to the skin and 3D views.
+// Sends the refresh of that change.
 void AfterUserColourChange(Application& app, int index);
 
 }  // namespace mok

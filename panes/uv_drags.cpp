@@ -202,7 +202,7 @@ void MoveSelectionTransform(MappingEditTarget target, MappingDrag& drag, int dx,
   }
   for (std::size_t i = 0; i < kMaxUvVertices; ++i) {
     if (!doc.uvMarks[i]) continue;
-    doc.uvVertices[i] = Transformed(drag, doc.uvVertices[i], drag.uvSnapshot[i], du, dv, flags.snapToGrid != 0);
+    doc.uvVertices[i] = Transformed(drag, doc.uvVertices[i], drag.uvSnapshot[i], du, dv, flags.snapToGrid);
   }
   if (flags.warpTexture) WarpTexture(target, drag);
 }

@@ -37,9 +37,9 @@ void ForSelectedCorners(MeshDocument& doc, Visit visit) {
   }
 }
 
-void FinishCornerEdit(MeshDocument& doc) {
-  doc.RebuildUvVertices(false);
-  doc.NotifyMeshChanged();
+void FinishCornerEdit(Application& app) {
+  app.doc().RebuildUvVertices(false);
+  Notify(app, Change::Mapping);
 }
 
 }  // namespace
@@ -53,7 +53,7 @@ void ReflectSelected(Application& app, float UvPair::*axis) {
   Range range;
   ForSelectedCorners(doc, [&](UvPair& uv) { range.Add(uv.*axis); });
   ForSelectedCorners(doc, [&](UvPair& uv) { uv.*axis = range.high - (uv.*axis - range.low); });
-  FinishCornerEdit(doc);
+  FinishCornerEdit(app);
 }
 
 }  // namespace
@@ -84,10 +84,10 @@ void RotateSelected90(Application& app) {
   if (outside) {
     app.prompter.Message(kRotateOutsideMessage, MessageIcon::Warning);
     doc.RebuildUvVertices(true);  // the shared vertices still hold the old corners
-    doc.NotifyMeshChanged();
+    Notify(app, Change::Mapping);
     return;
   }
-  FinishCornerEdit(doc);
+  FinishCornerEdit(app);
 }
 
 void SnapSelectedToGrid(Application& app) {
@@ -102,7 +102,7 @@ void SnapSelectedToGrid(Application& app) {
   for (std::size_t i = 0; i < kMaxUvVertices; ++i)
     if (doc.uvMarks[i]) TruncateToTexels(doc.uvVertices[i]);
   doc.RebuildUvVertices(true);
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mapping);
 }
 
 namespace {
@@ -211,7 +211,7 @@ void MapFrom3DView(Application& app, const ViewProjection& view, MappingFrame fr
   for (std::size_t i = 0; i < camera.size(); ++i)
     if (choice.marked[i]) projected[i] = Project(view, options, camera[i]);
   OrderFrame(frame);
-  const bool snap = app.flags.snapToGrid != 0;
+  const bool snap = app.flags.snapToGrid;
   const std::vector<UvPair> uvs = FitToFrame(projected, choice.marked, frame, snap);
   // Faces left alone keep what they show, even where an earlier snap left
   // their corners apart from their shared vertices.
@@ -228,7 +228,7 @@ void MapFrom3DView(Application& app, const ViewProjection& view, MappingFrame fr
     // coincide merge, so a later rebuild cannot undo the snap.
     doc.RebuildUvVertices(true);
   }
-  doc.NotifyMeshChanged();
+  Notify(app, Change::Mapping);
 }
 
 }  // namespace mok

@@ -5,7 +5,7 @@
 //
 // Flip, Mirror and 90-degree Rotate work on the selected, visible faces of
 // every channel; each corner moves on its own, so a corner shared with an
-// unselected face is split from it. All end with NotifyMeshChanged.
+// unselected face is split from it. All end with a mapping change notice.
 
 #include "core/application.h"
 #include "panes/pane_dialogs.h"

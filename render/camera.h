@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/interaction_flags.h"
 #include "core/mesh_document.h"
 
 namespace mok {
@@ -50,9 +51,6 @@ struct LightFrame {
   Mat3 m = kIdentity3;
   std::array<float, 3> direction() const { return {m[6], m[7], m[8]}; }
 };
-
-// The tool a left drag applies while camera interaction is on.
-enum class CameraTool : int { Standard = 0, Rotate = 1, Pan = 2, Zoom = 3, Fov = 4, RotateLight = 5 };
 
 struct CameraToolCommand {
   CameraTool tool;

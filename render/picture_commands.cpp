@@ -12,7 +12,8 @@ namespace mok {
 
 namespace {
 
-constexpr int kAllPanes = 15;  // the flags a render gets outside a refresh message
+// The flags a render gets outside a refresh message.
+constexpr int kAllPanes = PaneSet::All().bits();
 
 // Sets the view to a snapshot's size and filter and puts everything back
 // when it goes out of scope.
@@ -128,12 +129,12 @@ void QuickRenderCommand(Application& app, ViewRecord& view) {
   RayTraceJob trace{view, app.document.get(), app.customColors[kColourBackground], state.priority,
                     [&](int row) {
                       state.traceProgress = static_cast<double>(row) / height;
-                      app.refresh.Refresh(kPaneIsoView | kRepaintWithoutRender, kRefreshFinal);
-                      app.refresh.Refresh(kPaneGradient, kRefreshFinal);
+                      Notify(app, Change::TraceProgress);
+                      Notify(app, Change::Gradient);
                     }};
   RayTrace(trace);
   state.traceProgress.reset();
-  app.refresh.Refresh(kPaneGradient, kRefreshFinal);
+  Notify(app, Change::Gradient);
 }
 
 }  // namespace mok

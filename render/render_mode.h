@@ -45,8 +45,33 @@ enum RenderModeIndex : int {
 // The mode current when the program starts.
 inline constexpr int kStartRenderMode = kModeTextured;
 
-// Modes 7, 8 and 9 keep a `shade` buffer while they are current.
-bool ModeKeepsShadeBuffer(int mode);
+// What a mode is called, what it cannot draw without, and whether it keeps a
+// `shade` buffer (the light of the last full frame, for repaints after a
+// paint step) while it is current.
+struct ModeFacts {
+  const char* name;         // the mode list's text
+  const char* messageName;  // how the availability messages name it
+  bool needsSkins;
+  bool needsPhongMaps;
+  bool needsEnvMaps;
+  bool keepsShade;
+};
+
+inline constexpr std::array<ModeFacts, kRenderModeCount> kModeFacts = {{
+    {"Wireframe", "", false, false, false, false},
+    {"Wireframe, Solid", "", false, false, false, false},
+    {"Flat Shaded", "", false, false, false, false},
+    {"Gouraud Shaded", "", false, false, false, false},
+    {"Phong Shaded", "Phong Shading", false, true, false, false},
+    {"Textured", "Textured Mode", true, false, false, false},
+    {"Environment Mapped", "Environment Mapping", false, false, true, false},
+    {"Textured, F-Shade", "Tex+F-Shaded", true, false, false, true},
+    {"Textured, G-Shade", "Tex+G-Shaded", true, false, false, true},
+    {"Textured, P-Shade", "Tex+P-Shaded", true, true, false, true},
+}};
+
+// The facts of a mode index (0..9).
+const ModeFacts& FactsOf(int mode);
 
 // Everything one frame of a mode reads, gathered before each frame: the
 // pipeline's job and what only some modes need.
@@ -58,16 +83,16 @@ struct RenderJob : FrameJob {
 
 class RenderMode {
  public:
+  explicit RenderMode(int index) : facts_(FactsOf(index)) {}
   virtual ~RenderMode() = default;
   // Draws one frame; `kind` is the refresh kind, `flags` the pane bits of the
   // request (no mode reads them).
   virtual void render(RenderJob& job, int kind, int flags) = 0;
-  virtual const char* name() const = 0;
-  virtual int bitsPerPixel() const { return 32; }
-  virtual int usesSkins() const { return 0; }
-  virtual int isAvailable() const { return 1; }
-  virtual int usesPhongMaps() const { return 0; }
-  virtual int usesEnvMaps() const { return 0; }
+  const ModeFacts& facts() const { return facts_; }
+  const char* name() const { return facts_.name; }
+
+ private:
+  const ModeFacts& facts_;
 };
 
 // The ten modes in table order (the order of the mode list and combo box).

@@ -75,17 +75,19 @@ const std::uint8_t* PhongMapBytes(const SkinSlot* map) {
 // The shared body of every mode: the plan, the drawer and the repaint.
 class PipelineMode : public RenderMode {
  public:
+  using RenderMode::RenderMode;
+
   void render(RenderJob& job, int kind, int) override {
     kind = NormaliseRefreshKind(kind);
     if (kind == kRefreshPaint) {
-      if (KeepsShade()) Repaint(job);
+      if (facts().keepsShade) Repaint(job);
       return;
     }
     const FramePath path = PathFor(kind, job.mappingMode);
     FramePlan plan;
     plan.lighting = Lighting();
     plan.clearIds = ClearsIds(path);
-    plan.textured = plan.needsActiveSkin = usesSkins() != 0;
+    plan.textured = plan.needsActiveSkin = facts().needsSkins;
     plan.cullFaces = Culls();
     plan.outlines = plan.textured && job.mappingMode;
     job.raster.phongMap = PhongMapBytes(job.phongMap);
@@ -98,7 +100,6 @@ class PipelineMode : public RenderMode {
   virtual FramePath PathFor(int kind, bool mappingMode) const = 0;
   virtual bool ClearsIds(FramePath path) const { return path != FramePath::Quick; }
   virtual bool Culls() const { return true; }
-  virtual bool KeepsShade() const { return false; }
   // Called at the start of each texture pass, after its skin is bound.
   virtual void BeginPass(FrameState&, const RenderJob&) {}
   virtual void DrawFace(FrameState& frame, int index, FramePath path) = 0;
@@ -115,7 +116,7 @@ class PipelineMode : public RenderMode {
     }
     // The shade pass of full paint-mode frames.
     void AfterPasses(FrameState& frame) override {
-      if (!mode_.KeepsShade() || path_ != FramePath::Paint || !frame.view().frame.hasShade()) return;
+      if (!mode_.facts().keepsShade || path_ != FramePath::Paint || !frame.view().frame.hasShade()) return;
       BeginShadePass(frame);
       for (int index : frame.visible.taken) mode_.ShadeFace(frame, index);
     }
@@ -134,6 +135,9 @@ class PipelineMode : public RenderMode {
 
 // Untextured modes with a quick path (2, 3, 4): kind 1 writes no ids.
 class ShadedMode : public PipelineMode {
+ public:
+  using PipelineMode::PipelineMode;
+
  protected:
   FramePath PathFor(int kind, bool) const override { return kind == kRefreshQuick ? FramePath::Quick : FramePath::Pick; }
 };
@@ -141,7 +145,7 @@ class ShadedMode : public PipelineMode {
 // Textured modes (5, 7, 8, 9): pick in mapping mode, paint or quick in paint mode.
 class TexturedMode : public PipelineMode {
  public:
-  int usesSkins() const override { return 1; }
+  using PipelineMode::PipelineMode;
 
  protected:
   FramePath PathFor(int kind, bool mappingMode) const override {
@@ -152,7 +156,7 @@ class TexturedMode : public PipelineMode {
 
 class WireframeMode final : public PipelineMode {
  public:
-  const char* name() const override { return "Wireframe"; }
+  WireframeMode() : PipelineMode(kModeWireframe) {}
 
  protected:
   // No ids are written; they are cleared except on the quick kind.
@@ -164,7 +168,7 @@ class WireframeMode final : public PipelineMode {
 
 class WireframeSolidMode final : public PipelineMode {
  public:
-  const char* name() const override { return "Wireframe, Solid"; }
+  WireframeSolidMode() : PipelineMode(kModeWireframeSolid) {}
 
  protected:
   FramePath PathFor(int, bool) const override { return FramePath::Pick; }
@@ -179,7 +183,7 @@ class WireframeSolidMode final : public PipelineMode {
 
 class FlatShadedMode final : public ShadedMode {
  public:
-  const char* name() const override { return "Flat Shaded"; }
+  FlatShadedMode() : ShadedMode(kModeFlatShaded) {}
 
  protected:
   LightingKind Lighting() const override { return LightingKind::Flat; }
@@ -195,7 +199,7 @@ class FlatShadedMode final : public ShadedMode {
 
 class GouraudShadedMode final : public ShadedMode {
  public:
-  const char* name() const override { return "Gouraud Shaded"; }
+  GouraudShadedMode() : ShadedMode(kModeGouraudShaded) {}
 
  protected:
   LightingKind Lighting() const override { return LightingKind::PerVertex; }
@@ -211,8 +215,7 @@ class GouraudShadedMode final : public ShadedMode {
 
 class PhongShadedMode final : public ShadedMode {
  public:
-  const char* name() const override { return "Phong Shaded"; }
-  int usesPhongMaps() const override { return 1; }
+  PhongShadedMode() : ShadedMode(kModePhongShaded) {}
 
  protected:
   LightingKind Lighting() const override { return LightingKind::PhongMap; }
@@ -227,7 +230,7 @@ class PhongShadedMode final : public ShadedMode {
 
 class TexturedPlainMode final : public TexturedMode {
  public:
-  const char* name() const override { return "Textured"; }
+  TexturedPlainMode() : TexturedMode(kModeTextured) {}
 
  protected:
   void DrawFace(FrameState& frame, int index, FramePath path) override {
@@ -239,8 +242,7 @@ class TexturedPlainMode final : public TexturedMode {
 
 class EnvironmentMappedMode final : public PipelineMode {
  public:
-  const char* name() const override { return "Environment Mapped"; }
-  int usesEnvMaps() const override { return 1; }
+  EnvironmentMappedMode() : PipelineMode(kModeEnvironmentMapped) {}
 
  protected:
   LightingKind Lighting() const override { return LightingKind::EnvironmentMap; }
@@ -265,11 +267,10 @@ class EnvironmentMappedMode final : public PipelineMode {
 
 class TexturedFlatMode final : public TexturedMode {
  public:
-  const char* name() const override { return "Textured, F-Shade"; }
+  TexturedFlatMode() : TexturedMode(kModeTexturedFlat) {}
 
  protected:
   LightingKind Lighting() const override { return LightingKind::Flat; }
-  bool KeepsShade() const override { return true; }
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     const std::uint32_t shade = FlatShadeColour(frame, frame.face(index), 0);
     for (const auto& v : FaceInFront(frame, index, AttributeLayout::Texture)) {
@@ -285,11 +286,10 @@ class TexturedFlatMode final : public TexturedMode {
 
 class TexturedGouraudMode final : public TexturedMode {
  public:
-  const char* name() const override { return "Textured, G-Shade"; }
+  TexturedGouraudMode() : TexturedMode(kModeTexturedGouraud) {}
 
  protected:
   LightingKind Lighting() const override { return LightingKind::PerVertex; }
-  bool KeepsShade() const override { return true; }
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     const auto colours = CornerColours(frame, frame.face(index), 0, true);
     for (const auto& v : FaceInFront(frame, index, AttributeLayout::TextureColour, colours)) {
@@ -306,12 +306,10 @@ class TexturedGouraudMode final : public TexturedMode {
 
 class TexturedPhongMode final : public TexturedMode {
  public:
-  const char* name() const override { return "Textured, P-Shade"; }
-  int usesPhongMaps() const override { return 1; }
+  TexturedPhongMode() : TexturedMode(kModeTexturedPhong) {}
 
  protected:
   LightingKind Lighting() const override { return LightingKind::PhongMap; }
-  bool KeepsShade() const override { return true; }
   void DrawFace(FrameState& frame, int index, FramePath path) override {
     for (const auto& v : FaceInFront(frame, index, AttributeLayout::TextureMap)) {
       DrawTexturedFace(kTexPhongFamily, frame, v, WriteFor(frame, index, path));
@@ -326,8 +324,9 @@ class TexturedPhongMode final : public TexturedMode {
 
 }  // namespace
 
-bool ModeKeepsShadeBuffer(int mode) {
-  return mode == kModeTexturedFlat || mode == kModeTexturedGouraud || mode == kModeTexturedPhong;
+const ModeFacts& FactsOf(int mode) {
+  const bool known = mode >= 0 && mode < kRenderModeCount;
+  return kModeFacts[known ? static_cast<std::size_t>(mode) : 0];
 }
 
 std::array<std::unique_ptr<RenderMode>, kRenderModeCount> MakeRenderModes() {
@@ -339,37 +338,19 @@ std::array<std::unique_ptr<RenderMode>, kRenderModeCount> MakeRenderModes() {
 }
 
 std::optional<std::string> ModeUnavailableMessage(int mode, const ModeResources& resources) {
-  switch (mode) {
-    case kModePhongShaded:
-      if (!resources.phongMap) return "Phong Shading is not available if there are no phong maps loaded.";
-      break;
-    case kModeTextured:
-      if (!resources.activeSkin) return "Textured Mode is not available if there are no skins loaded.";
-      break;
-    case kModeEnvironmentMapped:
-      if (!resources.envMap) return "Environment Mapping is not available if there are no env-maps loaded.";
-      break;
-    case kModeTexturedFlat:
-      if (!resources.activeSkin) return "Tex+F-Shaded is not available if there are no skins loaded.";
-      break;
-    case kModeTexturedGouraud:
-      if (!resources.activeSkin) return "Tex+G-Shaded is not available if there are no skins loaded.";
-      break;
-    case kModeTexturedPhong:
-      if (!resources.activeSkin) return "Tex+P-Shaded is not available if there are no skins loaded.";
-      if (!resources.phongMap) return "Tex+P-Shaded is not available if there are no phong maps loaded.";
-      break;
-    default:
-      break;
-  }
+  const ModeFacts& facts = FactsOf(mode);
+  const std::string name = facts.messageName;
+  if (facts.needsSkins && !resources.activeSkin) return name + " is not available if there are no skins loaded.";
+  if (facts.needsPhongMaps && !resources.phongMap) return name + " is not available if there are no phong maps loaded.";
+  if (facts.needsEnvMaps && !resources.envMap) return name + " is not available if there are no env-maps loaded.";
   return std::nullopt;
 }
 
 std::optional<std::string> SwitchRenderMode(int& current, int mode, const ModeResources& resources, FrameBuffer* view) {
   if (mode < 0 || mode >= kRenderModeCount || mode == current) return std::nullopt;
   if (std::optional<std::string> refused = ModeUnavailableMessage(mode, resources)) return refused;
-  if (view && ModeKeepsShadeBuffer(current)) SetShadeBuffer(*view, false);
-  if (view && ModeKeepsShadeBuffer(mode)) SetShadeBuffer(*view, true);
+  if (view && FactsOf(current).keepsShade) SetShadeBuffer(*view, false);
+  if (view && FactsOf(mode).keepsShade) SetShadeBuffer(*view, true);
   current = mode;
   return std::nullopt;
 }

@@ -3,10 +3,7 @@
 namespace mok {
 
 RenderState& RenderStateOf(Application& app) {
-  if (!app.renderState) {
-    app.renderState = std::make_shared<RenderState>();
-    app.rebuildGammaTable = [state = app.renderState.get()] { state->shading.RebuildGammaTable(); };
-  }
+  if (!app.renderState) app.renderState = std::make_shared<RenderState>();
   return *app.renderState;
 }
 
@@ -14,8 +11,8 @@ RenderJob MakeRenderJob(Application& app, ViewRecord& view) {
   RenderState& state = RenderStateOf(app);
   RenderJob job{{view, app.document.get(), state.raster, state.shading.gammaTable, state.light}};
   job.colours = app.customColors;
-  job.mappingMode = app.flags.editMode == 1;
-  job.cameraActive = app.flags.cameraActive != 0;
+  job.mappingMode = app.flags.editMode == EditMode::Mapping;
+  job.cameraActive = app.flags.cameraActive;
   job.priority = state.priority;
   job.phongMap = app.phongMaps.active();
   job.envMap = app.envMaps.active();
@@ -33,11 +30,13 @@ bool SelectRenderMode(Application& app, FrameBuffer* view, int mode) {
     app.prompter.Message(*refused);
     return false;
   }
-  if (state.currentMode != before) {
-    state.shading.RebuildGammaTable();
-    app.refresh.Refresh(kPanesAll, kRefreshFinal);
-  }
+  if (state.currentMode != before) NotifyWithTables(app, Change::RenderMode);
   return true;
+}
+
+void NotifyWithTables(Application& app, Change change) {
+  if (EffectsOf(change).rebuildsGamma) RenderStateOf(app).shading.RebuildGammaTable();
+  Notify(app, change);
 }
 
 }  // namespace mok

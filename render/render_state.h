@@ -49,4 +49,8 @@ ModeResources CurrentModeResources(Application& app);
 // null before the 3D view exists.
 bool SelectRenderMode(Application& app, FrameBuffer* view, int mode);
 
+// Notify for a change the shading tables follow: the gamma table is rebuilt
+// first when EffectsOf asks for it.
+void NotifyWithTables(Application& app, Change change);
+
 }  // namespace mok

@@ -5,15 +5,21 @@
 namespace mok::shell {
 
 GradientBoxWidget::GradientBoxWidget(Application& app, SplitterShell& shell, QWidget* parent)
-    : PaneWidget(parent), box_(std::make_unique<GradientBox>(app, RenderStateOf(app).shading, *this, shell)) {}
+    : PaneWidget(PaneGrid::Logical, parent),
+      box_(std::make_unique<GradientBox>(app, RenderStateOf(app).shading, *this, shell)) {}
 
 void GradientBoxWidget::Render(int, int) {
-  box_->Resize(width(), height());
+  const QSize grid = GridSize();
+  box_->Resize(grid.width(), grid.height());
   box_->Render();
 }
 
 void GradientBoxWidget::HandlePaneEvent(const PaneEvent& event) { box_->HandleEvent(event); }
 
-void GradientBoxWidget::paintEvent(QPaintEvent*) { PaintBoxCanvas(*this, box_->canvas()); }
+QImage GradientBoxWidget::Picture() const {
+  const BoxCanvas& canvas = box_->canvas();
+  return EnlargedPicture(BufferPicture(canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height(), 1),
+                         DeviceSize(), devicePixelRatioF());
+}
 
 }  // namespace mok::shell

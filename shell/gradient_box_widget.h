@@ -18,9 +18,7 @@ class GradientBoxWidget final : public PaneWidget {
   GradientBox& box() { return *box_; }
   void Render(int kind, int flags) override;
   void HandlePaneEvent(const PaneEvent& event) override;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
+  QImage Picture() const override;
 
  private:
   std::unique_ptr<GradientBox> box_;

@@ -48,7 +48,9 @@ bool PlayIntroSound(const IntroSound& sound) {
 bool PlayIntroSound(int introNumber, const std::string& customWav) {
   static IntroRandom random(static_cast<std::uint32_t>(
       std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count()));
-  return PlayIntroSound(ChooseIntroSound(introNumber, customWav, random));
+  const IntroSound sound = ChooseIntroSound(introNumber, customWav, random);
+  PlayIntroSound(sound);
+  return sound.kind != IntroSound::Kind::Silence;
 }
 
 void StopIntroSound() {

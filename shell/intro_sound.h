@@ -13,9 +13,10 @@ namespace mok::shell {
 // (silence, no audio output, or a clip that is not built in).
 bool PlayIntroSound(const IntroSound& sound);
 
-// Plays what "Intro Number" `introNumber` and the custom file `customWav`
-// choose (ChooseIntroSound; 7 picks a clip at random). False when nothing
-// plays: then a preview starts no timer.
+// Stops what plays, then plays what "Intro Number" `introNumber` and the
+// custom file `customWav` choose (ChooseIntroSound; 7 picks a clip at
+// random). True when a sound was chosen, heard or not (no audio output);
+// false for silence, and then a preview starts no timer.
 bool PlayIntroSound(int introNumber, const std::string& customWav);
 
 void StopIntroSound();

@@ -1,6 +1,6 @@
 #pragma once
 // The 3D view pane ("ISO Box"): hosts the toolkit-free IsoView and shows its
-// finished frame.
+// finished frame, rendered at the screen's device pixels.
 
 #include <memory>
 
@@ -19,6 +19,7 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   IsoView& view() { return *view_; }
   void Render(int kind, int flags) override;
   void HandlePaneEvent(const PaneEvent& event) override;
+  QImage Picture() const override;
 
   // IsoRenderer.
   void RenderMode(ViewRecord& view, int kind, int flags) override;
@@ -31,15 +32,11 @@ class IsoViewWidget final : public PaneWidget, public IsoRenderer, public Camera
   }
   void setCameraLink(CameraLink* link) { cameraLink_ = link; }
 
- protected:
-  void paintEvent(QPaintEvent* event) override;
-
  private:
   Application& app_;
   Painter& painter_;  // its stroke mask drives the repaint after a paint step
   std::unique_ptr<IsoView> view_;
   CameraLink* cameraLink_ = nullptr;
-  QSize bufferSize_;  // the client size the buffers were made for
 };
 
 }  // namespace mok::shell

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/application.h"
+#include "core/changes.h"
 #include "app/command_line.h"
 #include "app/resource_paths.h"
 #include "app/startup.h"
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
   if (!mok::LoadFirstMesh(app, {parsed.files, ctrlHeld})) return 0;
   mok::ScanStartupMapFolders(app);
   window.show();
-  app.doc().NotifyMeshChanged();
+  mok::Notify(app, mok::Change::Mesh);
 
   mok::shell::QtLinkTransport linkTransport;
   mok::KLink link(app, linkTransport);

@@ -9,6 +9,7 @@
 #include "app/skin_commands.h"
 #include "app/side_lists.h"
 #include "app/window_rules.h"
+#include "core/changes.h"
 #include "core/channels.h"
 #include "render/render_state.h"
 #include "shell/list_icons.h"
@@ -76,9 +77,12 @@ void MainFrame::BuildRebar() {
 }
 
 void MainFrame::ConnectSideLists() {
-  connect(framesList_, &QComboBox::currentIndexChanged, this, [this](int index) { app_.doc().SetCurrentFrame(index); });
+  connect(framesList_, &QComboBox::currentIndexChanged, this, [this](int index) {
+    app_.doc().SetCurrentFrame(index);
+    Notify(app_, Change::Frame);
+  });
   connect(textureListManager_->texturesList(), &QComboBox::currentIndexChanged, this,
-          [this](int index) { SelectChannel(app_.doc(), index); });
+          [this](int index) { SelectChannel(app_, index); });
   connect(textureListManager_->phongMapsList(), &QComboBox::currentIndexChanged, this,
           [this](int index) { SelectMap(app_, MapKind::Phong, index); });
   connect(textureListManager_->envMapsList(), &QComboBox::currentIndexChanged, this,
@@ -124,8 +128,8 @@ void MainFrame::UpdateTitle() {
   if (windowTitle() != title) setWindowTitle(title);
 }
 
-void MainFrame::HandleRefresh(int paneBits, int kind) {
-  shell_->HandleRefresh(paneBits, kind);
+void MainFrame::HandleRefresh(const RefreshRequest& request) {
+  shell_->HandleRefresh(request);
   UpdateTitle();
 }
 
@@ -141,6 +145,10 @@ void MainFrame::InstallCommands() {
   commandTable_ = std::make_unique<CommandTable>(app_);
   commandTable_->AttachViews(&shell_->isoBox().view(), &shell_->skinBox().view());
   commandMenus_ = &InstallCommandMenus(*this, *commandTable_, {[this] { shell_->SwapDisplays(); }}, toolBar_);
+  // Preferences may have moved the palette strip: "Pal On Top" at once.
+  connect(commandMenus_, &CommandMenus::commandDone, this, [this](int id) {
+    if (id == kCommandPreferences) shell_->SetPalOnTop(Read(app_.settings, setting::PalOnTop));
+  });
   shell_->skinBox().SetContextMenu(commandMenus_->contextMenu("SkinBox"));
   shell_->isoBox().SetContextMenu(commandMenus_->contextMenu("IsoBox"));
 }

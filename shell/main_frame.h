@@ -28,7 +28,7 @@ class MainFrame final : public QMainWindow {
   // entries; the title follows the mesh on screen.
   void FillSideLists();
   // "MOK-Refresh" sent to the frame: the shell renders and redraws.
-  void HandleRefresh(int paneBits, int kind);
+  void HandleRefresh(const RefreshRequest& request);
 
   ShellWindow& shell() { return *shell_; }
   CommandMenus& commands() { return *commandMenus_; }

@@ -17,9 +17,7 @@ class PaletteBoxWidget final : public PaneWidget {
   PaletteBox& box() { return *box_; }
   void Render(int kind, int flags) override;
   void HandlePaneEvent(const PaneEvent& event) override;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
+  QImage Picture() const override;
 
  private:
   std::unique_ptr<PaletteBox> box_;

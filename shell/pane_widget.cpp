@@ -2,6 +2,8 @@
 
 #include "shell/cursor_count.h"
 
+#include <cmath>
+
 #include <QCursor>
 #include <QGuiApplication>
 #include <QImage>
@@ -40,6 +42,10 @@ unsigned PaneModifiersOf(Qt::KeyboardModifiers modifiers) {
 
 namespace {
 
+// Whole device pixels covering `logical` pixels (a hair of rounding error
+// never adds a column).
+int DevicePixels(int logical, double ratio) { return static_cast<int>(std::ceil(logical * ratio - 1e-9)); }
+
 PaneEventType TypeOf(QEvent::Type type) {
   switch (type) {
     case QEvent::MouseButtonPress:
@@ -63,30 +69,63 @@ PaneEvent PaneEventFrom(QEvent::Type type, Qt::MouseButton button, Qt::MouseButt
   return event;
 }
 
-void PaintBottomUpBuffer(QWidget& widget, const std::uint32_t* pixels, int pitch, int width, int height) {
-  if (!pixels || pitch <= 0 || width <= 0 || height <= 0) return;
+QImage BufferPicture(const std::uint32_t* pixels, int pitch, int width, int height, double ratio) {
+  if (!pixels || pitch <= 0 || width <= 0 || height <= 0 || width > pitch) return {};
   // The buffer's first row is the bottom line of the pane.
-  QImage image(reinterpret_cast<const uchar*>(pixels), width, height, pitch * 4, QImage::Format_RGB32);
-  QPainter painter(&widget);
-  painter.drawImage(QPoint(0, 0), image.mirrored(false, true));
+  const QImage buffer(reinterpret_cast<const uchar*>(pixels), width, height, pitch * 4, QImage::Format_RGB32);
+  QImage picture = buffer.mirrored(false, true);
+  picture.setDevicePixelRatio(ratio);
+  return picture;
 }
 
-void PaintBoxCanvas(QWidget& widget, const BoxCanvas& canvas) {
-  PaintBottomUpBuffer(widget, canvas.pixels().data(), canvas.width(), canvas.width(), canvas.height());
+QImage EnlargedPicture(const QImage& picture, QSize deviceSize, double ratio) {
+  if (picture.isNull() || deviceSize.isEmpty()) return {};
+  QImage enlarged = picture.size() == deviceSize
+                        ? picture
+                        : picture.scaled(deviceSize, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  enlarged.setDevicePixelRatio(ratio);
+  return enlarged;
 }
 
-PaneWidget::PaneWidget(QWidget* parent) : QWidget(parent) {
+PaneWidget::PaneWidget(PaneGrid grid, QWidget* parent) : QWidget(parent), grid_(grid) {
   // Boxes never erase their background.
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAttribute(Qt::WA_NoSystemBackground);
   setMouseTracking(true);
 }
 
+double PaneWidget::GridRatio() const { return grid_ == PaneGrid::Device ? devicePixelRatioF() : 1.0; }
+
+QSize PaneWidget::DeviceSize() const {
+  const double ratio = devicePixelRatioF();
+  return {DevicePixels(width(), ratio), DevicePixels(height(), ratio)};
+}
+
+QSize PaneWidget::GridSize() const { return grid_ == PaneGrid::Device ? DeviceSize() : size(); }
+
+QPoint PaneWidget::GridPointOf(QPointF point) const {
+  if (warped_ && point == QPointF(warpedTo_)) return warpedFor_;
+  const double ratio = GridRatio();
+  return {static_cast<int>(std::floor(point.x() * ratio)), static_cast<int>(std::floor(point.y() * ratio))};
+}
+
+QPointF PaneWidget::WidgetPointOf(int x, int y) const {
+  const double ratio = GridRatio();
+  return {x / ratio, y / ratio};
+}
+
 int PaneWidget::HideCursor() { return HideProgramCursor(); }
 
 int PaneWidget::ShowCursor() { return ShowProgramCursor(); }
 
-void PaneWidget::WarpCursor(int x, int y) { QCursor::setPos(mapToGlobal(QPoint(x, y))); }
+// The cursor sits on logical pixels; a device pixel between two of them
+// comes back from the warp's echo as the pixel it was warped for.
+void PaneWidget::WarpCursor(int x, int y) {
+  warpedTo_ = WidgetPointOf(x, y).toPoint();
+  warpedFor_ = {x, y};
+  warped_ = true;
+  QCursor::setPos(mapToGlobal(warpedTo_));
+}
 
 void PaneWidget::CaptureMouse() {
   captured_ = true;
@@ -99,12 +138,12 @@ void PaneWidget::ReleaseMouse() {
 }
 
 void PaneWidget::OpenContextMenu(int x, int y) {
-  if (menu_ && !menu_->isEmpty()) menu_->popup(mapToGlobal(QPoint(x, y)));
+  if (menu_ && !menu_->isEmpty()) menu_->popup(mapToGlobal(WidgetPointOf(x, y).toPoint()));
 }
 
 void PaneWidget::Forward(QMouseEvent* event) {
   HandlePaneEvent(PaneEventFrom(event->type(), event->button(), event->buttons(), event->modifiers(),
-                                event->position().toPoint()));
+                                GridPointOf(event->position())));
 }
 
 void PaneWidget::mousePressEvent(QMouseEvent* event) { Forward(event); }
@@ -112,6 +151,11 @@ void PaneWidget::mouseReleaseEvent(QMouseEvent* event) { Forward(event); }
 void PaneWidget::mouseMoveEvent(QMouseEvent* event) { Forward(event); }
 
 void PaneWidget::wheelEvent(QWheelEvent* event) { event->ignore(); }
+
+void PaneWidget::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.drawImage(QPointF(0, 0), Picture());
+}
 
 bool PaneWidget::event(QEvent* event) {
   // Another window took the mouse while a drag held it.

@@ -4,9 +4,11 @@
 // and shows the box's finished bottom-up 32-bit buffer. Boxes render only
 // when the shell asks (Render) and paint only what they rendered, never
 // erasing first. Wheel turns go up to the shell, which routes them by the
-// layout.
+// layout. Every pixel size the toolkit-free boxes work with is in their own
+// grid (see PaneGrid); this class converts points and sizes at the boundary.
 
 #include <QEvent>
+#include <QImage>
 #include <QMenu>
 #include <QWidget>
 
@@ -23,17 +25,41 @@ PaneEvent PaneEventFrom(QEvent::Type type, Qt::MouseButton button, Qt::MouseButt
 // The modifier bits of a pane event.
 unsigned PaneModifiersOf(Qt::KeyboardModifiers modifiers);
 
-// Paints width x height pixels of a bottom-up buffer with `pitch` pixels per
-// row at the widget's top-left corner.
-void PaintBottomUpBuffer(QWidget& widget, const std::uint32_t* pixels, int pitch, int width, int height);
+// The picture of a bottom-up buffer, width x height pixels with `pitch`
+// pixels per row, marked with `ratio` device pixels per logical pixel so that
+// a painter draws it 1:1 on the device, never smoothed.
+QImage BufferPicture(const std::uint32_t* pixels, int pitch, int width, int height, double ratio);
 
-// Paints a palette or gradient box's picture at the widget's top-left corner.
-void PaintBoxCanvas(QWidget& widget, const BoxCanvas& canvas);
+// A picture in logical pixels enlarged to `deviceSize` by nearest sampling,
+// for a device of `ratio`.
+QImage EnlargedPicture(const QImage& picture, QSize deviceSize, double ratio);
+
+// Which pixel grid a box works in.
+//  - Device: the 3D and skin views render at the screen's device pixels, so
+//    they stay sharp on a screen scaled by 150 % or 200 %; mouse points reach
+//    them in device pixels.
+//  - Logical: the palette and gradient strips are pixel art laid out in the
+//    widget's logical pixels (which the toolkit already scales: a 35-pixel
+//    strip is 70 device pixels high at 200 %); their picture is enlarged.
+enum class PaneGrid { Device, Logical };
 
 class PaneWidget : public QWidget, public PaneHost {
   Q_OBJECT
  public:
-  explicit PaneWidget(QWidget* parent = nullptr);
+  PaneWidget(PaneGrid grid, QWidget* parent);
+
+  // The box's pixels per logical pixel of the widget.
+  double GridRatio() const;
+  // The widget's size in the box's pixels, covering it whole.
+  QSize GridSize() const;
+  // The widget's size in device pixels.
+  QSize DeviceSize() const;
+  // The box pixel under a widget point (logical, fractions kept). The point
+  // the cursor was last warped to gives back the pixel it was warped for,
+  // even where the logical grid cannot hold that pixel exactly.
+  QPoint GridPointOf(QPointF point) const;
+  // The picture that paintEvent shows.
+  virtual QImage Picture() const = 0;
 
   // PaneHost.
   int HideCursor() override;
@@ -57,13 +83,22 @@ class PaneWidget : public QWidget, public PaneHost {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
   void Forward(QMouseEvent* event);
+  // A box pixel in widget coordinates.
+  QPointF WidgetPointOf(int x, int y) const;
 
+  const PaneGrid grid_;
   bool captured_ = false;
   QMenu* menu_ = nullptr;
+  // The last warp: the logical widget point the cursor went to, and the box
+  // pixel it was meant for.
+  bool warped_ = false;
+  QPoint warpedTo_;
+  QPoint warpedFor_;
 };
 
 }  // namespace mok::shell

@@ -9,9 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "shell/dialog_support.h"
+#include "shell/intro_sound.h"
 
 namespace mok::shell {
 namespace {
@@ -36,6 +38,13 @@ QLineEdit* AddPathRow(QBoxLayout& layout, const char* label, const char* name, c
   return edit;
 }
 
+// The seven clip titles, then "Random" and "Custom...".
+void FillIntroList(QComboBox& list) {
+  for (const char* title : kIntroClipTitles) list.addItem(QString::fromLatin1(title));
+  list.addItem(QStringLiteral("Random"));
+  list.addItem(QStringLiteral("Custom..."));
+}
+
 }  // namespace
 
 PreferencesWindow::PreferencesWindow(const PreferencesDialog& state, PreferencesBrowser& browser, Prompter& prompter,
@@ -47,7 +56,7 @@ PreferencesWindow::PreferencesWindow(const PreferencesDialog& state, Preferences
   auto* introGroup = new QGroupBox(QStringLiteral("Intro Settings"));
   auto* introLayout = new QVBoxLayout(introGroup);
   intro_ = new QComboBox;
-  for (const char* entry : kIntroListEntries) intro_->addItem(QString::fromLatin1(entry));
+  FillIntroList(*intro_);
   intro_->setCurrentIndex(state.introNumber);
   introLayout->addWidget(intro_);
   skipIntro_ = AddCheck(*introLayout, "Skip intro", state.skipIntro);
@@ -75,20 +84,49 @@ PreferencesWindow::PreferencesWindow(const PreferencesDialog& state, Preferences
   quickExit_ = AddCheck(*miscLayout, "Quick Exit", state.quickExit);
   palOnTop_ = AddCheck(*miscLayout, "Color Picker On Top", state.palOnTop);
   customCursors_ = AddCheck(*miscLayout, "Use Custom Mouse Cursors", state.customCursors);
+  scriptSkins_ = AddCheck(*miscLayout, "Load skins named by the package scripts", state.loadScriptSkins);
   layout->addWidget(miscGroup);
   AddOkCancel(*this, *layout);
 
-  IntroChosen(state.introNumber);
-  connect(intro_, &QComboBox::currentIndexChanged, this, [this](int index) { IntroChosen(index); });
+  preview_ = new QTimer(this);
+  preview_->setSingleShot(true);
+  preview_->setInterval(kPreviewMs);
+  connect(preview_, &QTimer::timeout, this, [] { StopIntroSound(); });
+  // Opening selects the stored entry without a preview.
+  EnableWavRow(state.introNumber);
+  connect(intro_, &QComboBox::currentIndexChanged, this, [this](int index) { Preview(index); });
   connect(wavBrowse_, &QPushButton::clicked, this, [this] { BrowseWav(); });
   connect(phongBrowse, &QPushButton::clicked, this, [this] { BrowseFolder(MapFolderKind::Phong, phong_); });
   connect(envBrowse, &QPushButton::clicked, this, [this] { BrowseFolder(MapFolderKind::Environment, env_); });
 }
 
-void PreferencesWindow::IntroChosen(int index) {
-  const bool custom = index == kIntroCustom;
+PreferencesWindow::~PreferencesWindow() { EndPreview(); }
+
+void PreferencesWindow::EnableWavRow(int index) {
+  const bool custom = index == kIntroCustomNumber;
   wav_->setEnabled(custom);
   wavBrowse_->setEnabled(custom);
+}
+
+// Stops what plays; a chosen sound (a clip, a random one, or a custom file
+// that opens) plays looping and is stopped again after kPreviewMs.
+void PreferencesWindow::Preview(int index) {
+  EnableWavRow(index);
+  preview_->stop();
+  if (PlayIntroSound(index, wav_->text().toStdString())) preview_->start();
+}
+
+void PreferencesWindow::EndPreview() {
+  if (!preview_->isActive()) return;
+  preview_->stop();
+  StopIntroSound();
+}
+
+bool PreferencesWindow::previewing() const { return preview_->isActive(); }
+
+void PreferencesWindow::done(int result) {
+  EndPreview();
+  QDialog::done(result);
 }
 
 void PreferencesWindow::BrowseFolder(MapFolderKind kind, QLineEdit* shown) {
@@ -115,6 +153,7 @@ void PreferencesWindow::accept() {
   state_.quickExit = quickExit_->isChecked();
   state_.palOnTop = palOnTop_->isChecked();
   state_.customCursors = customCursors_->isChecked();
+  state_.loadScriptSkins = scriptSkins_->isChecked();
   QDialog::accept();
 }
 

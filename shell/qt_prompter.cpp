@@ -2,7 +2,6 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -48,14 +47,27 @@ QString QtFilterFromPipes(const std::string& filter) {
   QStringList entries;
   for (int i = 0; i + 1 < parts.size(); i += 2) {
     if (parts[i].isEmpty()) break;
-    QString description = parts[i];
     QString patterns = parts[i + 1];
     patterns.replace(';', ' ');
-    // Qt takes the patterns from the parentheses of the description.
-    if (!description.contains('(')) description += " (" + patterns + ")";
-    entries << description;
+    // Qt matches the space-separated patterns in the description's last
+    // parentheses, so they are the entry's own patterns: "Supported Formats
+    // (*.pcx;*.bmp)" would match no file at all.
+    const qsizetype open = parts[i].lastIndexOf('(');
+    const QString description = (open < 0 ? parts[i] : parts[i].left(open)).trimmed();
+    entries << description + " (" + patterns + ")";
   }
   return entries.join(";;");
+}
+
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogSpec& spec) {
+  dialog.setWindowTitle(spec.save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+  dialog.setAcceptMode(spec.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(!spec.save && spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, !spec.confirmOverwrite);
+  dialog.setNameFilters(QtFilterFromPipes(spec.filter).split(QStringLiteral(";;")));
+  if (!spec.initialDir.empty()) dialog.setDirectory(QString::fromStdString(spec.initialDir));
+  const QString initial = QString::fromStdString(spec.initialName);
+  if (!initial.isEmpty() && !initial.contains('*')) dialog.selectFile(initial);
 }
 
 void QtPrompter::Message(const std::string& text, MessageIcon icon) {
@@ -75,19 +87,11 @@ std::optional<std::string> QtPrompter::ChooseFile(const FileDialogSpec& spec) {
 }
 
 std::optional<FileChoice> QtPrompter::ChooseFileAndFilter(const FileDialogSpec& spec) {
-  QString filter = QtFilterFromPipes(spec.filter);
-  QString start = QString::fromStdString(spec.initialDir);
-  QString initial = QString::fromStdString(spec.initialName);
-  // A wildcard initial name only selects the filter; a real name is offered.
-  if (!initial.isEmpty() && !initial.contains('*')) {
-    start = QFileInfo(initial).isAbsolute() || start.isEmpty() ? initial : start + "/" + initial;
-  }
-  QString selected;
-  QString chosen = spec.save ? QFileDialog::getSaveFileName(parent_, QString(), start, filter, &selected)
-                             : QFileDialog::getOpenFileName(parent_, QString(), start, filter, &selected);
-  if (chosen.isEmpty()) return std::nullopt;
-  int index = static_cast<int>(filter.split(";;").indexOf(selected));
-  return FileChoice{chosen.toStdString(), index < 0 ? 1 : index + 1};
+  QFileDialog dialog(parent_);
+  SetUpFileDialog(dialog, spec);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  const int index = static_cast<int>(dialog.nameFilters().indexOf(dialog.selectedNameFilter()));
+  return FileChoice{dialog.selectedFiles().first().toStdString(), index < 0 ? 1 : index + 1};
 }
 
 std::optional<std::string> QtPrompter::ChooseFolder(const std::string& title) {

@@ -6,10 +6,20 @@
 
 #include "core/prompter.h"
 
+class QFileDialog;
+
 namespace mok::shell {
 
-// "Desc (*.x)|*.x|All Files (*.*)|*.*||" -> "Desc (*.x);;All Files (*.*)".
+// "Desc (*.x)|*.x|All Files (*.*)|*.*||" -> "Desc (*.x);;All Files (*.*)";
+// "Both (*.x;*.y)|*.x;*.y||" -> "Both (*.x *.y)", the form Qt matches.
 QString QtFilterFromPipes(const std::string& filter);
+
+// A file dialog as the spec asks for it, not yet shown: titled "Open" or
+// "Save As" as the system titles its own, with the filter list, opening in
+// the folder with a real initial name offered (a wildcard one only names
+// the first filter), taking only existing files where the spec says so, and
+// asking before replacing a file unless it says not to.
+void SetUpFileDialog(QFileDialog& dialog, const FileDialogSpec& spec);
 
 class QtPrompter final : public Prompter {
  public:

@@ -4,9 +4,12 @@
 
 namespace mok::shell {
 
-void RefreshBus::Refresh(int paneBits, int kind) {
-  QMetaObject::invokeMethod(
-      this, [this, paneBits, kind] { emit refreshRequested(paneBits, kind); }, Qt::QueuedConnection);
+void RefreshBus::Refresh(const RefreshRequest& request) {
+  if (request.delivery == Delivery::Send) {
+    emit refreshRequested(request);
+    return;
+  }
+  QMetaObject::invokeMethod(this, [this, request] { emit refreshRequested(request); }, Qt::QueuedConnection);
 }
 
 }  // namespace mok::shell

@@ -1,6 +1,7 @@
 #pragma once
-// The program's "MOK-Refresh" bus: requests from the library are posted to
-// the main window, which renders and repaints the named panes.
+// The program's "MOK-Refresh" bus: requests from the library reach the main
+// window, which renders and repaints the named panes. Sent requests are
+// handled before Refresh returns; posted ones after the running command.
 
 #include <QObject>
 
@@ -12,12 +13,11 @@ class RefreshBus final : public QObject, public RefreshSink {
   Q_OBJECT
  public:
   using QObject::QObject;
-  void Refresh(int paneBits, int kind) override;
+  void Refresh(const RefreshRequest& request) override;
   void RefillLists() override { emit listsStale(); }
 
  signals:
-  // Delivered through the event loop, after the command that asked is done.
-  void refreshRequested(int paneBits, int kind);
+  void refreshRequested(mok::RefreshRequest request);
   void listsStale();
 };
 

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "core/changes.h"
 #include "core/mesh_files.h"
 #include "shell/iso_view_widget.h"
 
@@ -81,7 +82,7 @@ void ScriptDriver::Run(const std::string& line) {
     for (int i = 0; i < doc.triangleCount; ++i) doc.triangles[i].state &= ~kFaceSelected;
     for (int face; in >> face;)
       if (face >= 0 && face < doc.triangleCount) doc.triangles[face].state |= kFaceSelected;
-    doc.NotifyMeshChanged();
+    Notify(app_, Change::Selection);
   }
   if (command == "drag") {
     int dx = 0, dy = 0;

@@ -37,7 +37,7 @@ ShellWindow::ShellWindow(Application& app, double splitFraction, QWidget* parent
   TakeSystemColours();
   layout_.Relayout(width(), height());
   PlaceBoxes();
-  PostRefresh(kPanesAll);
+  PostRefresh(PaneSet::All());
 }
 
 void ShellWindow::TakeSystemColours() {
@@ -56,22 +56,22 @@ int ShellWindow::RenderModeIndex() const { return RenderStateOf(app_).currentMod
 
 // ---- "MOK-Refresh" ----
 
-void ShellWindow::HandleRefresh(int paneBits, int kind) {
+void ShellWindow::HandleRefresh(const RefreshRequest& request) {
   if (skinBox_->isHidden() && window()->isVisible()) {
     skinBox_->show();
     isoBox_->show();
   }
-  DispatchRefresh(*this, paneBits, kind);
+  DispatchRefresh(*this, request);
 }
 
-PaneWidget* ShellWindow::BoxOf(int paneBit) {
-  switch (paneBit) {
-    case kPaneSkinView: return skinBox_;
-    case kPaneIsoView: return isoBox_;
-    case kPaneGradient: return gradientBox_;
-    case kPanePalette: return palBox_;
-    default: return nullptr;
+PaneWidget* ShellWindow::BoxOf(Pane pane) {
+  switch (pane) {
+    case Pane::Skin: return skinBox_;
+    case Pane::Iso: return isoBox_;
+    case Pane::Gradient: return gradientBox_;
+    case Pane::Palette: return palBox_;
   }
+  return nullptr;
 }
 
 PaneWidget* ShellWindow::BoxOf(PaneBox box) {
@@ -85,16 +85,16 @@ PaneWidget* ShellWindow::BoxOf(PaneBox box) {
   return nullptr;
 }
 
-void ShellWindow::RenderBox(int paneBit, int kind, int flags) {
-  if (PaneWidget* box = BoxOf(paneBit)) box->Render(kind, flags);
+void ShellWindow::RenderBox(Pane pane, int kind, int flags) {
+  if (PaneWidget* box = BoxOf(pane)) box->Render(kind, flags);
 }
 
-void ShellWindow::RedrawBox(int paneBit) {
-  if (PaneWidget* box = BoxOf(paneBit)) box->repaint();
+void ShellWindow::RedrawBox(Pane pane) {
+  if (PaneWidget* box = BoxOf(pane)) box->repaint();
 }
 
-void ShellWindow::PostRefresh(int paneBits) {
-  QMetaObject::invokeMethod(this, [this, paneBits] { HandleRefresh(paneBits, kRefreshFinal); }, Qt::QueuedConnection);
+void ShellWindow::PostRefresh(PaneSet panes) {
+  QMetaObject::invokeMethod(this, [this, panes] { HandleRefresh({panes, kRefreshFinal}); }, Qt::QueuedConnection);
 }
 
 // ---- Layout ----
@@ -109,14 +109,14 @@ void ShellWindow::PlaceBoxes() {
 void ShellWindow::resizeEvent(QResizeEvent*) {
   layout_.Relayout(width(), height());
   PlaceBoxes();
-  PostRefresh(kPanesAll);
+  PostRefresh(PaneSet::All());
 }
 
 void ShellWindow::SetPalOnTop(int palOnTop) {
   layout_.palOnTop = palOnTop != 0 ? 1 : 0;
   layout_.Relayout(width(), height());
   PlaceBoxes();
-  PostRefresh(kPanesAll);
+  PostRefresh(PaneSet::All());
 }
 
 void ShellWindow::BarAdjust(int wParam) {
@@ -126,7 +126,7 @@ void ShellWindow::BarAdjust(int wParam) {
   }
   layout_.Relayout(width(), height());
   PlaceBoxes();
-  DispatchRefresh(*this, kPaneSkinView | kPaneIsoView | kPaneGradient, kRefreshFinal);
+  DispatchRefresh(*this, {Pane::Skin | Pane::Iso | Pane::Gradient, kRefreshFinal});
 }
 
 void ShellWindow::ApplySplitFraction(double fraction) {
@@ -137,7 +137,7 @@ void ShellWindow::ApplySplitFraction(double fraction) {
 void ShellWindow::SwapDisplays() {
   layout_.Swap();
   BarAdjust(1);
-  HandleRefresh(kPaneSkinView | kPaneIsoView, kRefreshFinal);
+  HandleRefresh({Pane::Skin | Pane::Iso, kRefreshFinal});
 }
 
 // ---- Splitter drag ----
@@ -157,7 +157,7 @@ void ShellWindow::mouseMoveEvent(QMouseEvent* event) {
   layout_.splitFraction = SplitFractionAt(event->position().toPoint().x(), width());
   layout_.Relayout(width(), height());
   PlaceBoxes();
-  DispatchRefresh(*this, kPaneSkinView | kPaneIsoView | kPaneGradient, kRefreshQuick);
+  DispatchRefresh(*this, {Pane::Skin | Pane::Iso | Pane::Gradient, kRefreshQuick});
 }
 
 void ShellWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -166,7 +166,7 @@ void ShellWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void ShellWindow::EndSplitterDrag() {
   gradientBox_->box().SetSplitterDrag(false);
-  HandleRefresh(kPaneSkinView | kPaneIsoView | kPaneGradient, kRefreshFinal);
+  HandleRefresh({Pane::Skin | Pane::Iso | Pane::Gradient, kRefreshFinal});
   releaseMouse();
   ShowCursorFully(*gradientBox_);
 }
@@ -175,13 +175,16 @@ void ShellWindow::EndSplitterDrag() {
 // the cursor comes back.
 bool ShellWindow::event(QEvent* event) {
   if (event->type() == QEvent::UngrabMouse && splitterDragging()) EndSplitterDrag();
+  // The window moved to a screen with another pixel ratio: the views render
+  // their buffers again at its device pixels.
+  if (event->type() == QEvent::ScreenChangeInternal) PostRefresh(PaneSet::All());
   return QWidget::event(event);
 }
 
 void ShellWindow::changeEvent(QEvent* event) {
   if (event->type() == QEvent::PaletteChange) {
     TakeSystemColours();
-    PostRefresh(kPanesAll);
+    PostRefresh(PaneSet::All());
   }
   QWidget::changeEvent(event);
 }
@@ -192,7 +195,7 @@ void ShellWindow::wheelEvent(QWheelEvent* event) {
   const QPoint point = event->position().toPoint();
   PaneWidget* box = BoxOf(WheelTarget(layout_, point.x(), point.y()));
   if (!box) return;
-  const QPoint local = box->mapFrom(this, point);
+  const QPoint local = box->GridPointOf(box->mapFrom(this, event->position()));
   PaneEvent wheel;
   wheel.type = PaneEventType::Wheel;
   wheel.x = local.x();

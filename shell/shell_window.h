@@ -3,6 +3,12 @@
 // Box", "Pal Box", "Gradient Box") by the pane layout, runs the splitter
 // drag, answers "MOK-Refresh" and "MOK-BarAdjust", and routes wheel turns to
 // the box under the mouse.
+//
+// The layout works in the window's logical pixels, which the toolkit scales
+// to the screen: at 200 % the 35-pixel palette strip, the 24-pixel gradient
+// strip and the 64-pixel snap margin cover twice as many device pixels, and
+// the split fraction (the "Splitter" setting) means the same at every ratio.
+// The 3D and skin views render at device pixels (PaneGrid).
 
 #include <QWidget>
 
@@ -25,8 +31,8 @@ class ShellWindow final : public QWidget, public SplitterShell, private RefreshT
   // refresh after the main window is shown.
   ShellWindow(Application& app, double splitFraction, QWidget* parent = nullptr);
 
-  // "MOK-Refresh": renders and redraws the boxes named in `paneBits`.
-  void HandleRefresh(int paneBits, int kind);
+  // "MOK-Refresh": renders and redraws the boxes the request names.
+  void HandleRefresh(const RefreshRequest& request);
   // "MOK-BarAdjust": 0 begins a splitter drag, 1 lays the boxes out again at
   // the current split and renders them in full.
   void BarAdjust(int wParam);
@@ -59,13 +65,13 @@ class ShellWindow final : public QWidget, public SplitterShell, private RefreshT
 
  private:
   // RefreshTargets.
-  void RenderBox(int paneBit, int kind, int flags) override;
-  void RedrawBox(int paneBit) override;
+  void RenderBox(Pane pane, int kind, int flags) override;
+  void RedrawBox(Pane pane) override;
 
-  PaneWidget* BoxOf(int paneBit);
+  PaneWidget* BoxOf(Pane pane);
   PaneWidget* BoxOf(PaneBox box);
   void PlaceBoxes();
-  void PostRefresh(int paneBits);
+  void PostRefresh(PaneSet panes);
   void EndSplitterDrag();
 
   Application& app_;

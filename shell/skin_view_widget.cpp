@@ -5,20 +5,23 @@
 namespace mok::shell {
 
 SkinViewWidget::SkinViewWidget(Application& app, Painter& painter, QWidget* parent)
-    : PaneWidget(parent), handoff_(painter) {
+    : PaneWidget(PaneGrid::Device, parent), handoff_(painter) {
   view_ = std::make_unique<SkinView>(app, RenderStateOf(app).raster, *this);
   view_->SetPainter(&handoff_);
 }
 
 void SkinViewWidget::Render(int kind, int) {
-  view_->ResizeBuffers(width(), height());
+  const QSize grid = GridSize();
+  view_->ResizeBuffers(grid.width(), grid.height());
+  view_->screenScale = GridRatio();
   view_->RenderView(kind);
 }
 
 void SkinViewWidget::HandlePaneEvent(const PaneEvent& event) { view_->HandleEvent(event); }
 
-void SkinViewWidget::paintEvent(QPaintEvent*) {
-  PaintBottomUpBuffer(*this, view_->colours().data(), view_->pitch(), view_->ClientWidth(), view_->height());
+QImage SkinViewWidget::Picture() const {
+  return BufferPicture(view_->colours().data(), view_->pitch(), view_->ClientWidth(), view_->height(),
+                       devicePixelRatioF());
 }
 
 }  // namespace mok::shell

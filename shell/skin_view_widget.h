@@ -1,6 +1,7 @@
 #pragma once
 // The skin view pane ("Skin Box"): hosts the toolkit-free SkinView, hands its
-// paint drags to the program's painter and shows its finished picture.
+// paint drags to the program's painter and shows its finished picture,
+// rendered at the screen's device pixels.
 
 #include <memory>
 
@@ -19,9 +20,7 @@ class SkinViewWidget final : public PaneWidget {
   SkinView& view() { return *view_; }
   void Render(int kind, int flags) override;
   void HandlePaneEvent(const PaneEvent& event) override;
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
+  QImage Picture() const override;
 
  private:
   PainterHandoff handoff_;

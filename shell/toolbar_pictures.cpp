@@ -304,8 +304,9 @@ const std::map<int, Drawing>& Drawings() {
 
 }  // namespace
 
-QImage ToolbarImage(int id) {
-  QImage image(kToolbarPictureWidth, kToolbarPictureHeight, QImage::Format_ARGB32_Premultiplied);
+QImage ToolbarImage(int id, int scale) {
+  QImage image(kToolbarPictureWidth * scale, kToolbarPictureHeight * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
   image.fill(Qt::transparent);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
@@ -319,6 +320,10 @@ QImage ToolbarImage(int id) {
   return image;
 }
 
-QIcon ToolbarPicture(int id) { return QIcon(QPixmap::fromImage(ToolbarImage(id))); }
+QIcon ToolbarPicture(int id) {
+  QIcon icon;
+  for (int scale : {1, 2}) icon.addPixmap(QPixmap::fromImage(ToolbarImage(id, scale)));
+  return icon;
+}
 
 }  // namespace mok::shell

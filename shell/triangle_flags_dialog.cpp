@@ -9,6 +9,26 @@
 #include "shell/dialog_support.h"
 
 namespace mok::shell {
+namespace {
+
+// A modifier box; one the selection mixes opens partly checked and keeps a
+// third state the user can click back to.
+QCheckBox* AddFlagBox(QBoxLayout& layout, const char* text, FlagBox state) {
+  QCheckBox* box = AddCheck(layout, text, state == FlagBox::Checked);
+  if (state == FlagBox::Mixed) box->setCheckState(Qt::PartiallyChecked);
+  return box;
+}
+
+FlagBox StateOf(const QCheckBox& box) {
+  switch (box.checkState()) {
+    case Qt::Checked: return FlagBox::Checked;
+    case Qt::PartiallyChecked: return FlagBox::Mixed;
+    case Qt::Unchecked: break;
+  }
+  return FlagBox::Clear;
+}
+
+}  // namespace
 
 TriangleFlagsWindow::TriangleFlagsWindow(const TriangleFlagsDialog& state, QWidget* parent) : QDialog(parent) {
   SetUpDialog(*this, "Triangle Flags");
@@ -22,10 +42,10 @@ TriangleFlagsWindow::TriangleFlagsWindow(const TriangleFlagsDialog& state, QWidg
   auto* modifierGroup = new QGroupBox(QStringLiteral("Triangle Modifiers"));
   auto* modifierLayout = new QVBoxLayout(modifierGroup);
   keepModifiers_ = AddCheck(*modifierLayout, "No Change From Existing", state.keepModifiers);
-  fullbright_ = AddCheck(*modifierLayout, "Fullbright - Do Not Light", state.fullbright);
-  flat_ = AddCheck(*modifierLayout, "Flat Surface - Do Not Tesselate", state.flat);
-  environment_ = AddCheck(*modifierLayout, "Environment Mapped", state.environmentMapped);
-  noSmoothing_ = AddCheck(*modifierLayout, "No Smoothing - No Filtering", state.noSmoothing);
+  fullbright_ = AddFlagBox(*modifierLayout, "Fullbright - Do Not Light", state.fullbright);
+  flat_ = AddFlagBox(*modifierLayout, "Flat Surface - Do Not Tesselate", state.flat);
+  environment_ = AddFlagBox(*modifierLayout, "Environment Mapped", state.environmentMapped);
+  noSmoothing_ = AddFlagBox(*modifierLayout, "No Smoothing - No Filtering", state.noSmoothing);
   layout->addWidget(baseGroup);
   layout->addWidget(modifierGroup);
   auto* select = new QPushButton(QStringLiteral("Select"));
@@ -37,10 +57,10 @@ TriangleFlagsDialog TriangleFlagsWindow::state() const {
   TriangleFlagsDialog state;
   state.baseChoice = base_->checkedId();
   state.keepModifiers = keepModifiers_->isChecked();
-  state.fullbright = fullbright_->isChecked();
-  state.flat = flat_->isChecked();
-  state.environmentMapped = environment_->isChecked();
-  state.noSmoothing = noSmoothing_->isChecked();
+  state.fullbright = StateOf(*fullbright_);
+  state.flat = StateOf(*flat_);
+  state.environmentMapped = StateOf(*environment_);
+  state.noSmoothing = StateOf(*noSmoothing_);
   return state;
 }
 

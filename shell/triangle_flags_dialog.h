@@ -1,6 +1,7 @@
 #pragma once
-// "Triangle Flags": the base type radios, the modifier boxes, and the Select
-// button that closes the dialog to select faces by the chosen flags.
+// "Triangle Flags": the base type radios, the modifier boxes (partly checked
+// where the selected faces mix a bit), and the Select button that closes the
+// dialog to select faces by the chosen flags.
 
 #include <QDialog>
 

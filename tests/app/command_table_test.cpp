@@ -67,9 +67,9 @@ TEST(CommandTableData, EveryRowHasTextAndExactlyOneWayOfActing) {
 TEST(CommandTableData, ToolbarSetFollowsCameraThenEditMode) {
   InteractionFlags flags;
   EXPECT_EQ(ToolbarSetFor(flags), kToolbarPaint);
-  flags.editMode = 1;
+  flags.editMode = EditMode::Mapping;
   EXPECT_EQ(ToolbarSetFor(flags), kToolbarMapping);
-  flags.cameraActive = 1;
+  flags.cameraActive = true;
   EXPECT_EQ(ToolbarSetFor(flags), kToolbarCamera);
 }
 
@@ -81,9 +81,9 @@ class CommandTableTest : public test::ApplicationFixture {
 
   // Runs a command and says whether it refreshed anything.
   bool RunRefreshing(int id) {
-    const int before = refresh.refreshes;
+    const int before = refresh.refreshes();
     EXPECT_TRUE(table.Run(id)) << id;
-    return refresh.refreshes != before;
+    return refresh.refreshes() != before;
   }
 
   CommandTable table{app};
@@ -138,7 +138,7 @@ TEST_F(CommandTableTest, ChoiceGroupsCheckOneMemberAndTogglesFlip) {
       for (int id : group) EXPECT_EQ(table.Checked(id), id == chosen) << chosen << " " << id;
     }
   }
-  EXPECT_EQ(app.flags.cameraTool, 5);
+  EXPECT_EQ(app.flags.cameraTool, CameraTool::RotateLight);
   for (int id : {32881, 32882, 32883, 32907, 32914, 32955, 32850, 32836}) {
     EXPECT_FALSE(table.Checked(id)) << id;
     table.Run(id);
@@ -151,7 +151,7 @@ TEST_F(CommandTableTest, ChoiceGroupsCheckOneMemberAndTogglesFlip) {
 TEST_F(CommandTableTest, WatchLabelAndSelectionRules) {
   const CommandRow& watch = *FindCommand(32875);
   EXPECT_EQ(MenuText(watch, table.context()), "Begin Watch");
-  app.flags.watching = 1;
+  app.flags.watching = true;
   EXPECT_EQ(MenuText(watch, table.context()), "End Watch");
 
   table.Run(32797);  // Select None

@@ -50,20 +50,18 @@ class DeskTransport final : public LinkTransport {
 // view and the link.
 struct Copy {
   explicit Copy(Desk& desk) : transport(desk, *this) {
-    app.document = MeshBuilder({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}})
-                       .AddFace(0, 1, 2, {1, 2}, {3, 4}, {5, 6})
-                       .AddFace(1, 3, 2, {3, 4}, {7, 8}, {5, 6})
-                       .AddFace(0, 2, 3, {9, 9}, {10, 10}, {11, 11})
-                       .Build();
-    app.doc().refresh = &refresh;
+    builder.AddFace(0, 1, 2, {1, 2}, {3, 4}, {5, 6})
+        .AddFace(1, 3, 2, {3, 4}, {7, 8}, {5, 6})
+        .AddFace(0, 2, 3, {9, 9}, {10, 10}, {11, 11})
+        .Build();
     link.AttachView(view.get());
     link.showTitle = [this](const std::string& text) { title = text; };
   }
 
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
-  Application app{settings, prompter, prompter, refresh};
+  MeshBuilder builder{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {1, 1, 0}}};
+  Application& app = builder.app;
+  test::ScriptedPrompter& prompter = builder.prompter;
+  test::RefreshRecorder& refresh = builder.refresh;
   LightFrame light;
   test::FakeRenderer renderer;
   test::FakeHost host;
@@ -231,6 +229,8 @@ TEST_F(KLinkPair, MappingArrivesInTexelsOnTheWatchersOneSelectedFace) {
   SelectOnly(watcher, {0});
   const std::array<UvPair, 3> sent = CornersOf(sender.app.doc(), 2);
   const std::array<UvPair, 3> untouched = CornersOf(target, 1);
+  const std::array<UvPair, 3> replaced = CornersOf(target, 0);
+  watcher.app.history.Reset(target);
   watcher.refresh = {};
   sender.link.TransferMapping();
 
@@ -239,8 +239,12 @@ TEST_F(KLinkPair, MappingArrivesInTexelsOnTheWatchersOneSelectedFace) {
   ExpectCorners(target, 0, sent);
   ExpectCorners(target, 1, untouched);
   EXPECT_EQ(target.uvVertexCount, 6);  // face 0's old corners dropped, face 2's shared
-  EXPECT_EQ(watcher.refresh.refreshes, 1);
-  EXPECT_EQ(watcher.refresh.lastPaneBits, kPanesAll);
+  EXPECT_EQ(watcher.refresh.refreshes(), 1);
+  EXPECT_EQ(watcher.refresh.lastPaneBits(), kPanesAll);
+  // The received mapping is an undo step of the watcher's own.
+  EXPECT_EQ(watcher.app.history.UndoName(), "Transfer Mapping");
+  ASSERT_TRUE(watcher.app.history.Undo(target));
+  ExpectCorners(target, 0, replaced);
 }
 
 TEST_F(KLinkPair, WatcherWithoutOneSelectedFaceSaysSoAndKeepsItsMapping) {
@@ -291,7 +295,7 @@ TEST_F(KLinkPair, SyncCamerasSendsAtOnceAndOnEveryStepWithoutEverSpeaking) {
   sender.link.ToggleSyncCameras();
   EXPECT_EQ(sender.app.flags.syncCameras, 1);
   EXPECT_EQ(GetCameraState(watcher.view->camera()).values, SomeCamera().values);
-  EXPECT_EQ(watcher.refresh.lastPaneBits, kPaneIsoView);
+  EXPECT_EQ(watcher.refresh.lastPaneBits(), kPaneIsoView);
 
   CameraState moved = SomeCamera();
   moved.values[12] = 90;
@@ -325,7 +329,7 @@ TEST_F(KLinkPair, RefusedBlocksChangeNothing) {
   }
   ExpectCorners(watcher.app.doc(), 0, before);
   EXPECT_EQ(watcher.view->camera().distance, cameraBefore.distance);
-  EXPECT_EQ(watcher.refresh.refreshes, 0);
+  EXPECT_EQ(watcher.refresh.refreshes(), 0);
 }
 
 TEST_F(KLinkPair, MenuRowsReachTheLinkOnlyWhereThereIsOne) {

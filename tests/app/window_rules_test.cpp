@@ -91,32 +91,28 @@ class RecordingTargets final : public RefreshTargets {
  public:
   std::vector<std::pair<char, int>> calls;  // 'r' render / 'd' redraw, pane bit
   std::vector<std::pair<int, int>> renderArguments;
-  void RenderBox(int paneBit, int kind, int flags) override {
-    calls.push_back({'r', paneBit});
+  void RenderBox(Pane box, int kind, int flags) override {
+    calls.push_back({'r', PaneSet(box).bits()});
     renderArguments.push_back({kind, flags});
   }
-  void RedrawBox(int paneBit) override { calls.push_back({'d', paneBit}); }
+  void RedrawBox(Pane box) override { calls.push_back({'d', PaneSet(box).bits()}); }
 };
 
 TEST(RefreshDispatch, RendersSkinGradientIsoPaletteThenRedrawsUnlessTold) {
   RecordingTargets all;
-  DispatchRefresh(all, kPanesAll, kRefreshQuick);
+  DispatchRefresh(all, {PaneSet::All(), kRefreshQuick});
   using Call = std::pair<char, int>;
   EXPECT_EQ(all.calls, (std::vector<Call>{{'r', 1}, {'r', 4}, {'r', 2}, {'r', 8}, {'d', 1}, {'d', 4}, {'d', 2}, {'d', 8}}));
-  EXPECT_EQ(all.renderArguments[0], std::make_pair(kRefreshQuick, 0));
+  EXPECT_EQ(all.renderArguments[0], (std::pair<int, int>(kRefreshQuick, 0)));
 
   RecordingTargets renderOnly;
-  DispatchRefresh(renderOnly, 0x13, kRefreshPaint);
+  DispatchRefresh(renderOnly, {Pane::Skin | Pane::Iso, kRefreshPaint, Redraw::RenderOnly});
   EXPECT_EQ(renderOnly.calls, (std::vector<Call>{{'r', 1}, {'r', 2}}));
-  EXPECT_EQ(renderOnly.renderArguments[1], std::make_pair(kRefreshPaint, 0x10));
+  EXPECT_EQ(renderOnly.renderArguments[1], (std::pair<int, int>(kRefreshPaint, 0x10)));
 
   RecordingTargets redrawOnly;
-  DispatchRefresh(redrawOnly, 0x23, kRefreshFinal);
+  DispatchRefresh(redrawOnly, {Pane::Skin | Pane::Iso, kRefreshFinal, Redraw::RepaintOnly});
   EXPECT_EQ(redrawOnly.calls, (std::vector<Call>{{'d', 1}, {'d', 2}}));
-
-  RecordingTargets nothing;
-  DispatchRefresh(nothing, 0x3F, kRefreshFinal);
-  EXPECT_TRUE(nothing.calls.empty());
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #pragma once
-// An application on scripted user input, in a temporary folder. Commands
-// change the current directory, which is put back afterwards.
+// An application on scripted user input, with a temporary folder.
 
 #include <gtest/gtest.h>
 
@@ -14,13 +13,10 @@ namespace mok::test {
 
 class ApplicationFixture : public ::testing::Test {
  protected:
-  void TearDown() override { std::filesystem::current_path(startDir); }
-
-  std::filesystem::path startDir = std::filesystem::current_path();
   TempDir dir;
   MemorySettings settings;
   ScriptedPrompter prompter;
-  CountingRefresh refresh;
+  RefreshRecorder refresh;
   Application app{settings, prompter, prompter, refresh};
 };
 

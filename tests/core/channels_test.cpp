@@ -19,7 +19,7 @@ void LoadImageInto(MeshDocument& doc, int channel, int width, int height, const 
   slot.name = name;
 }
 
-std::unique_ptr<MeshDocument> ThreeFaces(MeshBuilder& builder) {
+MeshDocument* ThreeFaces(MeshBuilder& builder) {
   builder.AddFace(0, 1, 2, {16, 8}, {32, 8}, {16, 24}, 0);
   builder.AddFace(1, 2, 3, {32, 8}, {16, 24}, {30, 30}, 0);
   builder.AddFace(3, 4, 5, {1, 2}, {3, 4}, {5, 6}, 1);
@@ -46,12 +46,12 @@ TEST(AssignChannel, DialogListsSlotsAndOpensOnTheFirstSelectedFacesChannel) {
   LoadImageInto(*doc, 2, 64, 64, "skins/arm.bmp");
   Select(*doc, {2, 0});
   Hide(*doc, {0});  // hidden faces with the selected bit count
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.channel.edit = [](ChannelDialog& dialog) {
     dialog.chosen = 2;
     return true;
   };
-  ASSERT_TRUE(AssignChannel(*doc, prompter));
+  ASSERT_TRUE(AssignChannel(builder.app));
   const ChannelDialog& shown = prompter.channel.shown.back();
   ASSERT_EQ(shown.lines.size(), 16u);
   EXPECT_EQ(shown.lines[0], "Empty Slot 0");
@@ -63,49 +63,49 @@ TEST(AssignChannel, DialogListsSlotsAndOpensOnTheFirstSelectedFacesChannel) {
   EXPECT_FLOAT_EQ(doc->triangles[0].uv[1].u, 64);  // 32 of 32 texels -> 64 of 64
   EXPECT_FLOAT_EQ(doc->triangles[2].uv[2].v, 6 * 64.0f / 32);
   EXPECT_EQ(doc->triangles[1].textureNum, 0);
-  EXPECT_EQ(builder.refresh.lastPaneBits, kPanesAll);
+  EXPECT_EQ(builder.refresh.lastPaneBits(), kPanesAll);
 }
 
 TEST(AssignChannel, OkWithoutAChosenLineChangesNothing) {
   MeshBuilder builder;
   auto doc = ThreeFaces(builder);
   Select(*doc, {0});
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   prompter.channel.edit = [](ChannelDialog& dialog) {
     dialog.chosen = -1;
     return true;
   };
-  EXPECT_FALSE(AssignChannel(*doc, prompter));
+  EXPECT_FALSE(AssignChannel(builder.app));
   EXPECT_EQ(doc->triangles[0].textureNum, 0);
-  EXPECT_TRUE(builder.refresh.refreshes == 0);
+  EXPECT_TRUE(builder.refresh.refreshes() == 0);
 }
 
 TEST(AssignChannel, DoesNothingWithoutSelection) {
   MeshBuilder builder;
   auto doc = ThreeFaces(builder);
-  ScriptedPrompter prompter;
-  EXPECT_FALSE(AssignChannel(*doc, prompter));
+  ScriptedPrompter& prompter = builder.prompter;
+  EXPECT_FALSE(AssignChannel(builder.app));
   EXPECT_TRUE(prompter.channel.shown.empty());
 }
 
 TEST(SelectChannel, ChoosesTheSlotAndRedrawsSkinViewIsoViewAndPalette) {
   MeshBuilder builder;
   auto doc = ThreeFaces(builder);
-  ASSERT_TRUE(SelectChannel(*doc, 9));
+  ASSERT_TRUE(SelectChannel(builder.app, 9));
   EXPECT_EQ(doc->activeChannel, 9);
   EXPECT_EQ(doc->activeSkin, doc->skinSlots[9].get());
-  ASSERT_EQ(builder.refresh.refreshes, 1);
-  EXPECT_EQ(builder.refresh.lastPaneBits, 11);
+  ASSERT_EQ(builder.refresh.refreshes(), 1);
+  EXPECT_EQ(builder.refresh.lastPaneBits(), 11);
   EXPECT_EQ(builder.refresh.refills, 1);
 }
 
 TEST(SelectChannel, RefusesAChannelWithoutSlot) {
   MeshBuilder builder;
   auto doc = ThreeFaces(builder);
-  EXPECT_FALSE(SelectChannel(*doc, 16));
-  EXPECT_FALSE(SelectChannel(*doc, -1));
+  EXPECT_FALSE(SelectChannel(builder.app, 16));
+  EXPECT_FALSE(SelectChannel(builder.app, -1));
   EXPECT_EQ(doc->activeChannel, 0);
-  EXPECT_TRUE(builder.refresh.refreshes == 0);
+  EXPECT_TRUE(builder.refresh.refreshes() == 0);
 }
 
 TEST(ChannelKeys, DigitsOneToNineAndZeroChooseChannelsZeroToNine) {

@@ -5,20 +5,20 @@
 #include <string>
 #include <vector>
 
-#include "core/mesh_document.h"
+#include "core/application.h"
+#include "core/settings.h"
 #include "tests/core/mesh_test_support.h"
 
 namespace mok::edit_test {
 
 using test::ScriptedPrompter;
 
-// A document with placeholder slots of the default 32 x 32 size, one frame of
-// the given positions, and faces added by AddFace.
+// An application whose document has placeholder slots of the default
+// 32 x 32 size, one frame of the given positions, and faces added by AddFace.
 class MeshBuilder {
  public:
-  explicit MeshBuilder(std::vector<Vec3> positions = {}) : doc_(std::make_unique<MeshDocument>()) {
+  explicit MeshBuilder(std::vector<Vec3> positions = {}) : doc_(&app.doc()) {
     doc_->ResetSkinSlots();
-    doc_->refresh = &refresh;
     auto frame = std::make_unique<AnimFrame>();
     frame->name = "0";
     frame->positions = std::move(positions);
@@ -45,18 +45,21 @@ class MeshBuilder {
   }
 
   // Welds the mapping and takes the mapping snapshot, as a loader does.
-  std::unique_ptr<MeshDocument> Build() {
+  MeshDocument* Build() {
     doc_->RebuildUvVertices(false);
     doc_->StoreMapping();
     doc_->ComputeFaceNormals();
-    refresh = {};
-    return std::move(doc_);
+    refresh.Clear();
+    return doc_;
   }
 
-  test::CountingRefresh refresh;
+  MemorySettings settings;
+  ScriptedPrompter prompter;
+  test::RefreshRecorder refresh;
+  Application app{settings, prompter, prompter, refresh};
 
  private:
-  std::unique_ptr<MeshDocument> doc_;
+  MeshDocument* doc_;
 };
 
 inline std::vector<int> SelectedFaces(const MeshDocument& doc) {

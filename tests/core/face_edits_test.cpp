@@ -15,7 +15,7 @@ using edit_test::Select;
 using edit_test::SelectedFaces;
 
 // Four separate faces with distinct coordinates, in the xy plane facing +z.
-std::unique_ptr<MeshDocument> FourFaces(MeshBuilder& builder) {
+MeshDocument* FourFaces(MeshBuilder& builder) {
   for (int i = 0; i < 4; ++i) {
     auto base = static_cast<std::int16_t>(3 * i);
     float x = 4.0f * i;
@@ -34,21 +34,21 @@ std::vector<Vec3> GridPositions() {
 TEST(DeleteSelectedFaces, RefusesWithoutSelection) {
   MeshBuilder builder(GridPositions());
   auto doc = FourFaces(builder);
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   Select(*doc, {1});
   Hide(*doc, {1});  // hidden faces do not count as selected
-  EXPECT_FALSE(DeleteSelectedFaces(*doc, prompter));
+  EXPECT_FALSE(DeleteSelectedFaces(builder.app));
   EXPECT_EQ(prompter.messages, (std::vector<std::string>{"There are no selected triangles!"}));
   EXPECT_EQ(doc->triangleCount, 4);
-  EXPECT_TRUE(builder.refresh.refreshes == 0);
+  EXPECT_TRUE(builder.refresh.refreshes() == 0);
 }
 
 TEST(DeleteSelectedFaces, RefusesToDeleteEveryFace) {
   MeshBuilder builder(GridPositions());
   auto doc = FourFaces(builder);
-  ScriptedPrompter prompter;
-  SelectAll(*doc);
-  EXPECT_FALSE(DeleteSelectedFaces(*doc, prompter));
+  ScriptedPrompter& prompter = builder.prompter;
+  SelectAll(builder.app);
+  EXPECT_FALSE(DeleteSelectedFaces(builder.app));
   EXPECT_EQ(prompter.messages.back(), "You can no delete all existing triangles!");
   EXPECT_EQ(doc->triangleCount, 4);
 }
@@ -56,27 +56,26 @@ TEST(DeleteSelectedFaces, RefusesToDeleteEveryFace) {
 TEST(DeleteSelectedFaces, DeletesEveryVisibleFaceWhileHiddenOnesRemain) {
   MeshBuilder builder(GridPositions());
   auto doc = FourFaces(builder);
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   Hide(*doc, {1, 3});
-  SelectAll(*doc);
-  ASSERT_TRUE(DeleteSelectedFaces(*doc, prompter));
+  SelectAll(builder.app);
+  ASSERT_TRUE(DeleteSelectedFaces(builder.app));
   EXPECT_TRUE(prompter.messages.empty());
   ASSERT_EQ(doc->triangleCount, 2);
   EXPECT_EQ(doc->triangles[0].vertex[0], 3);
   EXPECT_EQ(doc->triangles[1].vertex[0], 9);
   EXPECT_TRUE(doc->triangles[0].hidden());
   EXPECT_EQ(doc->uvVertexCount, 6);
-  EXPECT_EQ(builder.refresh.lastPaneBits, kPanesAll);
+  EXPECT_EQ(builder.refresh.lastPaneBits(), kPanesAll);
 }
 
 TEST(DeleteSelectedFaces, RevertStillRestoresTheRemainingFacesStoredCoordinates) {
   MeshBuilder builder(GridPositions());
   auto doc = FourFaces(builder);
-  ScriptedPrompter prompter;
   doc->triangles[2].uv[0] = {30, 30};  // an edit after the snapshot
   doc->RebuildUvVertices(false);
   Select(*doc, {0});
-  ASSERT_TRUE(DeleteSelectedFaces(*doc, prompter));
+  ASSERT_TRUE(DeleteSelectedFaces(builder.app));
   doc->RevertMapping();
   EXPECT_FLOAT_EQ(doc->triangles[1].uv[0].u, 8);  // the old face 2
   EXPECT_FLOAT_EQ(doc->triangles[1].uv[0].v, 1);
@@ -90,12 +89,12 @@ TEST(FlipSelectedFaces, ReversesTheNormalAndTwiceRestoresTheFace) {
   Hide(*doc, {2});
   MeshTriangle before1 = doc->triangles[1];
   MeshTriangle before2 = doc->triangles[2];
-  FlipSelectedFaces(*doc);
+  FlipSelectedFaces(builder.app);
   EXPECT_EQ(doc->triangles[1].vertex[1], before1.vertex[2]);
   EXPECT_FLOAT_EQ(doc->triangles[1].uv[1].u, before1.uv[2].u);
   EXPECT_FLOAT_EQ(doc->triangles[1].normal.z, -before1.normal.z);
   EXPECT_EQ(doc->triangles[2].vertex[1], before2.vertex[1]);  // hidden: untouched
-  FlipSelectedFaces(*doc);
+  FlipSelectedFaces(builder.app);
   for (int k = 0; k < 3; ++k) {
     EXPECT_EQ(doc->triangles[1].vertex[k], before1.vertex[k]);
     EXPECT_EQ(doc->triangles[1].uvIndex[k], before1.uvIndex[k]);
@@ -109,7 +108,7 @@ TEST(FlipSelectedFaces, RevertPutsStoredCoordinatesBackInTheirOldCornerPositions
   MeshBuilder builder(GridPositions());
   auto doc = FourFaces(builder);
   Select(*doc, {0});
-  FlipSelectedFaces(*doc);
+  FlipSelectedFaces(builder.app);
   doc->RevertMapping();
   // Corner 1 now holds vertex 2 but gets corner 1's stored coordinate back.
   EXPECT_EQ(doc->triangles[0].vertex[1], 2);
@@ -122,7 +121,7 @@ TEST(FlipSelectedFaces, RevertPutsStoredCoordinatesBackInTheirOldCornerPositions
 // onto the skin as it lies (16 texels per unit), facing +z.
 struct Quad {
   MeshBuilder builder{{{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}}};
-  std::unique_ptr<MeshDocument> doc;
+  MeshDocument* doc = nullptr;
 };
 
 UvPair UvOf(int vertex) {
@@ -155,8 +154,7 @@ class TurnEdgeKeepingOrientation : public ::testing::TestWithParam<std::array<st
 
 TEST_P(TurnEdgeKeepingOrientation, TakesTheOtherDiagonalWithTheSameOrientation) {
   auto quad = MakeQuad(GetParam(), {0, 2, 3});
-  ScriptedPrompter prompter;
-  ASSERT_TRUE(TurnEdge(*quad->doc, prompter));
+  ASSERT_TRUE(TurnEdge(quad->builder.app));
   EXPECT_EQ(Vertices(quad->doc->triangles[0]), (std::array<std::int16_t, 3>{2, 3, 1}));
   EXPECT_EQ(Vertices(quad->doc->triangles[1]), (std::array<std::int16_t, 3>{0, 1, 3}));
   EXPECT_FLOAT_EQ(quad->doc->triangles[0].normal.z, 1);
@@ -169,13 +167,12 @@ INSTANTIATE_TEST_SUITE_P(CornerOrders, TurnEdgeKeepingOrientation,
 
 TEST(TurnEdge, UnsharedCornerInTheMiddleReversesBothFacesAndAFlipTurnsThemBack) {
   auto quad = MakeQuad({0, 1, 2}, {0, 2, 3});
-  ScriptedPrompter prompter;
-  ASSERT_TRUE(TurnEdge(*quad->doc, prompter));
+  ASSERT_TRUE(TurnEdge(quad->builder.app));
   EXPECT_EQ(Vertices(quad->doc->triangles[0]), (std::array<std::int16_t, 3>{0, 3, 1}));
   EXPECT_EQ(Vertices(quad->doc->triangles[1]), (std::array<std::int16_t, 3>{2, 1, 3}));
   EXPECT_FLOAT_EQ(quad->doc->triangles[0].normal.z, -1);
   EXPECT_FLOAT_EQ(quad->doc->triangles[1].normal.z, -1);
-  FlipSelectedFaces(*quad->doc);
+  FlipSelectedFaces(quad->builder.app);
   EXPECT_FLOAT_EQ(quad->doc->triangles[0].normal.z, 1);
   EXPECT_FLOAT_EQ(quad->doc->triangles[1].normal.z, 1);
   ExpectMappingFollowsVertices(*quad->doc);
@@ -184,14 +181,14 @@ TEST(TurnEdge, UnsharedCornerInTheMiddleReversesBothFacesAndAFlipTurnsThemBack) 
 TEST(TurnEdge, NeedsExactlyTwoVisibleSelectedFaces) {
   MeshBuilder builder(GridPositions());
   auto doc = FourFaces(builder);
-  ScriptedPrompter prompter;
+  ScriptedPrompter& prompter = builder.prompter;
   Select(*doc, {0});
-  EXPECT_FALSE(TurnEdge(*doc, prompter));
+  EXPECT_FALSE(TurnEdge(builder.app));
   Select(*doc, {0, 1, 2});
-  EXPECT_FALSE(TurnEdge(*doc, prompter));
+  EXPECT_FALSE(TurnEdge(builder.app));
   Select(*doc, {0, 1});
   Hide(*doc, {1});
-  EXPECT_FALSE(TurnEdge(*doc, prompter));
+  EXPECT_FALSE(TurnEdge(builder.app));
   EXPECT_EQ(prompter.messages, std::vector<std::string>(3, "You must select only 2 triangles when turning an edge!"));
 }
 
@@ -203,8 +200,8 @@ TEST(TurnEdge, IgnoresHiddenSelectedFacesWhenCounting) {
   auto doc = builder.Build();
   Select(*doc, {0, 1, 2});
   Hide(*doc, {1});
-  ScriptedPrompter prompter;
-  ASSERT_TRUE(TurnEdge(*doc, prompter));
+  ScriptedPrompter& prompter = builder.prompter;
+  ASSERT_TRUE(TurnEdge(builder.app));
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(Vertices(doc->triangles[0]), (std::array<std::int16_t, 3>{2, 3, 1}));
   EXPECT_EQ(Vertices(doc->triangles[1]), (std::array<std::int16_t, 3>{0, 1, 3}));  // hidden: untouched
@@ -217,8 +214,8 @@ TEST(TurnEdge, RefusesFacesThatShareOnlyAVertex) {
   builder.AddFace(2, 4, 5, {1, 1}, {2, 1}, {2, 2});
   auto doc = builder.Build();
   Select(*doc, {0, 1});
-  ScriptedPrompter prompter;
-  EXPECT_FALSE(TurnEdge(*doc, prompter));
+  ScriptedPrompter& prompter = builder.prompter;
+  EXPECT_FALSE(TurnEdge(builder.app));
   EXPECT_EQ(prompter.messages, (std::vector<std::string>{"The selected triangles are not connected!"}));
   EXPECT_EQ(Vertices(doc->triangles[0]), (std::array<std::int16_t, 3>{0, 1, 2}));
 }
@@ -229,8 +226,8 @@ TEST(TurnEdge, RefusesFacesWithARepeatedVertex) {
   builder.AddFace(0, 5, 3, {0, 0}, {2, 1}, {2, 2});
   auto doc = builder.Build();
   Select(*doc, {0, 1});
-  ScriptedPrompter prompter;
-  EXPECT_FALSE(TurnEdge(*doc, prompter));
+  ScriptedPrompter& prompter = builder.prompter;
+  EXPECT_FALSE(TurnEdge(builder.app));
   EXPECT_EQ(prompter.messages.back(), "The selected triangles are not connected!");
 }
 
@@ -240,8 +237,8 @@ TEST(TurnEdge, RefusesAnEdgeOnASeamOfTheMapping) {
   builder.AddFace(0, 2, 3, {20, 0}, {20, 16}, {30, 16});  // mapped elsewhere
   auto doc = builder.Build();
   Select(*doc, {0, 1});
-  ScriptedPrompter prompter;
-  EXPECT_FALSE(TurnEdge(*doc, prompter));
+  ScriptedPrompter& prompter = builder.prompter;
+  EXPECT_FALSE(TurnEdge(builder.app));
   EXPECT_EQ(prompter.messages.back(), "The selected triangles are not connected in their mapping!");
   EXPECT_EQ(Vertices(doc->triangles[1]), (std::array<std::int16_t, 3>{0, 2, 3}));
 }
@@ -253,7 +250,7 @@ TEST(ClearSelectedMapping, LeavesOneUvVertexAtTheOriginPerChannel) {
   builder.AddFace(6, 7, 8, {9, 9}, {12, 9}, {9, 12}, 0);
   auto doc = builder.Build();
   Select(*doc, {0, 1});
-  ClearSelectedMapping(*doc);
+  ClearSelectedMapping(builder.app);
   EXPECT_EQ(doc->triangles[0].uvIndex[0], doc->triangles[0].uvIndex[2]);
   EXPECT_NE(doc->triangles[0].uvIndex[0], doc->triangles[1].uvIndex[0]);
   int atOrigin = 0;

@@ -48,7 +48,7 @@ TEST_F(FileCommands, OpenDialogShowsMeshFilterInTheLoadFolder) {
   EXPECT_EQ(dialog.initialName, "*.3d");
   EXPECT_EQ(dialog.initialDir, dir.path().string());
   EXPECT_TRUE(dialog.mustExist);
-  EXPECT_EQ(refresh.refreshes, 0);
+  EXPECT_EQ(refresh.refreshes(), 0);
   EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
 
@@ -62,7 +62,7 @@ TEST_F(FileCommands, OpenWithoutAMeshLoadsAndRemembersFileAndFolder) {
   EXPECT_EQ(Read(settings, setting::CurFile), dir / "ship_a.3d");
   EXPECT_EQ(app.loadDir, dir.path().string());
   EXPECT_EQ(Read(settings, setting::LoadDir), dir.path().string());
-  EXPECT_EQ(refresh.refreshes, 1);
+  EXPECT_EQ(refresh.refreshes(), 1);
   EXPECT_EQ(refresh.refills, 1);
 }
 
@@ -71,12 +71,12 @@ TEST_F(FileCommands, CancelAtTheSaveQuestionOnlyRefreshes) {
   WriteMesh("other", 5);
   prompter.files = {dir / "other_d.3d"};
   prompter.answers = {Answer::Cancel};
-  int before = refresh.refreshes;
+  int before = refresh.refreshes();
   FileOpen(app);
   ASSERT_EQ(prompter.questions, std::vector<std::string>{"Save changes to the current Mesh?"});
   EXPECT_EQ(app.doc().triangleCount, 2);
   EXPECT_EQ(app.currentFile, dir / "ship_d.3d");
-  EXPECT_EQ(refresh.refreshes, before + 1);
+  EXPECT_EQ(refresh.refreshes(), before + 1);
 }
 
 TEST_F(FileCommands, YesSavesTheCurrentMeshBeforeOpeningTheNext) {
@@ -132,7 +132,7 @@ TEST_F(FileCommands, UnreadableChoiceIsReportedAndNothingLoads) {
   EXPECT_EQ(prompter.messages, std::vector<std::string>{"There was an error loading the specified file!"});
   EXPECT_EQ(app.doc().meshLoaded, 0);
   EXPECT_FALSE(settings.contains("Project", "CurFile"));
-  EXPECT_EQ(refresh.refreshes, 1);
+  EXPECT_EQ(refresh.refreshes(), 1);
 }
 
 TEST_F(FileCommands, LoaderErrorIsShownAndTheFileIsNotRemembered) {
@@ -224,7 +224,7 @@ TEST_F(FileCommands, PropertiesOkCopiesTheStringsBackWithinTheirLimits) {
   EXPECT_EQ(app.doc().fileInfo.authorName, "Bo");
   EXPECT_EQ(app.doc().fileInfo.comments, std::string(4096, 'c'));
   EXPECT_EQ(app.doc().fileInfo.date, std::string(256, 'd'));
-  EXPECT_EQ(refresh.refreshes, 0);
+  EXPECT_EQ(refresh.refreshes(), 0);
 }
 
 TEST_F(FileCommands, PropertiesCancelChangesNothing) {
@@ -235,12 +235,15 @@ TEST_F(FileCommands, PropertiesCancelChangesNothing) {
 
 class LoadDir : public ApplicationFixture {};
 
-TEST_F(LoadDir, FolderOfTheChosenFileBecomesCurrentAndIsStored) {
-  std::filesystem::create_directory(dir.path() / "sub");
+TEST_F(LoadDir, FolderOfTheChosenFileIsStoredWhileTheCurrentDirectoryStays) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::create_directories(dir.path() / "sub/inner");
   UpdateLoadDir(app, dir / "sub/ship_d.3d");
   EXPECT_EQ(app.loadDir, dir / "sub");
   EXPECT_EQ(Read(settings, setting::LoadDir), dir / "sub");
-  EXPECT_EQ(std::filesystem::current_path(), dir.path() / "sub");
+  UpdateLoadDir(app, "inner/ship_d.3d");  // a relative name lies inside the load folder
+  EXPECT_EQ(app.loadDir, dir / "sub/inner");
+  EXPECT_EQ(std::filesystem::current_path(), before);
 }
 
 TEST_F(LoadDir, BackslashSeparatesToo) {
@@ -257,14 +260,12 @@ TEST_F(LoadDir, MissingFolderFallsBackToTheStoredOne) {
   Write(settings, setting::LoadDir, dir.path().string());
   UpdateLoadDir(app, dir / "gone/ship_d.3d");
   EXPECT_EQ(app.loadDir, dir.path().string());
-  EXPECT_EQ(std::filesystem::current_path(), dir.path());
 }
 
 TEST_F(LoadDir, MissingFolderWithoutAStoredOneFallsBackToTheCurrentDirectory) {
-  std::filesystem::current_path(dir.path());
   UpdateLoadDir(app, dir / "gone/ship_d.3d");
-  EXPECT_EQ(app.loadDir, dir.path().string());
-  EXPECT_EQ(Read(settings, setting::LoadDir), dir.path().string());
+  EXPECT_EQ(app.loadDir, std::filesystem::current_path().string());
+  EXPECT_EQ(Read(settings, setting::LoadDir), app.loadDir);
 }
 
 }  // namespace

@@ -5,49 +5,19 @@
 #include <cstring>
 #include <random>
 
+#include "core/application.h"
 #include "core/channels.h"
 #include "core/face_edits.h"
 #include "core/mesh_files.h"
 #include "core/selection.h"
+#include "core/settings.h"
 #include "tests/core/mesh_test_support.h"
+#include "tests/support/document_state.h"
 
 namespace mok {
 namespace {
 
-// Everything undo must give back, as bytes: face records without the
-// renderer's scratch, the UV tables, the file strings and every skin.
-std::vector<std::uint8_t> StateBytes(const MeshDocument& doc) {
-  std::vector<std::uint8_t> out;
-  auto put = [&](const void* data, std::size_t size) {
-    const auto* bytes = static_cast<const std::uint8_t*>(data);
-    out.insert(out.end(), bytes, bytes + size);
-  };
-  put(&doc.triangleCount, 2);
-  put(&doc.uvVertexCount, 2);
-  put(&doc.storedUvVertexCount, 2);
-  for (int i = 0; i < doc.triangleCount; ++i) {
-    const MeshTriangle& f = doc.triangles[static_cast<std::size_t>(i)];
-    put(&f.state, 4);
-    put(f.vertex, 6);
-    put(f.uvIndex, 6);
-    put(f.storedUvIndex, 6);
-    put(f.uv, sizeof f.uv);
-    put(&f.flags, 4);  // flags, type, color, textureNum
-  }
-  put(doc.uvVertices.data(), sizeof(UvPair) * static_cast<std::size_t>(doc.uvVertexCount));
-  put(doc.uvVertexChannel.data(), static_cast<std::size_t>(doc.uvVertexCount));
-  put(doc.storedUvVertices.data(), sizeof(UvPair) * static_cast<std::size_t>(doc.storedUvVertexCount));
-  const FileInfo& info = doc.fileInfo;
-  for (const std::string* s : {&info.authorName, &info.contact, &info.date, &info.comments, &info.credits})
-    put(s->data(), s->size());
-  for (const auto& slot : doc.skinSlots) {
-    put(&slot->width, 2);
-    put(&slot->height, 2);
-    put(slot->pixels.data(), slot->pixels.size() * 4);
-    put(slot->storedPixels.data(), slot->storedPixels.size() * 4);
-  }
-  return out;
-}
+using test::DocumentStateBytes;
 
 class HistoryTest : public ::testing::Test {
  protected:
@@ -66,12 +36,12 @@ class HistoryTest : public ::testing::Test {
 
   void RandomEdit(std::mt19937& random) {
     switch (random() % 9) {
-      case 0: SelectNone(doc); doc.triangles[random() % static_cast<unsigned>(doc.triangleCount)].state |= kFaceSelected; SelectConnected(doc); break;
-      case 1: GrowSelection(doc); break;
-      case 2: FlipSelectedFaces(doc); break;
+      case 0: SelectNone(app); doc.triangles[random() % static_cast<unsigned>(doc.triangleCount)].state |= kFaceSelected; SelectConnected(app); break;
+      case 1: GrowSelection(app); break;
+      case 2: FlipSelectedFaces(app); break;
       case 3: AssignChannelToSelected(doc, static_cast<int>(random() % 2)); break;
-      case 4: ClearSelectedMapping(doc); break;
-      case 5: DeleteSelectedFaces(doc, prompter); break;
+      case 4: ClearSelectedMapping(app); break;
+      case 5: DeleteSelectedFaces(app); break;
       case 6: Paint(random); break;
       case 7: doc.fileInfo.comments += "x"; break;
       case 8: doc.StoreMapping(); break;
@@ -79,7 +49,10 @@ class HistoryTest : public ::testing::Test {
   }
 
   test::ScriptedPrompter prompter;
-  MeshDocument doc;
+  MemorySettings settings;
+  NullRefreshSink refresh;
+  Application app{settings, prompter, prompter, refresh};
+  MeshDocument& doc = app.doc();
   History history;
 };
 
@@ -92,30 +65,30 @@ TEST_F(HistoryTest, UndoingEverythingGivesBackEachStateAndRedoingGivesTheLast) {
     std::vector<std::vector<std::uint8_t>> before;
     std::vector<std::uint8_t> last;
     for (int n = 0; n < 40; ++n) {
-      std::vector<std::uint8_t> start = StateBytes(doc);
+      std::vector<std::uint8_t> start = DocumentStateBytes(doc);
       RandomEdit(random);
       if (!history.Commit(doc, "Edit")) continue;
       before.push_back(std::move(start));
-      last = StateBytes(doc);
+      last = DocumentStateBytes(doc);
     }
     ASSERT_GT(before.size(), 5u);
     for (std::size_t k = before.size(); k > 0; --k) {
       ASSERT_TRUE(history.Undo(doc));
-      ASSERT_EQ(StateBytes(doc), before[k - 1]) << "after undoing step " << k;
+      ASSERT_EQ(DocumentStateBytes(doc), before[k - 1]) << "after undoing step " << k;
     }
     EXPECT_FALSE(history.Undo(doc));
     while (history.Redo(doc)) {
     }
-    EXPECT_EQ(StateBytes(doc), last);
+    EXPECT_EQ(DocumentStateBytes(doc), last);
   }
 }
 
 TEST_F(HistoryTest, SelectionAloneIsNoStepAndTheNamesFollowThePosition) {
-  SelectAll(doc);
+  SelectAll(app);
   EXPECT_FALSE(history.Commit(doc, "Select All"));
   EXPECT_FALSE(history.CanUndo());
   EXPECT_FALSE(history.Modified());
-  FlipSelectedFaces(doc);
+  FlipSelectedFaces(app);
   EXPECT_TRUE(history.Commit(doc, "Flip Selected Faces"));
   EXPECT_EQ(history.UndoName(), "Flip Selected Faces");
   EXPECT_TRUE(history.Modified());
@@ -124,10 +97,10 @@ TEST_F(HistoryTest, SelectionAloneIsNoStepAndTheNamesFollowThePosition) {
   ASSERT_TRUE(history.Undo(doc));
   EXPECT_TRUE(history.Modified());
   EXPECT_EQ(history.RedoName(), "Flip Selected Faces");
-  SelectNone(doc);
-  DeleteSelectedFaces(doc, prompter);  // nothing selected: nothing changes
+  SelectNone(app);
+  DeleteSelectedFaces(app);  // nothing selected: nothing changes
   AssignChannelToSelected(doc, 1);
-  SelectAll(doc);
+  SelectAll(app);
   AssignChannelToSelected(doc, 1);
   EXPECT_TRUE(history.Commit(doc, "Assign Texture Channel"));
   EXPECT_FALSE(history.CanRedo()) << "a new step ends the redo list";
@@ -159,9 +132,9 @@ TEST_F(HistoryTest, StrokesKeepOnlyTheirTilesAndTheMemoryBoundDropsTheOldest) {
 }
 
 TEST_F(HistoryTest, AddedOrRemovedSlotsStartANewHistory) {
-  FlipSelectedFaces(doc);
-  SelectAll(doc);
-  FlipSelectedFaces(doc);
+  FlipSelectedFaces(app);
+  SelectAll(app);
+  FlipSelectedFaces(app);
   ASSERT_TRUE(history.Commit(doc, "Flip"));
   doc.skinSlots.push_back(std::make_unique<SkinSlot>());
   EXPECT_FALSE(history.Commit(doc, "Open Skin"));

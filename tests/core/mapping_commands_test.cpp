@@ -46,7 +46,7 @@ TEST_F(MappingCommands, ExportAsksForAMkmpFileAndAppendsTheExtension) {
   EXPECT_EQ(spec.initialDir, dir.path().string());
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_EQ(std::filesystem::file_size(dir / "walls.mkmp"), 6u + 2 * 28);
-  EXPECT_TRUE(refresh.refreshes == 0);
+  EXPECT_TRUE(refresh.refreshes() == 0);
   EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
 
@@ -77,7 +77,7 @@ TEST_F(MappingCommands, ImportShowsTheOptionsAndReadsTheFile) {
   EXPECT_TRUE(prompter.messages.empty());
   EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 16);
   EXPECT_EQ(app.doc().triangles[1].type, 0x12);
-  EXPECT_EQ(refresh.lastPaneBits, kPanesAll);
+  EXPECT_EQ(refresh.lastPaneBits(), kPanesAll);
   EXPECT_EQ(Read(settings, setting::LoadDir), dir.path().string());
 }
 
@@ -98,7 +98,7 @@ TEST_F(MappingCommands, ImportCancelledInTheOptionsDialogChangesNothing) {
   prompter.files = {dir / "m.mkmp"};
   ImportMappingCommand(app);
   EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 1);
-  EXPECT_TRUE(refresh.refreshes == 0);
+  EXPECT_TRUE(refresh.refreshes() == 0);
   EXPECT_FALSE(settings.contains("Project", "LoadDir"));
 }
 
@@ -110,7 +110,7 @@ TEST_F(MappingCommands, ImportOfAMissingOrForeignFileShowsItsMessage) {
   prompter.files = {dir / "other.mkmp"};
   ImportMappingCommand(app);
   EXPECT_EQ(prompter.messages, (std::vector<std::string>{"Error Loading: 2", "This isn't a valid UMAP file!"}));
-  EXPECT_TRUE(refresh.refreshes == 0);
+  EXPECT_TRUE(refresh.refreshes() == 0);
 }
 
 }  // namespace

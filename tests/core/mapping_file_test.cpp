@@ -25,7 +25,7 @@ void LoadImageInto(MeshDocument& doc, int channel, int width, int height) {
 }
 
 // Three faces on channels 0, 1 and 2 with distinct types and coordinates.
-std::unique_ptr<MeshDocument> Source(MeshBuilder& builder) {
+MeshDocument* Source(MeshBuilder& builder) {
   builder.AddFace(0, 1, 2, {1.5f, 2.25f}, {31, 0}, {16, 17}, 0);
   builder.AddFace(1, 2, 3, {100, 20}, {60.5f, 127}, {0, 64}, 1);
   builder.AddFace(2, 3, 4, {7, 8}, {9, 10}, {11, 12}, 2);
@@ -39,7 +39,7 @@ std::unique_ptr<MeshDocument> Source(MeshBuilder& builder) {
 }
 
 // Three faces mapped at the skin's corner, all on one channel.
-std::unique_ptr<MeshDocument> Target(MeshBuilder& builder, std::uint8_t channel = 0) {
+MeshDocument* Target(MeshBuilder& builder, std::uint8_t channel = 0) {
   for (int i = 0; i < 3; ++i) builder.AddFace(0, 1, 2, {4, 4}, {5, 5}, {6, 6}, channel);
   return builder.Build();
 }
@@ -241,9 +241,7 @@ TEST(MappingFile, ExportAndImportThroughFilesReportCauseNumbers) {
 
   ASSERT_TRUE(ExportMappingTo(*doc, dir / "m.mkmp"));
   EXPECT_EQ(std::filesystem::file_size(dir / "m.mkmp"), 6u + 28 * 3);
-  builder.refresh = {};
   ASSERT_TRUE(ImportMappingFrom(*doc, dir / "m.mkmp", MkmpImportOptions{}));
-  EXPECT_EQ(builder.refresh.lastPaneBits, kPanesAll);
 }
 
 }  // namespace

@@ -47,7 +47,7 @@ TEST_F(Md2Command, OpensAnMd2AndMakesItTheCurrentFile) {
   EXPECT_FLOAT_EQ(app.doc().triangles[0].uv[1].u, 16);  // 32 of 64 texels on a 32-texel slot
   EXPECT_EQ(app.currentFile, dir / "tiny.md2");
   EXPECT_EQ(Read(settings, setting::CurFile), dir / "tiny.md2");
-  EXPECT_GE(refresh.refreshes, 1);
+  EXPECT_GE(refresh.refreshes(), 1);
 
   // Save needs a ".3d" name, so it asks for one.
   prompter.dialogs.clear();

@@ -16,6 +16,7 @@
 #include "core/mesh_document.h"
 #include "core/prompter.h"
 #include "core/refresh.h"
+#include "tests/support/refresh_recorder.h"
 #include "tests/support/scripted_prompter.h"
 
 namespace mok::test {
@@ -78,17 +79,5 @@ inline std::vector<std::uint8_t> AnimationFile(int frameCount, int frameSize, co
   for (std::uint32_t w : words) out.u32(w);
   return out.bytes();
 }
-
-class CountingRefresh final : public RefreshSink {
- public:
-  int refreshes = 0;
-  int refills = 0;
-  int lastPaneBits = 0;
-  void Refresh(int paneBits, int) override {
-    ++refreshes;
-    lastPaneBits = paneBits;
-  }
-  void RefillLists() override { ++refills; }
-};
 
 }  // namespace mok::test

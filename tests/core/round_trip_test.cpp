@@ -12,6 +12,7 @@
 #include "core/mapping_file.h"
 #include "core/md2_import.h"
 #include "core/mesh_files.h"
+#include "core/settings.h"
 #include "tests/core/mesh_test_support.h"
 #include "tests/support/document_invariants.h"
 #include "tests/support/shared_testdata.h"
@@ -28,14 +29,15 @@ bool LoadSource(MeshDocument& doc, const fs::path& path, Prompter& prompter) {
 
 // Random edits a user can make: selections, channel moves, flips, deleted
 // faces, cleared and moved corners (some far beyond any skin), type bytes.
-void EditAtRandom(MeshDocument& doc, std::mt19937& random, Prompter& prompter) {
+void EditAtRandom(Application& app, std::mt19937& random) {
+  MeshDocument& doc = app.doc();
   for (int step = 0; step < 6; ++step) {
     for (int i = 0; i < doc.triangleCount; ++i) doc.triangles[i].state = random() % 4 == 0 ? kFaceSelected : 0;
     switch (random() % 6) {
       case 0: AssignChannelToSelected(doc, static_cast<int>(random() % 20)); break;
-      case 1: FlipSelectedFaces(doc); break;
-      case 2: DeleteSelectedFaces(doc, prompter); break;
-      case 3: ClearSelectedMapping(doc); break;
+      case 1: FlipSelectedFaces(app); break;
+      case 2: DeleteSelectedFaces(app); break;
+      case 3: ClearSelectedMapping(app); break;
       case 4: {
         const float scale = random() % 3 == 0 ? 1e9f : 40.0f;
         for (int i = 0; i < doc.uvVertexCount; ++i)
@@ -80,10 +82,19 @@ void ExpectRoundTrip(const MeshDocument& doc, MeshDocument& reloaded, Prompter& 
   EXPECT_TRUE(again->geometry == saved->geometry && again->animation == saved->animation && again->info == saved->info);
 }
 
-TEST(RoundTrip, EditedRealMeshesAndMd2ImportsLoadBackAsSaved) {
+// The face edits run as commands of an application without a window.
+struct EditingApp {
+  MemorySettings settings;
   test::ScriptedPrompter prompter;
+  test::RefreshRecorder refresh;
+  Application app{settings, prompter, prompter, refresh};
+};
+
+TEST(RoundTrip, EditedRealMeshesAndMd2ImportsLoadBackAsSaved) {
+  EditingApp editing;
+  test::ScriptedPrompter& prompter = editing.prompter;
   prompter.answers.assign(1000, Answer::Yes);
-  auto doc = std::make_unique<MeshDocument>();
+  MeshDocument* doc = &editing.app.doc();
   auto reloaded = std::make_unique<MeshDocument>();
   std::mt19937 random(7);
   for (const fs::path& source : test::SampleAndRealMeshFiles()) {
@@ -91,7 +102,7 @@ TEST(RoundTrip, EditedRealMeshesAndMd2ImportsLoadBackAsSaved) {
     ASSERT_TRUE(LoadSource(*doc, source, prompter));
     doc->fileInfo.comments = source.filename().string();
     ExpectRoundTrip(*doc, *reloaded, prompter);
-    EditAtRandom(*doc, random, prompter);
+    EditAtRandom(editing.app, random);
     ExpectRoundTrip(*doc, *reloaded, prompter);
   }
 }
@@ -120,13 +131,14 @@ TEST(RoundTrip, DamagedButAcceptedFilesLoadBackAsSaved) {
 // A mapping exported and imported onto the same mesh with its corners moved
 // away puts every corner back.
 TEST(RoundTrip, MappingExportThenImportRestoresEveryCorner) {
-  test::ScriptedPrompter prompter;
-  auto doc = std::make_unique<MeshDocument>();
+  EditingApp editing;
+  test::ScriptedPrompter& prompter = editing.prompter;
+  MeshDocument* doc = &editing.app.doc();
   std::mt19937 random(3);
   for (const fs::path& source : test::SampleAndRealMeshFiles()) {
     SCOPED_TRACE(source.string());
     ASSERT_TRUE(LoadSource(*doc, source, prompter));
-    EditAtRandom(*doc, random, prompter);
+    EditAtRandom(editing.app, random);
     std::vector<std::uint8_t> file = BuildMappingFile(*doc);
     auto corners = [&] {
       std::vector<UvPair> units;
@@ -137,7 +149,7 @@ TEST(RoundTrip, MappingExportThenImportRestoresEveryCorner) {
     };
     const std::vector<UvPair> before = corners();
     for (int i = 0; i < doc->triangleCount; ++i) doc->triangles[i].state = kFaceSelected;
-    ClearSelectedMapping(*doc);
+    ClearSelectedMapping(editing.app);
     ASSERT_TRUE(ApplyMappingFile(*doc, file, MkmpImportOptions{}));
     const std::vector<UvPair> after = corners();
     for (std::size_t c = 0; c < before.size(); ++c) {

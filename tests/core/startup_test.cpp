@@ -16,8 +16,6 @@ const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sa
 class Startup : public ::testing::Test {
  protected:
   Startup() : app(settings, prompter, prompter, refresh) {}
-  void SetUp() override { previousDir = std::filesystem::current_path(); }
-  void TearDown() override { std::filesystem::current_path(previousDir); }
 
   std::string WriteSkin(const std::string& name) {
     SkinSlot image;
@@ -27,10 +25,9 @@ class Startup : public ::testing::Test {
   }
 
   test::TempDir dir;
-  std::filesystem::path previousDir;
   MemorySettings settings;
   test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
+  test::RefreshRecorder refresh;
   Application app;
 };
 
@@ -53,7 +50,19 @@ TEST_F(Startup, CommandLineMeshTakesItsScriptSkinsAndAppendsTheSkinAsActiveChann
   EXPECT_EQ(app.doc().activeSkin->width, 8);
   EXPECT_EQ(app.currentFile, kSample);
   EXPECT_EQ(Read(settings, setting::CurFile), kSample);
-  EXPECT_GE(refresh.refreshes, 1);
+  EXPECT_GE(refresh.refreshes(), 1);
+}
+
+// "Script Skins" 0 holds for every start-up load, the command line and the
+// last file alike.
+TEST_F(Startup, ScriptSkinsOffLeavesPlaceholdersOnEveryStartupLoad) {
+  Write(settings, setting::LoadScriptSkins, 0);
+  ASSERT_TRUE(LoadFirstMesh(app, {{kSample}, false}));
+  EXPECT_TRUE(app.doc().skinSlots[0]->isEmpty);
+  EXPECT_TRUE(app.doc().skinSlots[1]->isEmpty);
+  ASSERT_TRUE(LoadFirstMesh(app, {{}, false}));  // the last file, now "CurFile"
+  EXPECT_EQ(app.currentFile, kSample);
+  EXPECT_TRUE(app.doc().skinSlots[1]->isEmpty);
 }
 
 TEST_F(Startup, UnreadableSkinStopsTheRestOfTheArguments) {
@@ -95,7 +104,6 @@ TEST_F(Startup, CtrlSkipsCommandLineAndLastFileAndAlwaysEndsInTheDialog) {
 }
 
 TEST_F(Startup, UnknownLoadDirBecomesTheCurrentDirectoryAndIsWrittenBack) {
-  std::filesystem::current_path(dir.path());
   Write(settings, setting::LoadDir, "/no/such/folder");
   LoadFirstMesh(app, {{}, false});
   EXPECT_EQ(app.loadDir, std::filesystem::current_path().string());

@@ -11,11 +11,13 @@ the dragged amount, the painted texels took the drawing colour, nothing else
 changed. Then it drags the splitter, checks where the views now meet, and
 leaves through File > Exit, which writes the split to the settings.
 
-    window_e2e.py MOK MOKCLI SOURCE_DIR [--screenshots DIR]
+    window_e2e.py MOK MOKCLI SOURCE_DIR [--screenshots DIR [--scale 2]]
 
 With --screenshots it only takes pictures of the window in paint, mapping and
-camera mode and prints the time from start to a drawn window. Exits 77 (a
-skip) when no X server can be started.
+camera mode and prints the time from start to a drawn window; with --scale as
+well, it takes one picture in paint mode (highdpi.png) of the program run with
+that QT_SCALE_FACTOR on a larger screen. Exits 77 (a skip) when no X server
+can be started.
 """
 import os
 import shutil
@@ -49,14 +51,14 @@ def accepts_clients(display):
     return probe.returncode == 0
 
 
-def start_xvfb():
+def start_xvfb(screen="1280x800x24"):
     if not shutil.which("Xvfb") or not shutil.which("xdotool"):
         print("SKIP: Xvfb or xdotool not installed")
         sys.exit(SKIP)
     for number in range(91, 120):
         if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
             continue
-        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
+        server = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", screen, "-nolisten", "tcp", "-noreset"],
                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         for _ in range(100):
             if server.poll() is not None:
@@ -259,8 +261,8 @@ def move_selection(desktop, start, steps, step):
     time.sleep(0.4)
 
 
-def run(mok, mokcli, source, shots):
-    server, display = start_xvfb()
+def run(mok, mokcli, source, shots, scale):
+    server, display = start_xvfb("2560x1600x24" if scale else "1280x800x24")
     desktop = Desktop(display)
     work = tempfile.mkdtemp(prefix="mok-e2e-")
     process = None
@@ -270,10 +272,14 @@ def run(mok, mokcli, source, shots):
             shutil.copy(os.path.join(samples, name), work)
         write_settings(os.path.join(work, "config"))
         env = {"XDG_CONFIG_HOME": os.path.join(work, "config"), "HOME": work, "QT_QPA_PLATFORM": "xcb"}
+        if scale:
+            env["QT_SCALE_FACTOR"] = scale
         mesh = os.path.join(work, "Sampler_d.3d")
         process, window, seconds = start_mok(mok, desktop, mesh, env)
         print(f"start to drawn window: {seconds * 1000:.0f} ms")
-        if shots:
+        if shots and scale:
+            take_scaled_screenshot(desktop, window, shots, work, float(scale))
+        elif shots:
             take_screenshots(desktop, window, shots, work)
         else:
             edit_and_save(desktop, window, work, mokcli, mesh)
@@ -309,6 +315,17 @@ def take_screenshots(desktop, window, folder, work):
     iso = screen.iso_centre()
     desktop.drag(1, iso, [(iso[0] + d, iso[1] + d // 2) for d in range(0, 80, 4)])
     shot("camera")
+
+
+def take_scaled_screenshot(desktop, window, folder, work, scale):
+    """Paint mode with the core skin, the window at 700 x 480 logical pixels
+    (1400 x 960 screen pixels at scale 2)."""
+    os.makedirs(folder, exist_ok=True)
+    open_skin_into_channel_1(desktop, os.path.join(work, "Sampler_core.tga"))
+    desktop.xdo("windowsize", str(window), str(round(700 * scale)), str(round(480 * scale)))
+    time.sleep(1.0)
+    x, y, w, h = desktop.geometry(window)
+    desktop.grab().crop((x, y, x + w, y + h)).save(os.path.join(folder, "highdpi.png"), optimize=True)
 
 
 def edit_and_save(desktop, window, work, mokcli, mesh):
@@ -450,8 +467,9 @@ if __name__ == "__main__":
         print(__doc__)
         sys.exit(2)
     shots = sys.argv[sys.argv.index("--screenshots") + 1] if "--screenshots" in sys.argv else None
+    scale = sys.argv[sys.argv.index("--scale") + 1] if "--scale" in sys.argv else None
     if os.environ.get("MOK_E2E_ATTEMPT"):
-        run(sys.argv[1], sys.argv[2], sys.argv[3], shots)
+        run(sys.argv[1], sys.argv[2], sys.argv[3], shots, scale)
         sys.exit(0)
     # Real input under a loaded machine can race the program's event loop
     # (a key taken before a dialog has the focus): a failed run is tried

@@ -12,8 +12,8 @@ using B = PaneButton;
 
 class IsoCameraTest : public IsoViewTest {
  protected:
-  IsoCameraTest() { app.flags.cameraActive = 1; }
-  void UseTool(CameraTool tool) { app.flags.cameraTool = static_cast<int>(tool); }
+  IsoCameraTest() { app.flags.cameraActive = true; }
+  void UseTool(CameraTool tool) { app.flags.cameraTool = tool; }
 };
 
 TEST_F(IsoCameraTest, StandardToolTurnsTheCameraByTheTrackball) {
@@ -64,7 +64,7 @@ TEST_F(IsoCameraTest, HorizontalHandleTurnsOnlyAboutTheVerticalAxis) {
 }
 
 TEST_F(IsoCameraTest, LockedLightTurnsWithTheCamera) {
-  app.flags.lockLight = 1;
+  app.flags.lockLight = true;
   Press(B::Left, 30, 30, kHeldLeft);
   Move(45, 38, kHeldLeft);
   EXPECT_NE(light.m, kIdentity3);
@@ -209,7 +209,7 @@ TEST_F(IsoCameraTest, WheelZoomsAndRendersInFull) {
 // ---- Session link ----
 
 TEST_F(IsoCameraTest, SyncedCamerasSendEveryCameraChangeButNotTheRelease) {
-  app.flags.syncCameras = 1;
+  app.flags.syncCameras = true;
   Press(B::Right, 20, 20, kHeldRight);
   Move(25, 20, kHeldRight);
   ASSERT_EQ(link.sent.size(), 1u);
@@ -224,8 +224,8 @@ TEST_F(IsoCameraTest, NothingIsSentWithoutSyncOrWhileWatching) {
   Press(B::Left, 30, 30, kHeldLeft);
   Move(45, 38, kHeldLeft);
   Release(B::Left, 45, 38, 0);
-  app.flags.syncCameras = 1;
-  app.flags.watching = 1;
+  app.flags.syncCameras = true;
+  app.flags.watching = true;
   Press(B::Left, 30, 30, kHeldLeft);
   Move(45, 38, kHeldLeft);
   Wheel(120);
@@ -233,7 +233,7 @@ TEST_F(IsoCameraTest, NothingIsSentWithoutSyncOrWhileWatching) {
 }
 
 TEST_F(IsoCameraTest, LightRotationIsNeverSent) {
-  app.flags.syncCameras = 1;
+  app.flags.syncCameras = true;
   UseTool(CameraTool::RotateLight);
   Press(B::Left, 30, 30, kHeldLeft);
   Move(45, 38, kHeldLeft);
@@ -243,7 +243,7 @@ TEST_F(IsoCameraTest, LightRotationIsNeverSent) {
 }
 
 TEST_F(IsoCameraTest, WheelSendsTheCameraWhenSynced) {
-  app.flags.syncCameras = 1;
+  app.flags.syncCameras = true;
   Wheel(-120);
   ASSERT_EQ(link.sent.size(), 1u);
   EXPECT_EQ(link.sent[0].values[12], view->camera().distance);

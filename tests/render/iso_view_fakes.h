@@ -15,8 +15,6 @@
 
 namespace mok::test {
 
-using RefreshCall = RefreshRequest;
-
 class FakeRenderer final : public IsoRenderer {
  public:
   bool usesSkins = true;
@@ -104,7 +102,7 @@ class IsoViewTest : public ::testing::Test {
 
   PaintApp fixture;
   MemorySettings& settings = fixture.settings;
-  RequestLog& refresh = fixture.refresh;
+  RefreshRecorder& refresh = fixture.refresh;
   Application& app = fixture.app;
   Painter painter{fixture.app};
   LightFrame light;

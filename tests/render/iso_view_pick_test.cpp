@@ -15,7 +15,7 @@ constexpr int kBottomY = 79;
 
 class IsoSelectionTest : public IsoViewTest {
  protected:
-  IsoSelectionTest() { app.flags.editMode = 1; }
+  IsoSelectionTest() { app.flags.editMode = EditMode::Mapping; }
   std::uint32_t State(int face) const { return app.document->triangles[static_cast<std::size_t>(face)].state; }
 };
 
@@ -95,7 +95,7 @@ TEST_F(IsoSelectionTest, PointsOutsideTheClientAreaSelectNothing) {
 }
 
 TEST_F(IsoSelectionTest, CameraModeTakesPrecedenceOverSelection) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   SetIdAtRow(10, 0, 3);
   Press(B::Left, 10, kBottomY, kHeldLeft);
   EXPECT_EQ(State(3), 0u);
@@ -155,7 +155,7 @@ TEST_F(IsoPaintTest, PixelsOfOtherSkinsAndTheBackgroundPaintNothing) {
 }
 
 TEST_F(IsoPaintTest, PencilWalksEveryPixelBetweenTwoMoves) {
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   TexelRow(30, 0);
   Press(B::Left, 22, 30, kHeldLeft);
   Move(29, 30, kHeldLeft);
@@ -163,7 +163,7 @@ TEST_F(IsoPaintTest, PencilWalksEveryPixelBetweenTwoMoves) {
 }
 
 TEST_F(IsoPaintTest, LineBrushKeepsOnlyTheLastLineFromThePressPoint) {
-  app.flags.brushKind = 2;
+  app.flags.brushKind = BrushKind::Line;
   TexelRow(30, 0);
   TexelRow(31, 120);  // the line below shows other texels
   Press(B::Left, 22, 30, kHeldLeft);
@@ -208,7 +208,7 @@ TEST_F(IsoPaintTest, ColourPickTakesTheTexelAtThePressAndEveryMoveThenAFinalFram
 }
 
 TEST_F(IsoPaintTest, MappingModeNeverPaints) {
-  app.flags.editMode = 1;
+  app.flags.editMode = EditMode::Mapping;
   SetIdAtRow(5, 0, 1);  // a triangle index in mapping mode
   Press(B::Left, 5, kBottomY, kHeldLeft);
   Release(B::Left, 5, kBottomY, 0);
@@ -236,13 +236,13 @@ TEST_F(IsoViewTest, AZeroSizedViewDrawsNothingAndSurvivesEveryDrag) {
   EXPECT_TRUE(renderer.renders.empty());
   view->RenderFrame(kRefreshFinal, kPaneIsoView);
   EXPECT_TRUE(renderer.renders.empty());
-  app.flags.editMode = 1;
+  app.flags.editMode = EditMode::Mapping;
   Press(B::Left, 0, 0, kHeldLeft);
   Move(3, 3, kHeldLeft);
   Release(B::Left, 3, 3, 0);
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   for (int tool = 0; tool <= 5; ++tool) {
-    app.flags.cameraTool = tool;
+    app.flags.cameraTool = static_cast<CameraTool>(tool);
     Press(B::Left, 0, 0, kHeldLeft);
     Move(7, 9, kHeldLeft);
     Release(B::Left, 7, 9, 0);
@@ -291,16 +291,6 @@ TEST_F(IsoViewTest, IsoFilterIsReadAtCreationCopiedIntoEveryFrameAndSavedAtTheEn
     EXPECT_EQ(renderer.filteredSeen.back(), 1);
   }
   EXPECT_EQ(Read(settings, setting::IsoFilter), 1);
-}
-
-TEST_F(IsoViewTest, CursorFollowsTheInteractionMode) {
-  EXPECT_EQ(view->CursorResource(), kCursorPaint);
-  app.flags.editMode = 1;
-  EXPECT_EQ(view->CursorResource(), kCursorMapping);
-  app.flags.cameraActive = 1;
-  EXPECT_EQ(view->CursorResource(), kCursorCamera);
-  app.customCursors = 0;
-  EXPECT_EQ(view->CursorResource(), 0);
 }
 
 }  // namespace

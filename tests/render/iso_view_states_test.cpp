@@ -12,8 +12,8 @@ using B = PaneButton;
 
 struct PressCase {
   const char* name;
-  int cameraActive;
-  int editMode;
+  bool cameraActive;
+  EditMode editMode;
   bool usesSkins;
   B button;
   unsigned modifiers;
@@ -35,19 +35,19 @@ TEST_P(IsoPressStates, PressPicksTheStateAndCapturesTheMouse) {
 
 INSTANTIATE_TEST_SUITE_P(
     AllPresses, IsoPressStates,
-    ::testing::Values(PressCase{"CameraLeft", 1, 0, true, B::Left, 0, S::ToolDrag},
-                      PressCase{"CameraShiftLeft", 1, 1, true, B::Left, kModShift, S::FovDrag},
-                      PressCase{"CameraRight", 1, 0, true, B::Right, 0, S::PanDrag},
-                      PressCase{"CameraShiftRight", 1, 1, true, B::Right, kModShift, S::LightDrag},
-                      PressCase{"CameraMiddle", 1, 0, true, B::Middle, 0, S::ZoomDrag},
-                      PressCase{"PaintLeft", 0, 0, true, B::Left, 0, S::PaintStroke},
-                      PressCase{"PaintRight", 0, 0, true, B::Right, 0, S::ColourPick},
-                      PressCase{"PaintLeftWithoutSkins", 0, 0, false, B::Left, 0, S::WaitForRelease},
-                      PressCase{"PaintRightWithoutSkins", 0, 0, false, B::Right, 0, S::WaitForRelease},
-                      PressCase{"MappingLeft", 0, 1, false, B::Left, 0, S::Select},
-                      PressCase{"MappingRight", 0, 1, true, B::Right, 0, S::Deselect},
-                      PressCase{"MappingShiftLeft", 0, 1, true, B::Left, kModShift, S::Select},
-                      PressCase{"MiddleWithoutCamera", 0, 1, true, B::Middle, 0, S::WaitForRelease}),
+    ::testing::Values(PressCase{"CameraLeft", true, EditMode::Paint, true, B::Left, 0, S::ToolDrag},
+                      PressCase{"CameraShiftLeft", true, EditMode::Mapping, true, B::Left, kModShift, S::FovDrag},
+                      PressCase{"CameraRight", true, EditMode::Paint, true, B::Right, 0, S::PanDrag},
+                      PressCase{"CameraShiftRight", true, EditMode::Mapping, true, B::Right, kModShift, S::LightDrag},
+                      PressCase{"CameraMiddle", true, EditMode::Paint, true, B::Middle, 0, S::ZoomDrag},
+                      PressCase{"PaintLeft", false, EditMode::Paint, true, B::Left, 0, S::PaintStroke},
+                      PressCase{"PaintRight", false, EditMode::Paint, true, B::Right, 0, S::ColourPick},
+                      PressCase{"PaintLeftWithoutSkins", false, EditMode::Paint, false, B::Left, 0, S::WaitForRelease},
+                      PressCase{"PaintRightWithoutSkins", false, EditMode::Paint, false, B::Right, 0, S::WaitForRelease},
+                      PressCase{"MappingLeft", false, EditMode::Mapping, false, B::Left, 0, S::Select},
+                      PressCase{"MappingRight", false, EditMode::Mapping, true, B::Right, 0, S::Deselect},
+                      PressCase{"MappingShiftLeft", false, EditMode::Mapping, true, B::Left, kModShift, S::Select},
+                      PressCase{"MiddleWithoutCamera", false, EditMode::Mapping, true, B::Middle, 0, S::WaitForRelease}),
     [](const ::testing::TestParamInfo<PressCase>& p) { return std::string(p.param.name); });
 
 TEST_F(IsoViewTest, RightClickInPaintModeWithAModeWithoutSkinsTouchesNothing) {
@@ -61,7 +61,7 @@ TEST_F(IsoViewTest, RightClickInPaintModeWithAModeWithoutSkinsTouchesNothing) {
 }
 
 TEST_F(IsoViewTest, ASecondButtonNeitherRestartsNorEndsTheDrag) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Press(B::Left, 50, 40, kHeldLeft);
   Press(B::Right, 50, 40, kHeldLeft | kHeldRight);
   EXPECT_EQ(view->mouseState(), S::ToolDrag);
@@ -73,7 +73,7 @@ TEST_F(IsoViewTest, ASecondButtonNeitherRestartsNorEndsTheDrag) {
 }
 
 TEST_F(IsoViewTest, TheViewWaitsForEveryButtonBeforeItLetsTheMouseGo) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Press(B::Right, 50, 40, kHeldRight);
   Press(B::Middle, 50, 40, kHeldRight | kHeldMiddle);
   Release(B::Right, 50, 40, kHeldMiddle);
@@ -103,7 +103,7 @@ TEST_F(IsoViewTest, ReleaseWithoutAPressIsIgnored) {
 // ---- Corner button ----
 
 TEST_F(IsoViewTest, CornerButtonWinsOverEveryModeAndShowsPressed) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Press(B::Left, 2, 3, kHeldLeft);
   EXPECT_EQ(view->mouseState(), S::CornerButton);
   EXPECT_TRUE(view->cornerButtonPressed());
@@ -112,13 +112,31 @@ TEST_F(IsoViewTest, CornerButtonWinsOverEveryModeAndShowsPressed) {
   EXPECT_EQ(renderer.cornerDraws.back(), true);
 }
 
-TEST_F(IsoViewTest, CornerButtonCoversItsFifteenPixelsOnly) {
-  EXPECT_TRUE(InCornerButton(2, 3));
-  EXPECT_TRUE(InCornerButton(16, 17));
-  EXPECT_FALSE(InCornerButton(1, 3));
-  EXPECT_FALSE(InCornerButton(2, 2));
-  EXPECT_FALSE(InCornerButton(17, 10));
-  EXPECT_FALSE(InCornerButton(10, 18));
+TEST_F(IsoViewTest, CornerButtonCoversItsFifteenScreenPixelsOnly) {
+  EXPECT_TRUE(InCornerButton(2, 3, 1));
+  EXPECT_TRUE(InCornerButton(16, 17, 1));
+  EXPECT_FALSE(InCornerButton(1, 3, 1));
+  EXPECT_FALSE(InCornerButton(2, 2, 1));
+  EXPECT_FALSE(InCornerButton(17, 10, 1));
+  EXPECT_FALSE(InCornerButton(10, 18, 1));
+  // At device pixels of a 200 % screen: x 4..33, y 6..35.
+  EXPECT_TRUE(InCornerButton(4, 6, 2));
+  EXPECT_TRUE(InCornerButton(33, 35, 2));
+  EXPECT_FALSE(InCornerButton(3, 6, 2));
+  EXPECT_FALSE(InCornerButton(34, 20, 2));
+  EXPECT_FALSE(InCornerButton(20, 36, 2));
+  const CornerButtonPlace at150 = CornerButtonAt(1.5);
+  EXPECT_EQ(at150.left, 3);
+  EXPECT_EQ(at150.top, 5);
+  EXPECT_EQ(at150.size, 23);
+}
+
+TEST_F(IsoViewTest, CornerButtonAtDoubleScaleTakesDoubledPressesAndOpensAtItsCorner) {
+  view->screenScale = 2;
+  Press(B::Left, 33, 35, kHeldLeft);
+  EXPECT_EQ(view->mouseState(), S::CornerButton);
+  Release(B::Left, 33, 35, 0);
+  EXPECT_EQ(host.menus, (std::vector<std::pair<int, int>>{{4, 6}}));
 }
 
 TEST_F(IsoViewTest, CornerButtonPopsUpWhileTheCursorIsOutside) {
@@ -155,8 +173,8 @@ TEST_F(IsoViewTest, CornerButtonLosingTheMouseOpensNoMenu) {
 
 struct LossCase {
   const char* name;
-  int cameraActive;
-  int editMode;
+  bool cameraActive;
+  EditMode editMode;
   B button;
   unsigned modifiers;
   std::vector<RefreshCall> expected;  // refreshes sent by the loss itself
@@ -168,7 +186,7 @@ TEST_P(IsoCaptureLoss, EveryStateReturnsToIdleWithTheCursorShown) {
   const LossCase& c = GetParam();
   app.flags.cameraActive = c.cameraActive;
   app.flags.editMode = c.editMode;
-  app.flags.cameraTool = static_cast<int>(CameraTool::Fov);  // the tool that hides the cursor
+  app.flags.cameraTool = CameraTool::Fov;  // the tool that hides the cursor
   const unsigned held = c.button == B::Left ? kHeldLeft : c.button == B::Right ? kHeldRight : kHeldMiddle;
   Press(c.button, 50, 40, held, c.modifiers);
   refresh.requests.clear();
@@ -186,16 +204,16 @@ const std::vector<RefreshCall> kFinal3D = {{kPaneIsoView, kRefreshFinal}};
 
 INSTANTIATE_TEST_SUITE_P(
     AllStates, IsoCaptureLoss,
-    ::testing::Values(LossCase{"ToolDrag", 1, 0, B::Left, 0, kFinal3D},
-                      LossCase{"PanDrag", 1, 0, B::Right, 0, kFinal3D},
-                      LossCase{"FovDrag", 1, 0, B::Left, kModShift, kFinal3D},
-                      LossCase{"LightDrag", 1, 0, B::Right, kModShift, kFinal3D},
-                      LossCase{"ZoomDrag", 1, 0, B::Middle, 0, kFinal3D},
-                      LossCase{"PaintStroke", 0, 0, B::Left, 0, {}},
-                      LossCase{"ColourPick", 0, 0, B::Right, 0, {{kPaneSkinView | kPaneIsoView, kRefreshFinal}}},
-                      LossCase{"Select", 0, 1, B::Left, 0, {}},
-                      LossCase{"Deselect", 0, 1, B::Right, 0, {}},
-                      LossCase{"Wait", 0, 0, B::Middle, 0, {}}),
+    ::testing::Values(LossCase{"ToolDrag", true, EditMode::Paint, B::Left, 0, kFinal3D},
+                      LossCase{"PanDrag", true, EditMode::Paint, B::Right, 0, kFinal3D},
+                      LossCase{"FovDrag", true, EditMode::Paint, B::Left, kModShift, kFinal3D},
+                      LossCase{"LightDrag", true, EditMode::Paint, B::Right, kModShift, kFinal3D},
+                      LossCase{"ZoomDrag", true, EditMode::Paint, B::Middle, 0, kFinal3D},
+                      LossCase{"PaintStroke", false, EditMode::Paint, B::Left, 0, {}},
+                      LossCase{"ColourPick", false, EditMode::Paint, B::Right, 0, {{kPaneSkinView | kPaneIsoView, kRefreshFinal}}},
+                      LossCase{"Select", false, EditMode::Mapping, B::Left, 0, {}},
+                      LossCase{"Deselect", false, EditMode::Mapping, B::Right, 0, {}},
+                      LossCase{"Wait", false, EditMode::Paint, B::Middle, 0, {}}),
     [](const ::testing::TestParamInfo<LossCase>& p) { return std::string(p.param.name); });
 
 TEST_F(IsoViewTest, LosingTheMouseWhenIdleDoesNothing) {
@@ -205,7 +223,7 @@ TEST_F(IsoViewTest, LosingTheMouseWhenIdleDoesNothing) {
 }
 
 TEST_F(IsoViewTest, MovesAfterTheLossChangeNothing) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Press(B::Left, 50, 40, kHeldLeft);
   LoseCapture();
   const Camera before = view->camera();

@@ -18,23 +18,17 @@
 #include "core/settings.h"
 #include "render/picture_commands.h"
 #include "render/render_state.h"
+#include "tests/support/refresh_recorder.h"
 #include "tests/support/scripted_prompter.h"
 
 namespace mok::test {
-
-class RefreshLog final : public RefreshSink {
- public:
-  std::vector<std::pair<int, int>> requests;  // pane bits, kind
-  void Refresh(int paneBits, int kind) override { requests.push_back({paneBits, kind}); }
-  void RefillLists() override {}
-};
 
 inline constexpr std::uint32_t kSceneBackground = 0x123456;
 
 struct ModeScene {
   MemorySettings settings;
   ScriptedPrompter prompter;
-  RefreshLog refresh;
+  test::RefreshRecorder refresh;
   Application app{settings, prompter, prompter, refresh};
   ViewRecord view;
 
@@ -88,7 +82,7 @@ struct ModeScene {
   // Makes `mode` current directly (its shade buffer as a switch would leave it).
   void UseMode(int mode) {
     state().currentMode = mode;
-    SetShadeBuffer(view.frame, ModeKeepsShadeBuffer(mode));
+    SetShadeBuffer(view.frame, FactsOf(mode).keepsShade);
   }
 
   void Render(int kind) {

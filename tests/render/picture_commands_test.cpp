@@ -17,6 +17,7 @@ using test::ModeScene;
 // A mode that records what it was asked to draw.
 class RecordingMode final : public RenderMode {
  public:
+  RecordingMode() : RenderMode(kModeWireframe) {}
   struct Call {
     int kind;
     int flags;
@@ -30,7 +31,6 @@ class RecordingMode final : public RenderMode {
     job.view.frame.colour.assign(job.view.frame.pixelCount(), 0);
     job.view.frame.colour[0] = 0x112233;  // bottom-left pixel
   }
-  const char* name() const override { return "Recording"; }
 };
 
 // ---- Benchmark ----
@@ -224,8 +224,8 @@ TEST(QuickRenderCommand, RepaintsRowByRowAndClearsTheProgress) {
   scene.AddFace(0, 2, 1);
   ResizeFrameBuffer(scene.view.frame, 8, 3, false);
   QuickRenderCommand(scene.app, scene.view);
-  const std::pair<int, int> repaint{0x22, 0}, gradient{0x04, 0};
-  const std::vector<std::pair<int, int>> expected = {repaint, gradient, repaint, gradient, repaint, gradient, gradient};
+  const test::RefreshCall repaint{0x22, 0}, gradient{0x04, 0};
+  const std::vector<test::RefreshCall> expected = {repaint, gradient, repaint, gradient, repaint, gradient, gradient};
   EXPECT_EQ(scene.refresh.requests, expected);
   EXPECT_FALSE(scene.state().traceProgress);
 }

@@ -18,17 +18,12 @@ TEST(RenderModeTable, NamesInTableOrder) {
   for (int i = 0; i < kRenderModeCount; ++i) EXPECT_STREQ(modes[static_cast<std::size_t>(i)]->name(), names[i]);
 }
 
-TEST(RenderModeTable, CapabilityQueries) {
+TEST(RenderModeTable, EachModeReadsItsOwnFacts) {
   const auto modes = MakeRenderModes();
-  for (int i = 0; i < kRenderModeCount; ++i) {
-    SCOPED_TRACE(i);
-    const RenderMode& mode = *modes[static_cast<std::size_t>(i)];
-    EXPECT_EQ(mode.bitsPerPixel(), 32);
-    EXPECT_EQ(mode.isAvailable(), 1);
-    EXPECT_EQ(mode.usesSkins(), i == 5 || i == 7 || i == 8 || i == 9 ? 1 : 0);
-    EXPECT_EQ(mode.usesPhongMaps(), i == 4 || i == 9 ? 1 : 0);
-    EXPECT_EQ(mode.usesEnvMaps(), i == 6 ? 1 : 0);
-  }
+  for (int i = 0; i < kRenderModeCount; ++i) EXPECT_EQ(&modes[static_cast<std::size_t>(i)]->facts(), &FactsOf(i)) << i;
+  for (int i = 0; i < kRenderModeCount; ++i) EXPECT_EQ(FactsOf(i).keepsShade, i >= 7) << i;
+  EXPECT_EQ(&FactsOf(-1), &FactsOf(0));
+  EXPECT_EQ(&FactsOf(kRenderModeCount), &FactsOf(0));
 }
 
 TEST(RenderModeTable, ProgramStartsTextured) {
@@ -114,14 +109,13 @@ TEST(SelectRenderMode, SwitchRebuildsGammaAndRefreshesEveryView) {
   EXPECT_EQ(scene.state().currentMode, 2);
   EXPECT_EQ(scene.state().shading.gammaTable[128], 64);
   ASSERT_EQ(scene.refresh.requests.size(), 1u);
-  EXPECT_EQ(scene.refresh.requests[0], std::make_pair(15, 0));
+  EXPECT_EQ(scene.refresh.requests[0], (test::RefreshCall{15, 0}));
 }
 
 TEST(SelectRenderMode, MapCommandsRebuildTheRenderersGammaTable) {
   ModeScene scene;
   scene.state().shading.gamma = 2.0;
-  ASSERT_TRUE(scene.app.rebuildGammaTable);
-  scene.app.rebuildGammaTable();
+  NotifyWithTables(scene.app, Change::ActivePhongMap);
   EXPECT_EQ(scene.state().shading.gammaTable[128], 64);
 }
 
@@ -164,13 +158,13 @@ TEST(WireframeSolidMode, FillsInTheSelectionColourWithBackgroundEdgesOnEveryKind
   ModeScene scene;
   scene.AddFace(0, 2, 1);
   scene.doc().triangles[0].state = kFaceSelected;
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.UseMode(kModeWireframeSolid);
   scene.Render(1);
   EXPECT_EQ(scene.Colour(45, 55), 0x8080FFu);  // "Color-2"
   EXPECT_EQ(scene.Id(45, 55), 0);
   EXPECT_EQ(scene.Colour(40, 50), kSceneBackground);  // the edge in "Color-7"
-  scene.app.flags.editMode = 0;  // paint mode: always "Color-1"
+  scene.app.flags.editMode = EditMode::Paint;  // paint mode: always "Color-1"
   scene.Render(0);
   EXPECT_EQ(scene.Colour(45, 55), 0x80FF80u);
 }
@@ -204,7 +198,7 @@ TEST(GouraudShadedMode, SelectedFacesUseTheSelectionRampInMappingMode) {
   scene.Render(0);
   const std::uint32_t unselected = scene.Colour(45, 55);
   scene.doc().triangles[0].state = kFaceSelected;
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.Render(0);
   EXPECT_NE(scene.Colour(45, 55), unselected);
   EXPECT_EQ(scene.Id(45, 55), 0);
@@ -228,7 +222,7 @@ TEST(EnvironmentMappedMode, NeverWritesIdsSoAMappingClickSelectsNothing) {
   scene.AddFace(0, 2, 1);
   SkinSlot& env = scene.AddMap(scene.app.envMaps);
   std::fill(env.pixels.begin(), env.pixels.end(), 0x00C0FFEEu);
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.UseMode(kModeEnvironmentMapped);
   for (int kind : {0, 1, 2}) {
     scene.FillIds(9);
@@ -257,7 +251,7 @@ TEST(TexturedMode, MappingModePicksOnEveryKindAndOutlinesTheFaces) {
   ModeScene scene;
   scene.AddFace(0, 2, 1);
   scene.LoadPlaceholderSkins();
-  scene.app.flags.editMode = 1;
+  scene.app.flags.editMode = EditMode::Mapping;
   scene.UseMode(kModeTextured);
   scene.FillIds(9);
   scene.Render(1);  // even the quick kind takes the pick path in mapping mode

@@ -7,6 +7,7 @@
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
+#include <cstdlib>
 #include <set>
 
 #include "app/command_table.h"
@@ -83,7 +84,7 @@ class CommandMenusTest : public ::testing::Test {
 
   MemorySettings settings;
   test::ScriptedPrompter prompter;
-  test::CountingRefresh refresh;
+  test::RefreshRecorder refresh;
   Application app;
   Painter painter{app};
   RasterContext raster;  // the skin view's own rasterizer state
@@ -124,7 +125,7 @@ TEST_F(CommandMenusTest, ToolbarFollowsTheModeCommandsAndKeysWorkFromAPane) {
   QTest::keyClick(isoView, Qt::Key_P);  // paint mode already: nothing
   EXPECT_EQ(ToolbarIds(), ToolbarButtons(kToolbarCamera));
   QTest::keyClick(isoView, Qt::Key_Q);
-  EXPECT_EQ(app.flags.editMode, 1);
+  EXPECT_EQ(app.flags.editMode, EditMode::Mapping);
   EXPECT_EQ(ToolbarIds(), ToolbarButtons(kToolbarMapping));
   QTest::keyClick(isoView, Qt::Key_Space);
   EXPECT_EQ(ToolbarIds(), ToolbarButtons(kToolbarCamera));
@@ -136,20 +137,20 @@ TEST_F(CommandMenusTest, ToolbarFollowsTheModeCommandsAndKeysWorkFromAPane) {
   QSignalSpy done(menus, &CommandMenus::commandDone);
   const std::vector<std::pair<QKeyCombination, int>> keys{
       {Qt::Key_Tab, 32867},       {Qt::Key_Backspace, 32801},          {Qt::Key_QuoteLeft, 32796},
-      {Qt::SHIFT | Qt::Key_C, 32796}, {Qt::SHIFT | Qt::Key_2, 32957}, {Qt::Key_H, 32811},
-      {Qt::CTRL | Qt::Key_Up, 32793}};
+      {QKeyCombination(Qt::ShiftModifier, Qt::Key_C), 32796}, {QKeyCombination(Qt::ShiftModifier, Qt::Key_2), 32957},
+      {Qt::Key_H, 32811}, {QKeyCombination(Qt::ControlModifier, Qt::Key_Up), 32793}};
   for (const auto& [key, id] : keys) {
     QTest::keyClick(isoView, key.key(), key.keyboardModifiers());
     ASSERT_FALSE(done.isEmpty()) << id;
     EXPECT_EQ(done.takeLast().at(0).toInt(), id);
   }
-  EXPECT_EQ(app.flags.brushKind, 2);
+  EXPECT_EQ(app.flags.brushKind, BrushKind::Line);
 }
 
 TEST_F(CommandMenusTest, MenusShowTheUpdateRules) {
   QMenu* mapping = window.menuBar()->actions()[3]->menu();
   QAction* watch = menus->action(32875);
-  app.flags.watching = 1;
+  app.flags.watching = true;
   emit mapping->aboutToShow();
   EXPECT_EQ(watch->text().toStdString(), "End Watch");
   EXPECT_FALSE(watch->isEnabled());  // no session link was made for this window
@@ -172,17 +173,39 @@ TEST_F(CommandMenusTest, EveryCommandRunsOnceOnTheSampleMesh) {
   EXPECT_FALSE(window.isVisible());
 }
 
-TEST(ToolbarPictures, EveryButtonHasItsOwnPicture) {
+// The mean difference of two same-sized pictures over all channels, 0..255.
+double MeanDifference(const QImage& a, const QImage& b) {
+  const QImage first = a.convertToFormat(QImage::Format_ARGB32);
+  const QImage second = b.convertToFormat(QImage::Format_ARGB32);
+  double sum = 0;
+  for (int y = 0; y < first.height(); ++y) {
+    for (int x = 0; x < first.width(); ++x) {
+      const QRgb p = first.pixel(x, y);
+      const QRgb q = second.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q)) +
+             std::abs(qAlpha(p) - qAlpha(q));
+    }
+  }
+  return sum / (4.0 * first.width() * first.height());
+}
+
+TEST(ToolbarPictures, EveryButtonHasItsOwnPictureAtOneAndTwoTimes) {
   std::set<int> ids;
   for (int set : {kToolbarPaint, kToolbarMapping, kToolbarCamera})
     for (int id : ToolbarButtons(set))
       if (id != 0) ids.insert(id);
   std::vector<QImage> pictures;
   for (int id : ids) {
-    QImage picture = ToolbarImage(id);
+    QImage picture = ToolbarImage(id, 1);
     EXPECT_EQ(picture.size(), QSize(16, 15));
     for (const QImage& other : pictures) EXPECT_NE(picture, other) << id;
     pictures.push_back(picture);
+    // The 2x picture is the same drawing: scaled down it is close to the 1x one.
+    const QImage doubled = ToolbarImage(id, 2);
+    EXPECT_EQ(doubled.size(), QSize(32, 30));
+    EXPECT_EQ(doubled.deviceIndependentSize(), QSizeF(16, 15));
+    EXPECT_LT(MeanDifference(doubled.scaled(16, 15, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), picture), 16)
+        << id;
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -130,17 +131,20 @@ TEST(TriangleFlagsDialog, ShowsTheStateAndOkSelectAndCancelAnswerApart) {
   TriangleFlagsDialog state;
   state.baseChoice = 3;
   state.keepModifiers = true;
+  state.noSmoothing = FlagBox::Checked;
   {
     TriangleFlagsWindow dialog(state);
     Open(dialog);
     EXPECT_EQ(dialog.windowTitle(), "Triangle Flags");
     EXPECT_TRUE(Button(dialog, "Translucent - 2 Sided")->isChecked());
+    EXPECT_TRUE(Button(dialog, "No Smoothing - No Filtering")->isChecked());
     Click(dialog, "Masked - 2 Sided");
     Click(dialog, "Fullbright - Do Not Light");
     Click(dialog, "Select");
     EXPECT_EQ(TriangleFlagsWindow::OutcomeOf(dialog.result()), TriangleFlagsOutcome::Select);
     EXPECT_EQ(dialog.state().baseChoice, 4);
-    EXPECT_TRUE(dialog.state().fullbright);
+    EXPECT_EQ(dialog.state().fullbright, FlagBox::Checked);
+    EXPECT_EQ(dialog.state().noSmoothing, FlagBox::Checked);
     EXPECT_TRUE(dialog.state().keepModifiers);
   }
   state.baseChoice = -1;  // a base type without a radio
@@ -150,6 +154,29 @@ TEST(TriangleFlagsDialog, ShowsTheStateAndOkSelectAndCancelAnswerApart) {
   PressEnter(dialog);
   EXPECT_EQ(TriangleFlagsWindow::OutcomeOf(dialog.result()), TriangleFlagsOutcome::Ok);
   EXPECT_EQ(TriangleFlagsWindow::OutcomeOf(QDialog::Rejected), TriangleFlagsOutcome::Cancel);
+}
+
+// A box the selection mixes opens partly checked and clicks round through
+// checked and clear back to partly checked; the others have two states.
+TEST(TriangleFlagsDialog, MixedBitsOpenPartlyCheckedAndClickRoundToIt) {
+  TriangleFlagsDialog state;
+  state.fullbright = FlagBox::Mixed;
+  state.environmentMapped = FlagBox::Mixed;
+  TriangleFlagsWindow dialog(state);
+  Open(dialog);
+  auto checkState = [&](const char* text) { return qobject_cast<QCheckBox*>(Button(dialog, text))->checkState(); };
+  EXPECT_EQ(checkState("Fullbright - Do Not Light"), Qt::PartiallyChecked);
+  EXPECT_EQ(checkState("Flat Surface - Do Not Tesselate"), Qt::Unchecked);
+  EXPECT_EQ(dialog.state().environmentMapped, FlagBox::Mixed);
+  Click(dialog, "Fullbright - Do Not Light");
+  EXPECT_EQ(dialog.state().fullbright, FlagBox::Checked);
+  Click(dialog, "Fullbright - Do Not Light");
+  EXPECT_EQ(dialog.state().fullbright, FlagBox::Clear);
+  Click(dialog, "Fullbright - Do Not Light");
+  EXPECT_EQ(dialog.state().fullbright, FlagBox::Mixed);
+  Click(dialog, "Flat Surface - Do Not Tesselate");
+  Click(dialog, "Flat Surface - Do Not Tesselate");
+  EXPECT_EQ(dialog.state().flat, FlagBox::Clear);
 }
 
 TEST(ChannelDialog, ClickingALineChoosesItsChannel) {
@@ -325,16 +352,18 @@ class PreferencesDialogTest : public ::testing::Test {
 
 TEST_F(PreferencesDialogTest, TheWavRowFollowsCustomAndBrowsedFoldersAreWrittenAtOnce) {
   PreferencesDialog state = ReadPreferences(settings);
-  state.introNumber = kIntroCustom;
+  state.introNumber = kIntroCustomNumber;
   PreferencesWindow dialog(state, browser, prompter);
   Open(dialog);
   EXPECT_EQ(dialog.windowTitle(), "Preferences");
   auto* intro = dialog.findChild<QComboBox*>();
   ASSERT_EQ(intro->count(), 9);
+  EXPECT_EQ(intro->itemText(0), kIntroClipTitles[0]);
+  EXPECT_EQ(intro->itemText(6), kIntroClipTitles[6]);
   EXPECT_EQ(intro->itemText(7), "Random");
   EXPECT_EQ(intro->itemText(8), "Custom...");
   EXPECT_TRUE(Field(dialog, "introWav")->isEnabled());
-  intro->setCurrentIndex(kIntroRandom);
+  intro->setCurrentIndex(kIntroRandomNumber);
   EXPECT_FALSE(Field(dialog, "introWav")->isEnabled());
   EXPECT_FALSE(dialog.findChild<QAbstractButton*>("wavBrowse")->isEnabled());
 
@@ -345,6 +374,29 @@ TEST_F(PreferencesDialogTest, TheWavRowFollowsCustomAndBrowsedFoldersAreWrittenA
   QTest::keyClick(&dialog, Qt::Key_Escape);
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
   EXPECT_EQ(Read(settings, setting::PhongPath), "/tmp");
+}
+
+// Opening previews nothing; each choice stops the sound and previews the
+// new one unless it is a custom file that does not open. The preview is
+// timed even where no audio output can play it, and closing ends it.
+TEST_F(PreferencesDialogTest, ChoosingAnIntroPreviewsItUntilTheDialogCloses) {
+  PreferencesDialog state = ReadPreferences(settings);
+  state.introNumber = 6;
+  PreferencesWindow dialog(state, browser, prompter);
+  Open(dialog);
+  auto* intro = dialog.findChild<QComboBox*>();
+  EXPECT_FALSE(dialog.previewing());
+  QTest::keyClick(intro, Qt::Key_Down);  // "Random"
+  EXPECT_TRUE(dialog.previewing());
+  QTest::keyClick(intro, Qt::Key_Down);  // "Custom..." with no file
+  EXPECT_FALSE(dialog.previewing());
+  Type(dialog, "introWav", MOK_SOURCE_DIR "/resources/sounds/intro_3.wav");
+  QTest::keyClick(intro, Qt::Key_Up);
+  QTest::keyClick(intro, Qt::Key_Down);
+  EXPECT_TRUE(dialog.previewing());
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  EXPECT_EQ(dialog.result(), QDialog::Rejected);
+  EXPECT_FALSE(dialog.previewing());
 }
 
 TEST_F(PreferencesDialogTest, OkChecksTheSizesAndHandsBackEveryControl) {
@@ -359,6 +411,8 @@ TEST_F(PreferencesDialogTest, OkChecksTheSizesAndHandsBackEveryControl) {
   Click(dialog, "4x4");
   Click(dialog, "Color Picker On Top");
   Click(dialog, "Use Custom Mouse Cursors");
+  EXPECT_TRUE(Button(dialog, "Load skins named by the package scripts")->isChecked());
+  Click(dialog, "Load skins named by the package scripts");
   Click(dialog, "OK");
   ASSERT_EQ(dialog.result(), QDialog::Accepted);
   EXPECT_EQ(dialog.state().skinWidth, 64);
@@ -366,6 +420,7 @@ TEST_F(PreferencesDialogTest, OkChecksTheSizesAndHandsBackEveryControl) {
   EXPECT_EQ(dialog.state().grid, 1);
   EXPECT_TRUE(dialog.state().palOnTop);
   EXPECT_FALSE(dialog.state().customCursors);
+  EXPECT_FALSE(dialog.state().loadScriptSkins);
 }
 
 TEST(ModelStatsDialog, ListsTheFiveRowsUnderTheProgramTitle) {

@@ -8,7 +8,9 @@
 #include <QTest>
 #include <QWheelEvent>
 
+#include "app/preferences.h"
 #include "core/application.h"
+#include "core/changes.h"
 #include "core/mesh_files.h"
 #include "render/render_state.h"
 #include "shell/main_frame.h"
@@ -31,7 +33,7 @@ class MainFrameTest : public ::testing::Test {
     QObject::connect(&bus, &RefreshBus::refreshRequested, frame.get(), &MainFrame::HandleRefresh);
     frame->resize(900, 640);
     frame->show();
-    app.doc().NotifyMeshChanged();
+    Notify(app, Change::Mesh);
     QApplication::processEvents();
   }
 
@@ -139,6 +141,26 @@ TEST_F(MainFrameTest, SwapDisplaysAndTheWheelGoesToTheBoxUnderTheMouse) {
   EXPECT_GT(shell().skinBox().view().zoom, zoom);
   wheelAt(shell().isoBox());
   EXPECT_NE(shell().isoBox().view().camera().distance, distance);
+}
+
+TEST_F(MainFrameTest, PreferencesMovesThePaletteStripAtOnce) {
+  const int bottom = shell().palBox().y();
+  EXPECT_GT(bottom, 0);
+  PreferencesDialog onTop = ReadPreferences(settings);
+  onTop.palOnTop = true;
+  prompter.preferences.answer = onTop;
+  frame->commands().Trigger(kCommandPreferences);
+  QApplication::processEvents();
+  EXPECT_EQ(shell().palBox().y(), 0);
+  EXPECT_EQ(shell().palBox().geometry(), BoxRect(shell().layout().palRect));
+  EXPECT_EQ(shell().skinBox().y(), shell().palBox().height());
+  prompter.preferences.answer.reset();  // Cancel leaves it where it is
+  frame->commands().Trigger(kCommandPreferences);
+  EXPECT_EQ(shell().palBox().y(), 0);
+  onTop.palOnTop = false;
+  prompter.preferences.answer = onTop;
+  frame->commands().Trigger(kCommandPreferences);
+  EXPECT_EQ(shell().palBox().y(), bottom);
 }
 
 TEST_F(MainFrameTest, ListsDriveTheDocumentAndARefusedModeIsPutBack) {

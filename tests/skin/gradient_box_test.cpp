@@ -9,12 +9,12 @@
 namespace mok {
 namespace {
 
-using test::RefreshRequest;
+using test::RefreshCall;
 
-constexpr RefreshRequest kBoxQuick{kPaneGradient, kRefreshQuick};
-constexpr RefreshRequest kBoxFinal{kPaneGradient, kRefreshFinal};
-constexpr RefreshRequest kIsoQuick{kPaneIsoView, kRefreshQuick};
-constexpr RefreshRequest kIsoFinal{kPaneIsoView, kRefreshFinal};
+constexpr RefreshCall kBoxQuick{kPaneGradient, kRefreshQuick};
+constexpr RefreshCall kBoxFinal{kPaneGradient, kRefreshFinal};
+constexpr RefreshCall kIsoQuick{kPaneIsoView, kRefreshQuick};
+constexpr RefreshCall kIsoFinal{kPaneIsoView, kRefreshFinal};
 
 // 24 x 227: bar presses above y = 227 - 27 = 200, the band at rows 200..214,
 // the buttons at rows 215..226 (A: x 0..11, B: x 12..23).
@@ -25,7 +25,7 @@ class GradientBoxTest : public ::testing::Test {
 
   test::PaintApp fixture;
   Application& app = fixture.app;
-  test::RequestLog& refresh = fixture.refresh;
+  test::RefreshRecorder& refresh = fixture.refresh;
   test::BoxRecordingHost host;
   test::FakeSplitterShell shell;
   GradientBox box{fixture.app, fixture.shading, host, shell};
@@ -53,7 +53,7 @@ TEST_F(GradientBoxTest, LeftDragInTheBarSetsThePaintStrength) {
   EXPECT_FALSE(host.captured);
   EXPECT_FALSE(host.hidden);
   EXPECT_EQ(host.shownAt, (std::pair{5, 0}));  // back on the press point
-  std::vector<RefreshRequest> expected(5, kBoxQuick);
+  std::vector<RefreshCall> expected(5, kBoxQuick);
   expected.push_back(kBoxFinal);
   EXPECT_EQ(refresh.requests, expected);
 }
@@ -66,7 +66,7 @@ TEST_F(GradientBoxTest, RightPressAtTheTopGivesGammaTwentyAndRebuildsTheTables) 
   EXPECT_DOUBLE_EQ(fixture.shading.gamma, 20.0);
   EXPECT_EQ(fixture.shading.gammaTable[128], 0);  // (128 / 255)^20 * 255 = 0.0003
   EXPECT_EQ(fixture.shading.gammaTable[255], 255);
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kIsoQuick, kBoxQuick}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kIsoQuick, kBoxQuick}));
   box.HandleEvent(test::MoveTo(5, 100));  // f = 0.5: (1 - 0.5)^2 * 20 = 5
   EXPECT_DOUBLE_EQ(fixture.shading.gamma, 5.0);
   EXPECT_EQ(fixture.shading.gammaTable[128], 8);  // (128 / 255)^5 * 255 = 8.13

@@ -48,7 +48,7 @@ TEST_F(NewSkin, OtherSizeThatIsNotAPowerOfTwoIsRefused) {
   Create(Other(100, 64));
   EXPECT_EQ(prompter.messages, std::vector<std::string>{"Skin Dimensions must be a power of 2!"});
   EXPECT_EQ(slot(0).isEmpty, 1);
-  EXPECT_TRUE(refresh.paneBits.empty());
+  EXPECT_TRUE(refresh.paneBits().empty());
 }
 
 TEST_F(NewSkin, SizesOutsideFourTo4096AreRefused) {
@@ -83,7 +83,7 @@ TEST_F(NewSkin, OtherSizeMakesAnImageWithoutAFileThatSaveSendsToSaveAs) {
   EXPECT_EQ(skin.isEmpty, 0);
   EXPECT_EQ(skin.rowOffsets[63], 63 * 128);
   EXPECT_EQ(doc().activeSkin, &slot(0));
-  EXPECT_EQ(refresh.paneBits, std::vector<int>{15});
+  EXPECT_EQ(refresh.paneBits(), std::vector<int>{15});
   SkinSave(app);
   ASSERT_EQ(prompter.dialogs.size(), 1u);
   EXPECT_TRUE(prompter.dialogs[0].save);
@@ -190,7 +190,7 @@ TEST_F(NewSkin, ActiveColourOutsideTheEightIsHeldToThem) {
 TEST_F(NewSkin, CancelChangesNothing) {
   SkinNew(app);  // no reply: Cancel
   EXPECT_EQ(slot(0).isEmpty, 1);
-  EXPECT_TRUE(refresh.paneBits.empty());
+  EXPECT_TRUE(refresh.paneBits().empty());
 }
 
 }  // namespace

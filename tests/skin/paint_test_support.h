@@ -18,29 +18,12 @@
 #include "tests/support/scripted_prompter.h"
 #include "core/prompter.h"
 #include "core/refresh.h"
+#include "tests/support/refresh_recorder.h"
 #include "core/settings.h"
 #include "render/shading.h"
 #include "panes/gradient_box.h"
 
 namespace mok::test {
-
-struct RefreshRequest {
-  int panes = 0;
-  int kind = 0;
-  bool operator==(const RefreshRequest&) const = default;
-};
-
-class RequestLog final : public RefreshSink {
- public:
-  void Refresh(int paneBits, int kind) override { requests.push_back({paneBits, kind}); }
-  void RefillLists() override {}
-  int Count(RefreshRequest r) const {
-    int n = 0;
-    for (const RefreshRequest& q : requests) n += q == r ? 1 : 0;
-    return n;
-  }
-  std::vector<RefreshRequest> requests;
-};
 
 // The window of a colour box: capture, the system's cursor display count and
 // where the cursor stood when it became visible again.
@@ -119,7 +102,7 @@ class FakeSplitterShell final : public SplitterShell {
 struct PaintApp {
   MemorySettings settings;
   ScriptedPrompter prompter;
-  RequestLog refresh;
+  RefreshRecorder refresh;
   Application app{settings, prompter, prompter, refresh};
   ShadingTables shading;
 };

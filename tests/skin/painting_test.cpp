@@ -12,10 +12,10 @@ namespace mok {
 namespace {
 
 using test::PaintApp;
-using test::RefreshRequest;
+using test::RefreshCall;
 
-constexpr RefreshRequest kPaintRefresh{kPaneSkinView | kPaneIsoView, kRefreshPaint};
-constexpr RefreshRequest kRestoreRefresh{kPaneSkinView | kPaneIsoView | kRenderWithoutRepaint, kRefreshPaint};
+constexpr RefreshCall kPaintRefresh{kPaneSkinView | kPaneIsoView, kRefreshPaint};
+constexpr RefreshCall kRestoreRefresh{kPaneSkinView | kPaneIsoView | kRenderWithoutRepaint, kRefreshPaint};
 
 PaintBlend Blend(std::uint32_t colour, float strength, bool colorize = false) {
   PaintBlend b;
@@ -74,7 +74,7 @@ class PaintingTest : public ::testing::Test {
 
   PaintApp fixture;
   Application& app = fixture.app;
-  test::RequestLog& refresh = fixture.refresh;
+  test::RefreshRecorder& refresh = fixture.refresh;
   Painter painter{fixture.app};
 };
 
@@ -116,7 +116,7 @@ TEST(PaintTexel, ApplicationSettingsMakeTheBlend) {
   fixture.app.customColors[3] = 0x123456;
   fixture.app.activeColor = 3;
   fixture.app.paintStrength = 1.5;  // out of range: held at full strength
-  fixture.app.flags.colorizeMode = 1;
+  fixture.app.flags.colorizeMode = true;
   const PaintBlend blend = CurrentBlend(fixture.app);
   EXPECT_EQ(blend.colour, 0x123456u);
   EXPECT_FLOAT_EQ(blend.strength, 1.0F);
@@ -207,7 +207,7 @@ TEST_F(PaintingTest, PencilAtZoomEightPaintsEachTexelOnce) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;
   app.paintStrength = 0.5;
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   const ZoomedView zoomed(4, 4, 8, 32, 32);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {1, 1}));
   // Wander inside texel (0, 0), then cross into (1, 0) and come back.
@@ -227,7 +227,7 @@ TEST_F(PaintingTest, AStrokeIsOneUndoStep) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.history.Reset(app.doc());
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   const ZoomedView zoomed(4, 4, 8, 32, 32);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {4, 4}));
   painter.MoveStroke(zoomed.view(), {28, 4});
@@ -242,7 +242,7 @@ TEST_F(PaintingTest, AStrokeIsOneUndoStep) {
 TEST_F(PaintingTest, LineBrushLeavesOnlyTheFinalLine) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 2;
+  app.flags.brushKind = BrushKind::Line;
   const ZoomedView zoomed(4, 4, 8, 32, 32);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {4, 4}));
   painter.MoveStroke(zoomed.view(), {28, 4});  // along the top row
@@ -256,51 +256,36 @@ TEST_F(PaintingTest, LineBrushLeavesOnlyTheFinalLine) {
 }
 
 // The views recolour the marked texels when they see the restore request, so
-// the old line's texels must still be marked then, with their colours back.
-class RestoreChecker final : public RefreshSink {
- public:
-  void Refresh(int panes, int) override {
-    if ((panes & kRenderWithoutRepaint) == 0) return;
+// the old line's texels must still be marked then, with their colours back;
+// the request is sent, not posted, so the views draw before the mask clears.
+TEST_F(PaintingTest, RestoreRequestSeesTheOldLineStillMarked) {
+  SkinSlot& skin = AddSkin(4, 4, 0x000000);
+  app.customColors[0] = 0xFFFFFF;
+  app.flags.brushKind = BrushKind::Line;
+  std::vector<std::vector<int>> markedAtRestore;
+  refresh.onRefresh = [&](const RefreshRequest& request) {
+    if (request.redraw != Redraw::RenderOnly) return;
+    EXPECT_EQ(request.delivery, Delivery::Send);
     std::vector<int> marked;
-    for (std::size_t i = 0; i < painter->StrokeMask().size(); ++i) {
-      if (painter->StrokeMask()[i] == 0) continue;
+    for (std::size_t i = 0; i < painter.StrokeMask().size(); ++i) {
+      if (painter.StrokeMask()[i] == 0) continue;
       marked.push_back(static_cast<int>(i));
-      EXPECT_EQ(skin->pixels[i], 0u) << i;  // already restored
+      EXPECT_EQ(skin.pixels[i], 0u) << i;  // already restored
     }
     markedAtRestore.push_back(marked);
-  }
-  void RefillLists() override {}
-  const Painter* painter = nullptr;
-  const SkinSlot* skin = nullptr;
-  std::vector<std::vector<int>> markedAtRestore;
-};
-
-TEST(LineBrush, RestoreRequestSeesTheOldLineStillMarked) {
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  RestoreChecker checker;
-  Application app{settings, prompter, prompter, checker};
-  app.doc().skinSlots.push_back(std::make_unique<SkinSlot>());
-  SkinSlot& skin = *app.doc().skinSlots.back();
-  AllocateSkin(skin, 4, 4);
-  app.doc().activeSkin = &skin;
-  app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 2;
-  Painter painter(app);
-  checker.painter = &painter;
-  checker.skin = &skin;
+  };
   const ZoomedView zoomed(4, 4, 8, 32, 32);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {4, 4}));
   painter.MoveStroke(zoomed.view(), {28, 4});
   painter.MoveStroke(zoomed.view(), {4, 28});
   // First the press stamp, then the line along the top row.
-  EXPECT_EQ(checker.markedAtRestore, (std::vector<std::vector<int>>{{0}, {0, 1, 2, 3}}));
+  EXPECT_EQ(markedAtRestore, (std::vector<std::vector<int>>{{0}, {0, 1, 2, 3}}));
 }
 
 TEST_F(PaintingTest, LineBackOnAnEmptyPressPointStillShowsTheRestoredSkin) {
   SkinSlot& skin = AddSkin(4, 4, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 2;
+  app.flags.brushKind = BrushKind::Line;
   const ZoomedView zoomed(4, 4, 8, 64, 64);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {40, 4}));  // press beside the skin
   painter.MoveStroke(zoomed.view(), {4, 4});
@@ -309,7 +294,7 @@ TEST_F(PaintingTest, LineBackOnAnEmptyPressPointStillShowsTheRestoredSkin) {
   painter.MoveStroke(zoomed.view(), {40, 4});  // a line of one point with no texel
   EXPECT_EQ(PaintedCount(skin, 0), 0);
   // The restore was rendered without a repaint; a repaint must follow.
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kRestoreRefresh, kPaintRefresh}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kRestoreRefresh, kPaintRefresh}));
 }
 
 TEST_F(PaintingTest, PointBrushOverNoSkinPaintsAndRefreshesNothing) {
@@ -322,14 +307,14 @@ TEST_F(PaintingTest, PointBrushOverNoSkinPaintsAndRefreshesNothing) {
   EXPECT_TRUE(refresh.requests.empty());
   painter.MoveStroke(zoomed.view(), {9, 9});
   EXPECT_EQ(Texel(skin, 1, 1), 0xFFFFFFu);
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kPaintRefresh}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kPaintRefresh}));
   EXPECT_EQ(painter.StrokeMask()[5], 1);
 }
 
 TEST_F(PaintingTest, PencilLineVisitsThePixelsOfTheAccumulatorWalk) {
   SkinSlot& skin = AddSkin(32, 8, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   const ZoomedView zoomed(32, 8, 1, 32, 8);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {0, 0}));
   painter.MoveStroke(zoomed.view(), {31, 5});
@@ -351,7 +336,7 @@ TEST_F(PaintingTest, PencilLineVisitsThePixelsOfTheAccumulatorWalk) {
 TEST_F(PaintingTest, LinesAreClippedToTheClientArea) {
   SkinSlot& skin = AddSkin(32, 8, 0x000000);
   app.customColors[0] = 0xFFFFFF;
-  app.flags.brushKind = 1;
+  app.flags.brushKind = BrushKind::Pencil;
   const ZoomedView zoomed(32, 8, 1, 32, 8);
   ASSERT_TRUE(painter.BeginStroke(zoomed.view(), {-10, 2}));
   painter.MoveStroke(zoomed.view(), {-10, 2});  // one point outside: nothing
@@ -407,13 +392,13 @@ TEST_F(PaintingTest, PickTakesTheTexelUnderTheCursorIntoTheActiveColour) {
   const ZoomedView zoomed(4, 4, 8, 64, 64);
   EXPECT_TRUE(painter.PickAt(zoomed.view(), {17, 9}));  // texel (2, 1) = index 6
   EXPECT_EQ(app.customColors[4], 0x123456u);
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{{kPanePalette, kRefreshFinal}}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{{kPanePalette, kRefreshFinal}}));
   EXPECT_FALSE(painter.PickAt(zoomed.view(), {18, 10}));  // same colour: no change
   EXPECT_FALSE(painter.PickAt(zoomed.view(), {60, 60}));  // background
   EXPECT_FALSE(painter.PickAt(zoomed.view(), {-3, 10}));  // outside the view
   EXPECT_EQ(app.customColors[4], 0x123456u);
   painter.EndPick();
-  EXPECT_EQ(refresh.requests.back(), (RefreshRequest{kPaneSkinView | kPaneIsoView, kRefreshFinal}));
+  EXPECT_EQ(refresh.requests.back(), (RefreshCall{kPaneSkinView | kPaneIsoView, kRefreshFinal}));
 }
 
 TEST_F(PaintingTest, PickIgnoresIdsOutsideTheSkin) {

@@ -9,11 +9,11 @@
 namespace mok {
 namespace {
 
-using test::RefreshRequest;
+using test::RefreshCall;
 
-constexpr RefreshRequest kBoxRedraw{kPanePalette, kRefreshFinal};
-constexpr RefreshRequest kViewsFull{kPaneSkinView | kPaneIsoView, kRefreshFinal};
-constexpr RefreshRequest kViewsBackground{kPaneSkinView | kPaneIsoView, kRefreshBackground};
+constexpr RefreshCall kBoxRedraw{kPanePalette, kRefreshFinal};
+constexpr RefreshCall kViewsFull{kPaneSkinView | kPaneIsoView, kRefreshFinal};
+constexpr RefreshCall kViewsBackground{kPaneSkinView | kPaneIsoView, kRefreshBackground};
 
 // 338 pixels wide: the picker is P = 338 - 82 = 256 columns, x 64..319 of the
 // picture, window x 65..320.
@@ -28,7 +28,7 @@ class PaletteBoxTest : public ::testing::Test {
 
   test::PaintApp fixture;
   Application& app = fixture.app;
-  test::RequestLog& refresh = fixture.refresh;
+  test::RefreshRecorder& refresh = fixture.refresh;
   test::BoxRecordingHost host;
   std::unique_ptr<PaletteBox> box;
 };
@@ -53,7 +53,7 @@ TEST_F(PaletteBoxTest, SwatchPressAndDragSelectTheColourUnderTheCursor) {
   EXPECT_FALSE(host.captured);
   EXPECT_EQ(box->dragState(), PaletteBox::kIdle);
   // Selecting changes no user colour: the box alone redraws.
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>(3, kBoxRedraw)));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>(3, kBoxRedraw)));
 }
 
 TEST_F(PaletteBoxTest, PressBelowThePictureStillSelectsABottomRowColour) {
@@ -81,7 +81,7 @@ TEST_F(BarsPicker, RedBarPressAtX193GivesRed128) {
   box->HandleEvent(test::PressLeft(193, 5));  // picture (192, 4): red bar, (192 - 64) * 256 / 256 = 128
   EXPECT_EQ(app.customColors[0], 0x806699u);
   EXPECT_EQ(box->dragState(), PaletteBox::kPickerDrag);
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsFull}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kBoxRedraw, kViewsFull}));
 }
 
 TEST_F(BarsPicker, DragKeepsThePressBarAndStaysInThePicker) {
@@ -183,7 +183,7 @@ TEST_F(BarsPicker, ChangingColourSevenRedrawsOnlyTheBackground) {
   app.activeColor = 7;
   box->HandleEvent(test::PressLeft(193, 5));
   EXPECT_EQ(app.customColors[7], 0x800000u);
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsBackground}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kBoxRedraw, kViewsBackground}));
 }
 
 TEST_F(BarsPicker, ChangingColourOneReRendersTheViews) {
@@ -191,7 +191,7 @@ TEST_F(BarsPicker, ChangingColourOneReRendersTheViews) {
   app.customColors[1] = 0x000000;
   box->HandleEvent(test::PressLeft(193, 5));  // red 128
   EXPECT_EQ(app.customColors[1], 0x800000u);
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsFull}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kBoxRedraw, kViewsFull}));
 }
 
 TEST_F(BarsPicker, PressGivingTheSameColourRefreshesNothing) {
@@ -217,7 +217,7 @@ TEST_F(PaletteBoxTest, RightClickOnTheSwatchesOpensTheDialogOnRelease) {
   for (std::size_t i = 0; i < 8; ++i) EXPECT_EQ(fixture.prompter.colourSlotsSeen[i], before[i]);
   for (std::size_t i = 8; i < 16; ++i) EXPECT_EQ(fixture.prompter.colourSlotsSeen[i], 0u);
   EXPECT_EQ(app.customColors[2], 0xABCDEFu);  // top byte dropped
-  EXPECT_EQ(refresh.requests, (std::vector<RefreshRequest>{kBoxRedraw, kViewsFull}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kBoxRedraw, kViewsFull}));
   // The slots keep what the dialog left in them, not the new user colour.
   fixture.prompter.colourSlotToSet.reset();
   Click(test::PressRight(10, 10));

@@ -30,13 +30,14 @@ TEST_F(Preferences, OpensWithTheDialogDefaultsAndClampedValues) {
   EXPECT_EQ(shown.envPath, "C:\\Program Files\\MOK\\enviros");
   EXPECT_TRUE(shown.customCursors);
   EXPECT_FALSE(shown.palOnTop);
+  EXPECT_TRUE(shown.loadScriptSkins);
   Write(settings, setting::DefSknResX, 2048);
   Write(settings, setting::DefSknGrid, -3);
   Write(settings, setting::IntroNumber, 12);
   shown = ReadPreferences(settings);
   EXPECT_EQ(shown.skinWidth, 512);
   EXPECT_EQ(shown.grid, 0);
-  EXPECT_EQ(shown.introNumber, kIntroCustom);
+  EXPECT_EQ(shown.introNumber, kIntroCustomNumber);
 }
 
 TEST_F(Preferences, OkWritesEverythingButTheFoldersAndRebuildsPlaceholdersOnlyOnAChange) {
@@ -45,16 +46,18 @@ TEST_F(Preferences, OkWritesEverythingButTheFoldersAndRebuildsPlaceholdersOnlyOn
   chosen.skinHeight = 32;  // the size in force: nothing to rebuild
   chosen.customCursors = false;
   chosen.palOnTop = true;
-  chosen.introNumber = kIntroCustom;
+  chosen.introNumber = kIntroCustomNumber;
   chosen.introWav = "/sounds/hello.wav";
   chosen.phongPath = "/typed/but/not/browsed";
+  chosen.loadScriptSkins = false;
   ApplyPreferences(app, chosen);
   EXPECT_EQ(refresh.refills, 0);
   EXPECT_EQ(app.customCursors, 0);
   EXPECT_EQ(Read(settings, setting::PalOnTop), 1);
-  EXPECT_EQ(Read(settings, setting::IntroNumber), kIntroCustom);
+  EXPECT_EQ(Read(settings, setting::IntroNumber), kIntroCustomNumber);
   EXPECT_EQ(Read(settings, setting::IntroWav), "/sounds/hello.wav");
   EXPECT_EQ(Read(settings, setting::DefSknResX), 32);
+  EXPECT_EQ(Read(settings, setting::LoadScriptSkins), 0);
   EXPECT_FALSE(settings.contains("Preferences", "Phong Path"));
 
   const UvPair before = doc().triangles[0].uv[2];

@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "app/skin_commands.h"
+#include "core/channel_units.h"
 #include "app/skin_dialogs.h"
 #include "tests/skin/skin_test_support.h"
 
@@ -86,7 +87,7 @@ class SkinResizeCommand : public test::SkinFixture {
     AddFace(0, {16, 8}, {31, 30}, {2, 2});  // shares two corners with face 0
     AddFace(1, {2, 2}, {6, 2}, {6, 6});
     LoadSlots();
-    ChangeSkinSizes(doc(), [&] {
+    WithChannelUnits(doc(), [&] {
       slot(0) = NumberedImage(256, 256);
       slot(0).hasFile = 1;
     });
@@ -104,8 +105,6 @@ class SkinResizeCommand : public test::SkinFixture {
 
 TEST_F(SkinResizeCommand, DoublingTheHeightResamplesAndDoublesTheCoordinatesVertically) {
   ASSERT_FLOAT_EQ(Corner(0, 0).v, 64);
-  int ramps = 0;
-  app.rebuildShadeRamps = [&] { ++ramps; };
   Resize([](ResizeSkinDialog& d) { d.toHeight = 512; });
   EXPECT_EQ(prompter.resize.shown.back().fromWidth, 256);
   EXPECT_EQ(slot(0).width, 256);
@@ -123,8 +122,7 @@ TEST_F(SkinResizeCommand, DoublingTheHeightResamplesAndDoublesTheCoordinatesVert
   EXPECT_FLOAT_EQ(Corner(1, 1).v, 480);
   EXPECT_FLOAT_EQ(Corner(2, 1).u, 6);  // channel 1 untouched
   EXPECT_FLOAT_EQ(Corner(2, 1).v, 2);
-  EXPECT_EQ(refresh.paneBits, std::vector<int>{15});
-  EXPECT_EQ(ramps, 0);
+  EXPECT_EQ(refresh.paneBits(), std::vector<int>{15});
 }
 
 TEST_F(SkinResizeCommand, WithoutAffectSkinImageOnlyTheCoordinatesChange) {
@@ -209,7 +207,7 @@ TEST_F(SkinResizeCommand, SizesThatCannotBeHeldAreRefusedBeforeAnythingChanges) 
   EXPECT_EQ(slot(0).height, 256);
   EXPECT_FLOAT_EQ(Corner(0, 0).u, 32);
   EXPECT_FLOAT_EQ(Corner(0, 0).v, 64);
-  EXPECT_TRUE(refresh.paneBits.empty());
+  EXPECT_TRUE(refresh.paneBits().empty());
 }
 
 TEST_F(SkinResizeCommand, TheLargestAcceptedSizesWork) {
@@ -225,7 +223,7 @@ TEST_F(SkinResizeCommand, TheLargestAcceptedSizesWork) {
 TEST_F(SkinResizeCommand, CancelChangesNothing) {
   SkinResize(app);
   EXPECT_EQ(slot(0).height, 256);
-  EXPECT_TRUE(refresh.paneBits.empty());
+  EXPECT_TRUE(refresh.paneBits().empty());
 }
 
 }  // namespace

@@ -18,24 +18,10 @@
 
 namespace mok::test {
 
-// Records every refresh request with its pane bits.
-class RecordingRefresh final : public RefreshSink {
- public:
-  std::vector<int> paneBits;
-  int refills = 0;
-  void Refresh(int bits, int) override { paneBits.push_back(bits); }
-  void RefillLists() override { ++refills; }
-};
-
 // An application whose document holds the faces added with AddFace, with the
 // 16 placeholder slots of a fresh load (32 x 32, cells of 4 texels).
 class SkinFixture : public ::testing::Test {
  protected:
-  void TearDown() override {
-    std::error_code ignored;
-    std::filesystem::current_path(startDir, ignored);
-  }
-
   MeshDocument& doc() { return app.doc(); }
 
   // A face on the channel with the three corners in texels.
@@ -60,15 +46,13 @@ class SkinFixture : public ::testing::Test {
   void ClearRecords() {
     prompter.messages.clear();
     prompter.dialogs.clear();
-    refresh.paneBits.clear();
-    refresh.refills = 0;
+    refresh.Clear();
   }
 
-  std::filesystem::path startDir = std::filesystem::current_path();
   TempDir dir;
   MemorySettings settings;
   ScriptedPrompter prompter;
-  RecordingRefresh refresh;
+  RefreshRecorder refresh;
   Application app{settings, prompter, prompter, refresh};
 };
 

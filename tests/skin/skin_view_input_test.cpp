@@ -19,7 +19,7 @@ TEST_F(SkinViewInput, WheelZoomsByPowersAndStaysWithinRange) {
   EXPECT_NEAR(view.zoom / 1.5, 1.162, 1e-3);
   view.WheelZoom(-120);
   EXPECT_NEAR(view.zoom, 1.5, 1e-3);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kFinalSkin, kFinalSkin}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kFinalSkin, kFinalSkin}));
   view.WheelZoom(120 * 100);
   EXPECT_FLOAT_EQ(view.zoom, 12);
   view.WheelZoom(std::numeric_limits<int>::min());
@@ -37,7 +37,7 @@ TEST_F(SkinViewInput, WheelEventReachesTheZoom) {
 }
 
 TEST_F(SkinViewInput, LeftNavigationPansWithRelativeMotion) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 50, 50));
   EXPECT_EQ(view.dragState(), kSkinNavigate);
   EXPECT_EQ(host.captures, 1);
@@ -51,14 +51,14 @@ TEST_F(SkinViewInput, LeftNavigationPansWithRelativeMotion) {
   EXPECT_FLOAT_EQ(view.viewCenter.u, 12);
   Send(Release(kLeft, 50, 50));
   EXPECT_EQ(view.dragState(), kSkinIdle);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kQuickSkin, kFinalSkin}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kQuickSkin, kFinalSkin}));
   EXPECT_EQ(host.showCalls, 1);
   EXPECT_EQ(host.displayCount, 0);
   EXPECT_EQ(host.releases, 1);
 }
 
 TEST_F(SkinViewInput, RightNavigationZoomsPerPixel) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kRight, 50, 50));
   Send(MoveTo(50, 60, kHeldRight));
   EXPECT_NEAR(view.zoom, 1.5 * std::pow(0.99900097, 10), 1e-5);
@@ -68,11 +68,11 @@ TEST_F(SkinViewInput, RightNavigationZoomsPerPixel) {
   EXPECT_FLOAT_EQ(view.zoom, 12);
   Send(Release(kRight, 50, 50));
   EXPECT_EQ(view.dragState(), kSkinIdle);
-  EXPECT_EQ(refresh.calls.back(), kFinalSkin);
+  EXPECT_EQ(refresh.requests.back(), kFinalSkin);
 }
 
 TEST_F(SkinViewInput, SecondButtonTurnsPanIntoZoomAndTheLastReleaseEnds) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 50, 50));
   Send(Press(kRight, 50, 50, 0, kHeldLeft));  // no second drag
   EXPECT_EQ(view.dragState(), kSkinNavigate);
@@ -90,7 +90,7 @@ TEST_F(SkinViewInput, SecondButtonTurnsPanIntoZoomAndTheLastReleaseEnds) {
 
 TEST_F(SkinViewInput, CursorCallsAreBoundedWhenTheCountNeverMoves) {
   host.countStuck = true;
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 50, 50));
   EXPECT_EQ(host.hideCalls, kMaxCursorCalls);
   Send(Release(kLeft, 50, 50));
@@ -112,11 +112,11 @@ TEST_F(SkinViewInput, CornerButtonOpensTheMenuWhereverItIsReleased) {
   ASSERT_EQ(host.menus.size(), 1u);
   EXPECT_EQ(host.menus[0], std::make_pair(2, 3));
   EXPECT_EQ(host.releases, 1);
-  EXPECT_EQ(refresh.calls.size(), 5u);  // pressed, raised, pressed, raised, final
+  EXPECT_EQ(refresh.requests.size(), 5u);  // pressed, raised, pressed, raised, final
 }
 
 TEST_F(SkinViewInput, CornerButtonTakesPrecedenceOverTheCamera) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kLeft, 2, 3));
   EXPECT_EQ(view.dragState(), kSkinCornerButton);
   Send(CaptureLoss());
@@ -139,7 +139,7 @@ TEST_F(SkinViewInput, PaintModeHandsStrokesAndPicksToThePainter) {
   Send(Release(kRight, 71, 30));
   EXPECT_EQ(painter.calls,
             (std::vector<std::string>{"begin 60,40", "continue 61,41", "end", "pick 70,30", "pick 71,30"}));
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kFinalEdit}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kFinalEdit}));
   EXPECT_EQ(host.captures, 2);
   EXPECT_EQ(host.releases, 2);
 }
@@ -156,13 +156,13 @@ TEST_F(SkinViewInput, CaptureLossEndsAStrokeAndForgetsTheDrag) {
 }
 
 TEST_F(SkinViewInput, CaptureLossDuringNavigationShowsTheCursorAgain) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   Send(Press(kRight, 50, 50));
   Send(MoveTo(50, 55, kHeldRight));
   Send(CaptureLoss());
   EXPECT_EQ(view.dragState(), kSkinIdle);
   EXPECT_EQ(host.displayCount, 0);
-  EXPECT_EQ(refresh.calls.back(), kFinalSkin);
+  EXPECT_EQ(refresh.requests.back(), kFinalSkin);
   EXPECT_EQ(host.releases, 0);
   Send(MoveTo(50, 90, kHeldRight));  // moves while idle do nothing
   EXPECT_NEAR(view.zoom, 1.5 * std::pow(0.99900097, 5), 1e-5);
@@ -170,7 +170,7 @@ TEST_F(SkinViewInput, CaptureLossDuringNavigationShowsTheCursorAgain) {
 
 TEST_F(SkinViewInput, MovesWithoutADragDoNothing) {
   Send(MoveTo(10, 10, 0));
-  EXPECT_TRUE(refresh.calls.empty());
+  EXPECT_TRUE(refresh.requests.empty());
   EXPECT_TRUE(painter.calls.empty());
 }
 
@@ -188,7 +188,7 @@ TEST_F(SkinViewInput, SknFilterIsReadAtCreationAndWrittenAtTheEnd) {
     SkinView other(app, *raster, host);
     EXPECT_EQ(other.filtered, 1);
     ToggleSkinFilter(app, other);
-    EXPECT_EQ(refresh.calls.back(), kFinalSkin);
+    EXPECT_EQ(refresh.requests.back(), kFinalSkin);
   }
   EXPECT_EQ(Read(settings, setting::SknFilter), 0);
 }
@@ -204,13 +204,13 @@ TEST_F(SkinViewInput, ViewCentreStartsAtHalfTheDefaultSkinSize) {
 
 TEST_F(SkinViewInput, MenuCommandsToggleAndRefresh) {
   ToggleUvLines(app);
-  EXPECT_EQ(app.flags.showUvLines, 1);
+  EXPECT_TRUE(app.flags.showUvLines);
   ToggleSkinTiled(app, view);
   EXPECT_EQ(view.tiled, 1);
   EXPECT_EQ(refresh.refills, 2);
   ToggleMappingFrame(app, view);
   EXPECT_EQ(view.frameVisible, 1);
-  EXPECT_EQ(refresh.calls.back(), kFinalSkin);
+  EXPECT_EQ(refresh.requests.back(), kFinalSkin);
 }
 
 TEST_F(SkinViewInput, TilingSetupStoresTheDialogChoicesWithinRange) {
@@ -236,7 +236,7 @@ namespace {
 class SkinViewLimits : public viewtest::SkinViewFixture {};
 
 TEST_F(SkinViewLimits, PanningFarAwayStopsAtTheCentreLimitAndStillRenders) {
-  app.flags.cameraActive = 1;
+  app.flags.cameraActive = true;
   view.zoom = 1;
   Send(Press(PaneButton::Left, 50, 50));
   Send(MoveTo(50 - 2000000000, 50 + 2000000000, kHeldLeft));
@@ -248,10 +248,10 @@ TEST_F(SkinViewLimits, PanningFarAwayStopsAtTheCentreLimitAndStillRenders) {
 }
 
 TEST(PaneCursorChoice, CameraFirstThenEditModeUnlessCustomCursorsAreOff) {
-  EXPECT_EQ(ChoosePaneCursor(1, 1, 1), PaneCursor::Camera);
-  EXPECT_EQ(ChoosePaneCursor(1, 0, 1), PaneCursor::Mapping);
-  EXPECT_EQ(ChoosePaneCursor(1, 0, 0), PaneCursor::Paint);
-  EXPECT_EQ(ChoosePaneCursor(0, 1, 1), PaneCursor::System);
+  EXPECT_EQ(ChoosePaneCursor(1, true, EditMode::Mapping), PaneCursor::Camera);
+  EXPECT_EQ(ChoosePaneCursor(1, false, EditMode::Mapping), PaneCursor::Mapping);
+  EXPECT_EQ(ChoosePaneCursor(1, false, EditMode::Paint), PaneCursor::Paint);
+  EXPECT_EQ(ChoosePaneCursor(0, true, EditMode::Mapping), PaneCursor::System);
 }
 
 }  // namespace
@@ -279,8 +279,8 @@ TEST_F(SkinViewPainting, StrokePaintsTheTexelUnderTheCursorAndTheViewRecoloursIt
   viewtest::Send(view, viewtest::Press(PaneButton::Left, 100, 50));
   EXPECT_EQ(doc().activeSkin->pixels[static_cast<std::size_t>(texel)], 0x444444u);
   EXPECT_EQ(doc().activeSkin->pixels[static_cast<std::size_t>(texel + 1)], 0x102030u);
-  ASSERT_FALSE(refresh.calls.empty());
-  EXPECT_EQ(refresh.calls.back(), (viewtest::RefreshCall{kPaneSkinView | kPaneIsoView, kRefreshPaint}));
+  ASSERT_FALSE(refresh.requests.empty());
+  EXPECT_EQ(refresh.requests.back(), (viewtest::RefreshCall{kPaneSkinView | kPaneIsoView, kRefreshPaint}));
   view.RenderView(kRefreshPaint);  // what the shell does with that request
   EXPECT_EQ(PixelAt(100, 49), 0x444444u);
   viewtest::Send(view, viewtest::Release(PaneButton::Left, 100, 50));
@@ -294,7 +294,7 @@ TEST_F(SkinViewPainting, RightDragPicksTheTexelColour) {
   viewtest::Send(view, viewtest::MoveTo(5, 95, kHeldRight));  // over the background: no change
   EXPECT_EQ(app.customColors[4], 0xFEDCBAu);
   viewtest::Send(view, viewtest::Release(PaneButton::Right, 5, 95));
-  EXPECT_EQ(refresh.calls.back(), viewtest::kFinalEdit);
+  EXPECT_EQ(refresh.requests.back(), viewtest::kFinalEdit);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ TEST_F(SkinViewRender, CoordinateRulesAtZoomOneAndAHalf) {
 
 TEST_F(SkinViewRender, OutlineCornerLandsOnItsTexelCentre) {
   PaintSkin(0x102030);
-  app.flags.showUvLines = 1;
+  app.flags.showUvLines = true;
   AddFace({16, 16}, {36, 16}, {16, 36});
   view.RenderView(kRefreshFinal);
   EXPECT_EQ(PixelAt(100, 49), 0x111111u);  // colour 1: unselected outline
@@ -93,7 +93,7 @@ TEST_F(SkinViewRender, TiledSkinShowsNineCopiesWithIdsIntoTheOneSkin) {
   std::set<std::int32_t> seen;
   for (int row = 0; row < 256; ++row) {
     for (int x = 0; x < 256; ++x) {
-      if (InCornerButton(x, 255 - row)) continue;
+      if (InCornerButton(x, 255 - row, 1)) continue;
       const bool inside = x >= 32 && x <= 224 && row >= 32 && row <= 224;
       const std::int32_t id = IdAt(x, row);
       if (!inside) {
@@ -142,7 +142,7 @@ TEST_F(SkinViewRender, HugeRepeatOfALargeSkinStaysWithinItsTexels) {
 
 TEST_F(SkinViewRender, OutlinePassesColourByStateAndSkipHiddenFaces) {
   PaintSkin(0x102030);
-  app.flags.editMode = 1;  // mapping mode shows outlines without the menu switch
+  app.flags.editMode = EditMode::Mapping;  // mapping mode shows outlines without the menu switch
   AddFace({2, 2}, {6, 2}, {2, 6}, 0);                           // unselected
   AddFace({10, 2}, {14, 2}, {10, 6}, kFaceSelected);            // selected
   AddFace({18, 2}, {22, 2}, {18, 6}, kFaceHidden);              // hidden
@@ -184,7 +184,7 @@ TEST_F(SkinViewRender, BackgroundKindRecoloursOnlyPixelsWithoutTexels) {
 
 TEST_F(SkinViewRender, PaintKindRecoloursTheStrokeMaskAndRestoresOutlines) {
   PaintSkin(0x102030);
-  app.flags.showUvLines = 1;
+  app.flags.showUvLines = true;
   AddFace({16, 16}, {20, 16}, {16, 20});
   view.RenderView(kRefreshFinal);
   SkinSlot& skin = *doc().activeSkin;
@@ -206,7 +206,7 @@ TEST_F(SkinViewRender, WithoutAnActiveSkinOnlyTheOverlaysAreDrawn) {
   PaintSkin(0x102030);
   view.RenderView(kRefreshFinal);
   doc().activeSkin = nullptr;
-  app.flags.showUvLines = 1;
+  app.flags.showUvLines = true;
   AddFace({16, 16}, {36, 16}, {16, 36});
   view.RenderView(kRefreshFinal);
   EXPECT_EQ(PixelAt(100, 49), 0x111111u);
@@ -247,7 +247,7 @@ TEST_F(SkinViewRender, MappingFrameIsDrawnInOrderInMappingMode) {
   view.mappingFrame = {20.7f, 4, 4, 20};  // u0 > u1: swapped, new u0 truncated to 4
   view.RenderView(kRefreshFinal);
   EXPECT_EQ(PixelAt(view.viewport().CornerInBuffer(4, 4).x, 70), 0x102030u);  // Paint mode: no frame
-  app.flags.editMode = 1;
+  app.flags.editMode = EditMode::Mapping;
   view.RenderView(kRefreshFinal);
   EXPECT_FLOAT_EQ(view.mappingFrame.u0, 4);
   EXPECT_FLOAT_EQ(view.mappingFrame.u1, 20.7f);
@@ -265,14 +265,31 @@ TEST_F(SkinViewRender, CornerButtonRaisedAndSunken) {
   EXPECT_EQ(at(16, 17), c.shadow);
   EXPECT_EQ(at(5, 5), c.face);
   EXPECT_EQ(at(17, 18), 0x777777u);  // just outside
-  DrawCornerButton(const_cast<std::uint32_t*>(view.colours().data()), view.pitch(), view.height(), true, c);
+  DrawCornerButton(const_cast<std::uint32_t*>(view.colours().data()), view.pitch(), view.height(), true, c, 1);
   EXPECT_EQ(at(2, 3), c.shadow);
   EXPECT_EQ(at(16, 17), c.highlight);
   // A tiny buffer clips the button.
   std::vector<std::uint32_t> tiny(4 * 5, 1);
-  DrawCornerButton(tiny.data(), 4, 5, false, c);
+  DrawCornerButton(tiny.data(), 4, 5, false, c, 1);
   EXPECT_EQ(tiny[2], c.highlight);  // (2, 4), the bottom row
   EXPECT_EQ(tiny[1], 1u);
+}
+
+TEST_F(SkinViewRender, CornerButtonAtDoubleScaleDoublesEveryPictureEdge) {
+  view.screenScale = 2;
+  view.RenderView(kRefreshFinal);
+  const ButtonColours& c = view.buttonColours;
+  auto at = [&](int x, int y) { return PixelAt(x, 100 - 1 - y); };
+  EXPECT_EQ(at(4, 6), c.highlight);
+  EXPECT_EQ(at(5, 7), c.highlight);  // the bevel is two pixels wide
+  EXPECT_EQ(at(6, 8), c.face);
+  EXPECT_EQ(at(33, 35), c.shadow);
+  EXPECT_EQ(at(32, 34), c.shadow);
+  EXPECT_EQ(at(34, 36), 0x777777u);  // just outside
+  // The glyph's first bar starts at picture pixel (3, 4): a 2 x 2 block.
+  for (int y : {14, 15})
+    for (int x : {10, 11}) EXPECT_EQ(at(x, y), c.text);
+  EXPECT_EQ(at(9, 14), c.face);
 }
 
 }  // namespace

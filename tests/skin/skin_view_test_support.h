@@ -16,23 +16,13 @@
 #include "panes/painting.h"
 #include "panes/skin_view.h"
 #include "panes/uv_edits.h"
+#include "tests/support/refresh_recorder.h"
 #include "tests/support/scripted_prompter.h"
 
 namespace mok::viewtest {
 
-struct RefreshCall {
-  int panes;
-  int kind;
-  bool operator==(const RefreshCall&) const = default;
-};
-
-class RecordingRefresh final : public RefreshSink {
- public:
-  std::vector<RefreshCall> calls;
-  int refills = 0;
-  void Refresh(int panes, int kind) override { calls.push_back({panes, kind}); }
-  void RefillLists() override { ++refills; }
-};
+using test::RefreshCall;
+using test::RefreshRecorder;
 
 // The system's cursor display count, capture and menus, recorded.
 class FakeHost final : public PaneHost {
@@ -129,7 +119,7 @@ class SkinViewFixture : public ::testing::Test {
     doc().ResetSkinSlots();
     view.SetPainter(&painter);
     view.Resize(200, 100);
-    refresh.calls.clear();
+    refresh.Clear();
   }
 
   MeshDocument& doc() { return app.doc(); }
@@ -170,7 +160,7 @@ class SkinViewFixture : public ::testing::Test {
 
   MemorySettings settings;
   test::ScriptedPrompter prompter;
-  RecordingRefresh refresh;
+  RefreshRecorder refresh;
   Application app{settings, prompter, prompter, refresh};
   std::unique_ptr<RasterContext> raster = std::make_unique<RasterContext>();
   FakeHost host;

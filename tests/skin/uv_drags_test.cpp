@@ -18,7 +18,7 @@ using namespace viewtest;
 
 class UvDrags : public SkinViewFixture {
  protected:
-  UvDrags() { app.flags.editMode = 1; }
+  UvDrags() { app.flags.editMode = EditMode::Mapping; }
 
   // Face A (selected) and face B (not) share the UV vertex (16, 16).
   void SharedCorner(bool selectA) {
@@ -54,7 +54,7 @@ TEST_F(UvDrags, GrabbingAVertexOfTheSelectionDetachesItFromOtherFaces) {
   EXPECT_NE(doc().triangles[a].uvIndex[0], doc().triangles[b].uvIndex[0]);
   EXPECT_FLOAT_EQ(doc().triangles[a].uv[0].u, 18);
   EXPECT_EQ(doc().triangles[a].state, kFaceSelected);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
   EXPECT_EQ(host.captures, 1);
   EXPECT_EQ(host.releases, 1);
 }
@@ -92,12 +92,12 @@ TEST_F(UvDrags, NearestVertexWinsAndTiesGoToTheLowerIndex) {
 
 TEST_F(UvDrags, LocksKeepTheirAxis) {
   SharedCorner(false);
-  app.flags.lockX = 1;
+  app.flags.lockX = true;
   DragSharedCornerTo(103, 53);  // (18, 18) asked, (16, 18) given
   EXPECT_FLOAT_EQ(CornerOf(a, 0).u, 16);
   EXPECT_FLOAT_EQ(CornerOf(a, 0).v, 18);
   Send(Release(kLeft, 103, 53));
-  app.flags.lockY = 1;
+  app.flags.lockY = true;
   DragSharedCornerTo(110, 70);  // picks (16, 18), 3 pixels below the press
   EXPECT_FLOAT_EQ(CornerOf(a, 0).u, 16);
   EXPECT_FLOAT_EQ(CornerOf(a, 0).v, 18);
@@ -107,7 +107,7 @@ TEST_F(UvDrags, LocksKeepTheirAxis) {
 
 TEST_F(UvDrags, SnapTruncatesTowardZero) {
   SharedCorner(false);
-  app.flags.snapToGrid = 1;
+  app.flags.snapToGrid = true;
   view.zoom = 10;  // (16, 16) now sits at (105, 55)
   Send(Press(kLeft, 105, 55));
   Send(MoveTo(-67, 55, kHeldLeft));  // u = 16 - 167 / 10 = -0.7, v = 16.5
@@ -132,7 +132,7 @@ TEST_F(UvDrags, FullTableRefusesTheDragAndKeepsTheTable) {
   Send(Press(kLeft, 100, 50));
   EXPECT_EQ(view.dragState(), kSkinIdle);
   EXPECT_EQ(host.captures, 0);
-  EXPECT_TRUE(refresh.calls.empty());
+  EXPECT_TRUE(refresh.requests.empty());
   EXPECT_EQ(d.uvVertexCount, kMaxUvVertices);
   EXPECT_TRUE(std::equal(vertices.begin(), vertices.end(), d.uvVertices.begin(),
                          [](UvPair p, UvPair q) { return p.u == q.u && p.v == q.v; }));
@@ -158,7 +158,7 @@ TEST_F(UvDrags, CaptureLossCommitsTheVertexDrag) {
   EXPECT_EQ(doc().uvVertexCount, 6);
   EXPECT_FLOAT_EQ(CornerOf(a, 0).u, 18);
   for (int i = 0; i < doc().triangleCount; ++i) EXPECT_EQ(doc().triangles[i].state & kFaceEditing, 0u);
-  EXPECT_EQ(refresh.calls.back(), kFinalEdit);
+  EXPECT_EQ(refresh.requests.back(), kFinalEdit);
   EXPECT_EQ(host.releases, 0);  // the capture is gone already
   Send(Press(kLeft, 100, 50));  // the view is ready for the next drag
   EXPECT_EQ(view.dragState(), kSkinVertexDrag);
@@ -166,7 +166,7 @@ TEST_F(UvDrags, CaptureLossCommitsTheVertexDrag) {
 
 TEST_F(UvDrags, UniformScaleGrowsByPointFourPerHundredPixels) {
   SharedCorner(true);
-  app.flags.uniformScale = 1;
+  app.flags.uniformScale = true;
   Send(Press(kRight, 100, 50, kModCtrl));  // pivot (16, 16)
   EXPECT_EQ(view.dragState(), kSkinTransform);
   EXPECT_EQ(doc().triangles[a].state, kFaceSelected | kFaceEditing);
@@ -182,13 +182,13 @@ TEST_F(UvDrags, UniformScaleGrowsByPointFourPerHundredPixels) {
   EXPECT_EQ(view.dragState(), kSkinIdle);
   EXPECT_EQ(host.displayCount, 0);
   EXPECT_EQ(doc().triangles[b].state, 0u);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kQuickEdit, kQuickEdit, kFinalEdit}));
 }
 
 TEST_F(UvDrags, LockYFreezesAUniformScale) {
   SharedCorner(true);
-  app.flags.uniformScale = 1;
-  app.flags.lockY = 1;
+  app.flags.uniformScale = true;
+  app.flags.lockY = true;
   Send(Press(kRight, 100, 50, kModCtrl));
   Send(MoveTo(130, 150, kHeldRight));
   EXPECT_FLOAT_EQ(CornerOf(a, 1).u, 20);
@@ -224,7 +224,7 @@ TEST_F(UvDrags, MoveFollowsTheMouseAndSnapsHalfTexelSteps) {
   Send(MoveTo(103, 50, kHeldRight));  // du = 3 / 1.5 = 2
   EXPECT_NEAR(CornerOf(f, 0).u, 18.6, 1e-5);
   Send(Release(kRight, 103, 50));
-  app.flags.snapToGrid = 1;
+  app.flags.snapToGrid = true;
   view.zoom = 4;
   Send(Press(kRight, 100, 50));
   Send(MoveTo(101, 50, kHeldRight));  // du = 0.25 becomes 0.5: 19.1 -> 19
@@ -256,7 +256,7 @@ TEST_F(UvDrags, SweepsSelectAndDeselectFacesUnderTheCursor) {
   Send(MoveTo(84, 34, kHeldLeft));
   EXPECT_EQ(doc().triangles[hidden].state, kFaceHidden);
   Send(Release(kLeft, 84, 34));
-  EXPECT_EQ(refresh.calls,
+  EXPECT_EQ(refresh.requests,
             (std::vector<RefreshCall>{kQuickEdit, kFinalEdit, kQuickEdit, kQuickEdit, kFinalEdit}));
 }
 
@@ -267,13 +267,13 @@ TEST_F(UvDrags, FrameMoveAddsTheMotionAndRespectsLocks) {
   Send(MoveTo(86, 36, kHeldLeft));  // +2 texels each way
   EXPECT_FLOAT_EQ(view.mappingFrame.u0, 2);
   EXPECT_FLOAT_EQ(view.mappingFrame.v1, 12);
-  app.flags.lockX = 1;
+  app.flags.lockX = true;
   Send(MoveTo(89, 39, kHeldLeft));
   EXPECT_FLOAT_EQ(view.mappingFrame.u0, 2);
   EXPECT_FLOAT_EQ(view.mappingFrame.v0, 4);
   Send(Release(kLeft, 89, 39));
   EXPECT_EQ(view.dragState(), kSkinIdle);
-  EXPECT_EQ(refresh.calls, (std::vector<RefreshCall>{kFinalSkin, kFinalSkin, kFinalSkin}));
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kFinalSkin, kFinalSkin, kFinalSkin}));
 }
 
 TEST_F(UvDrags, FrameEdgesAndNewFrames) {
@@ -314,7 +314,7 @@ TEST_F(UvDrags, WithTheFrameShownEveryLeftPressEditsTheFrame) {
 TEST_F(UvDrags, TextureWarpDragsTheTexelsAlong) {
   SkinSlot& skin = *doc().activeSkin;
   for (std::size_t i = 0; i < skin.pixels.size(); ++i) skin.pixels[i] = static_cast<std::uint32_t>(i);
-  app.flags.warpTexture = 1;
+  app.flags.warpTexture = true;
   view.zoom = 1;
   AddFace({0, 0}, {8, 0}, {0, 8}, kFaceSelected);
   Send(Press(kRight, 100, 50));
@@ -334,7 +334,7 @@ TEST_F(UvDrags, TextureWarpDragsTheTexelsAlong) {
 TEST_F(UvDrags, ChannelWithoutASlotIsEditedWithoutItsSkin) {
   doc().activeChannel = 40;
   doc().activeSkin = nullptr;
-  app.flags.warpTexture = 1;
+  app.flags.warpTexture = true;
   const int f = AddFace({16, 16}, {20, 16}, {16, 20}, kFaceSelected, 40);
   view.RenderView(kRefreshFinal);
   Send(Press(kLeft, 100, 50));
@@ -350,7 +350,7 @@ TEST_F(UvDrags, ChannelWithoutASlotIsEditedWithoutItsSkin) {
 TEST_F(UvDrags, WarpOnAOneTexelSkin) {
   AllocateSkin(*doc().activeSkin, 1, 1);
   doc().activeSkin->pixels[0] = 0xABCDEF;
-  app.flags.warpTexture = 1;
+  app.flags.warpTexture = true;
   AddFace({0, 0}, {8, 0}, {0, 8}, kFaceSelected);
   Send(Press(kRight, 100, 50));
   Send(MoveTo(130, 90, kHeldRight));

@@ -111,7 +111,7 @@ class MapFromView : public UvEdits {
     frame->positions = {{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {5, 5, 5}, {6, 5, 5}, {5, 6, 5}};
     doc().frames.push_back(std::move(frame));
     doc().SetCurrentFrame(0);
-    refresh.calls.clear();
+    refresh.requests.clear();
     prompter.mapFrom3DView.answer = MapFrom3DViewOptions{};
   }
   void Map() { MapFrom3DView(app, projection, view.mappingFrame, view.mapOptions); }
@@ -208,7 +208,7 @@ TEST_F(MapFromView, DividedProjectionScalesByDepthAndSnapTruncates) {
   doc().triangles[f].vertex[1] = 7;
   doc().triangles[f].vertex[2] = 8;
   prompter.mapFrom3DView.answer->projection = 1;
-  app.flags.snapToGrid = 1;
+  app.flags.snapToGrid = true;
   view.mappingFrame = {0, 0, 7, 7};
   Map();
   // x = -2 X / 1.5 + 50: 43.33, 42, 43.33; the span 1.33 pixels becomes 7 texels.
@@ -244,7 +244,7 @@ TEST_F(MapFromViewSnap, SnappedMappingSurvivesTheNextRebuild) {
   const int f = AddFace({50, 50}, {51, 50}, {50, 51}, kFaceSelected);
   const int g = AddFace({40.5f, 40}, {41, 40}, {40, 41});  // not selected: only the final snap
   prompter.mapFrom3DView.answer = MapFrom3DViewOptions{};
-  app.flags.snapToGrid = 1;
+  app.flags.snapToGrid = true;
   view.mappingFrame = {0.5f, 0.5f, 7.5f, 7.5f};  // corners land on 0.5 and 7.5, snapped to 0 and 7
   MapFrom3DView(app, ShiftedView{}, view.mappingFrame, view.mapOptions);
   EXPECT_EQ(CornerOf(f, 0).u, 7.0f);

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <random>
 
+#include "core/changes.h"
 #include "core/channels.h"
 #include "core/face_edits.h"
 #include "core/mapping_file.h"
@@ -49,23 +50,23 @@ class Soak : public test::ApplicationFixture {
     const fs::path& source = sources[Pick(static_cast<unsigned>(sources.size()))];
     if (source.extension() == ".md2") ASSERT_TRUE(ImportMd2(doc(), source.string()));
     else ASSERT_TRUE(LoadMesh(doc(), source.string(), prompter));
-    doc().NotifyMeshChanged();
+    Notify(app, Change::Mesh);
   }
 
   void Select() {
-    void (*const commands[])(MeshDocument&) = {SelectAll,      SelectNone,        InvertSelection, SelectConnected,
+    void (*const commands[])(Application&) = {SelectAll,      SelectNone,        InvertSelection, SelectConnected,
                                                GrowSelection, ShrinkSelection, HideSelectedFaces, UnhideAll};
     for (int i = 0; i < doc().triangleCount; ++i)
       if (Pick(8) == 0) doc().triangles[i].state ^= kFaceSelected;
-    commands[Pick(8)](doc());
+    commands[Pick(8)](app);
   }
 
   void Edit() {
     switch (Pick(8)) {
-      case 0: DeleteSelectedFaces(doc(), prompter); break;
-      case 1: FlipSelectedFaces(doc()); break;
-      case 2: TurnEdge(doc(), prompter); break;
-      case 3: ClearSelectedMapping(doc()); break;
+      case 0: DeleteSelectedFaces(app); break;
+      case 1: FlipSelectedFaces(app); break;
+      case 2: TurnEdge(app); break;
+      case 3: ClearSelectedMapping(app); break;
       case 4: AssignChannelToSelected(doc(), static_cast<int>(Pick(20))); break;
       case 5: FlipSelected(app); break;
       case 6: RotateSelected90(app); break;

@@ -143,7 +143,7 @@ bool RenderScene::Build(const RenderOptions& options) {
   if (!mok::SelectRenderMode(app_, &view_->frame, options.mode)) return false;
   // The program starts in mode 5 without a shade buffer; staying in a mode
   // that keeps one still needs it.
-  if (state.currentMode == before) mok::SetShadeBuffer(view_->frame, mok::ModeKeepsShadeBuffer(before));
+  if (state.currentMode == before) mok::SetShadeBuffer(view_->frame, mok::FactsOf(before).keepsShade);
   return true;
 }
 
