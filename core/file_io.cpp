@@ -1,10 +1,13 @@
 #include "core/file_io.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
+#include <string_view>
 #include <system_error>
 
 #include <fcntl.h>
@@ -14,16 +17,63 @@
 namespace mok {
 namespace {
 
+// path with suffix added to its file name, which is cut so the whole stays
+// within NAME_MAX.
+std::string WithSuffix(const std::string& path, const std::string& suffix) {
+  const std::size_t slash = path.rfind('/');
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t nameRoom = NAME_MAX - suffix.size();
+  return path.substr(0, nameStart + std::min(path.size() - nameStart, nameRoom)) + suffix;
+}
+
 // The temporary file beside path: path's own name with a suffix, the name
 // shortened so the whole stays within the file system's name limit (a target
 // name may itself be up to that long).
 std::string TemporaryNameFor(const std::string& path) {
   static std::atomic<unsigned> counter{0};
-  const std::string suffix = ".mok-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  return WithSuffix(path, ".mok-tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+}
+
+std::string FolderOf(const std::string& path) {
   const std::size_t slash = path.rfind('/');
-  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
-  const std::size_t nameRoom = NAME_MAX - suffix.size();
-  return path.substr(0, nameStart + std::min(path.size() - nameStart, nameRoom)) + suffix;
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Journal: the magic, then temporary and target file names (no folder), then
+// the end mark, each ended by a NUL byte, which no file name holds.
+constexpr std::string_view kJournalMagic = "MOK-COMMIT";
+constexpr std::string_view kJournalEnd = "END";
+constexpr std::uint64_t kMaxJournalBytes = 64 << 10;
+
+std::vector<std::uint8_t> JournalBytes(const std::vector<std::string>& names) {
+  std::vector<std::uint8_t> bytes;
+  auto add = [&](std::string_view part) {
+    bytes.insert(bytes.end(), part.begin(), part.end());
+    bytes.push_back(0);
+  };
+  add(kJournalMagic);
+  for (const std::string& name : names) add(name.substr(FolderOf(name).size()));
+  add(kJournalEnd);
+  return bytes;
+}
+
+// The journal's names, or nothing when it is cut short or malformed.
+std::optional<std::vector<std::string>> JournalNames(const std::vector<std::uint8_t>& bytes) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] != 0) continue;
+    parts.emplace_back(bytes.begin() + static_cast<std::ptrdiff_t>(start), bytes.begin() + static_cast<std::ptrdiff_t>(i));
+    start = i + 1;
+  }
+  if (start != bytes.size() || parts.size() < 2 || parts.front() != kJournalMagic || parts.back() != kJournalEnd ||
+      parts.size() % 2 != 0)
+    return std::nullopt;
+  return std::vector<std::string>(parts.begin() + 1, parts.end() - 1);
+}
+
+bool PlainName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
 FileErrorCause WriteAndSync(const std::string& path, std::span<const std::uint8_t> bytes, const FileWriter& writer) {
@@ -178,6 +228,42 @@ FileErrorCause FileSet::stage(const std::string& path, std::span<const std::uint
   CopyModeIfPresent(path, s.temporary);
   staged_.push_back(std::move(s));
   return FileErrorCause::None;
+}
+
+std::string CommitJournalFor(const std::string& path) { return WithSuffix(path, ".mok-commit"); }
+
+bool FinishInterruptedCommit(const std::string& journal, const std::vector<std::string>& targets) {
+  FileReadResult file = ReadWholeFile(journal, kMaxJournalBytes);
+  if (file.cause == FileErrorCause::FileNotFound) return false;
+  bool renamed = false;
+  const std::string folder = FolderOf(journal);
+  if (auto names = JournalNames(file.bytes)) {
+    for (std::size_t i = 0; i + 1 < names->size(); i += 2) {
+      const std::string& temporary = (*names)[i];
+      const std::string target = folder + (*names)[i + 1];
+      const bool known = std::find(targets.begin(), targets.end(), target) != targets.end();
+      if (!known || !PlainName(temporary) || temporary.find(".mok-tmp-") == std::string::npos) continue;
+      struct stat info;
+      if (::lstat((folder + temporary).c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+      renamed |= ::rename((folder + temporary).c_str(), target.c_str()) == 0;
+    }
+  }
+  if (!file.notRegularFile) ::unlink(journal.c_str());
+  return renamed;
+}
+
+FileErrorCause FileSet::commit(const std::string& journal) {
+  std::vector<std::string> names;
+  for (const Staged& s : staged_) {
+    names.push_back(s.temporary);
+    names.push_back(s.target);
+  }
+  // Without room for the journal the files are renamed all the same; an
+  // incomplete journal is never followed and is removed with the rest.
+  WriteAndSync(journal, JournalBytes(names), WriteAllBytes);
+  FileErrorCause cause = commit();
+  ::unlink(journal.c_str());
+  return cause;
 }
 
 FileErrorCause FileSet::commit() {

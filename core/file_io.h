@@ -65,6 +65,18 @@ using FileWriter = std::function<FileErrorCause(int fd, std::span<const std::uin
 // Writes bytes to path through a temporary file and a rename.
 FileErrorCause WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// The journal of a FileSet committing path and the files beside it: a name
+// in the same folder, within the file-name limit.
+std::string CommitJournalFor(const std::string& path);
+
+// Completes a commit whose journal survived its writer: each temporary file
+// the journal names that is still there is renamed over its target, then the
+// journal is removed. Only a journal written to its end is followed, only
+// names in the journal's own folder, and only targets among `targets`; an
+// incomplete or foreign journal is removed and nothing else is touched.
+// True when files were renamed.
+bool FinishInterruptedCommit(const std::string& journal, const std::vector<std::string>& targets);
+
 // Several files written together: stage() writes each to its temporary file,
 // commit() renames them all over their targets; a FileSet destroyed without a
 // commit removes its temporary files and leaves the targets alone.
@@ -79,6 +91,12 @@ class FileSet {
   FileErrorCause stage(const std::string& path, std::span<const std::uint8_t> bytes);
   // Replaces every staged target; returns the first failure cause.
   FileErrorCause commit();
+  // The same as one step for the next reader: a journal naming each
+  // temporary file and its target is written before the first rename and
+  // removed after the last, so FinishInterruptedCommit can complete a commit
+  // that was killed half-way. Without room for the journal the files are
+  // renamed all the same.
+  FileErrorCause commit(const std::string& journal);
 
  private:
   struct Staged {

@@ -201,6 +201,8 @@ Result<std::optional<FileReadResult>> ReadIfPresent(const std::string& path) {
 Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prompter& prompter) {
   std::optional<MeshFileNames> names = IdentifyMeshName(name);
   if (!names) return Error{kIdentifyMessage, name};
+  const bool finished =
+      FinishInterruptedCommit(CommitJournalFor(names->geometry), {names->geometry, names->animation, names->info});
   auto geometryFile = ReadIfPresent(names->geometry);
   if (geometryFile && !*geometryFile) geometryFile = ReadIfPresent(names->plainGeometry);
   if (!geometryFile) return geometryFile.error();
@@ -215,6 +217,7 @@ Result<MeshFileReport> LoadMesh(MeshDocument& doc, const std::string& name, Prom
   if (infoFile && *infoFile) files.info = (*infoFile)->bytes;
   Result<MeshFileReport> loaded = LoadMeshFromBytes(doc, files, prompter);
   if (loaded && !infoFile) loaded->warnings.push_back(kInfoNotRegularWarning);
+  if (loaded && finished) loaded->warnings.push_back(kInterruptedSaveFinishedWarning);
   return loaded;
 }
 
@@ -378,7 +381,8 @@ Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name
     if (stale == StaleInfo::Stuck) return Error{kStaleInfoStuckMessage, names->info};
     if (stale == StaleInfo::Removed) report.warnings.push_back(kStaleInfoRemovedWarning);
   }
-  if (files.commit() != FileErrorCause::None) return Error{kGeometrySaveError, names->geometry};
+  if (files.commit(CommitJournalFor(names->geometry)) != FileErrorCause::None)
+    return Error{kGeometrySaveError, names->geometry};
   report.warnings.insert(report.warnings.end(), contents->warnings.begin(), contents->warnings.end());
   return report;
 }

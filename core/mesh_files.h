@@ -54,6 +54,8 @@ inline constexpr const char* kNotRegularFileMessage = "This is not a regular fil
 inline constexpr const char* kInfoNotRegularWarning = "XXX_k.3d is not a regular file and was not read.";
 inline constexpr const char* kStaleInfoRemovedWarning =
     "The old XXX_k.3d was removed: its coordinates would no longer match the saved mesh.";
+inline constexpr const char* kInterruptedSaveFinishedWarning =
+    "The last save of this mesh was cut off between its files; it was completed before loading.";
 inline constexpr const char* kStaleInfoStuckMessage =
     "The XXX_k.3d file can be neither written nor removed; nothing was saved.";
 
@@ -75,7 +77,9 @@ struct MeshFileBytes {
   std::optional<std::span<const std::uint8_t>> info;
 };
 
-// Loads the mesh named by name (any of the accepted names). The prompter is
+// Loads the mesh named by name (any of the accepted names), first completing
+// a save of it that was killed between replacing its files (with a
+// warning; see FinishInterruptedCommit). The prompter is
 // asked only whether to keep the strings of an info file whose face count
 // differs. On success meshLoaded is 1. A geometry or animation name that is
 // not a regular file (a FIFO, a device) is refused before it is opened; such
@@ -98,7 +102,9 @@ struct MeshFileContents {
 Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc);
 
 // Writes the three files of the mesh named by name. They replace the old
-// files only when the geometry and animation files were both written. When
+// files only when the geometry and animation files were both written, under
+// a commit journal, so a save killed between the renames is completed by
+// the next LoadMesh. When
 // the info file alone cannot be written, the save goes on without it (with a
 // warning) and an old info file of that name is removed first, so it cannot
 // override the new mapping on the next load; if it cannot be removed, nothing

@@ -3,7 +3,7 @@
 repository's sample files and golden pictures, the real files in
 ../shared/testdata/real when that folder exists, and a few small hand-built
 files (an eight-face info and mapping file for the fuzzers' small mesh, a
-tiny MD2). Files above MAX_BYTES (images: MAX_IMAGE_BYTES) are left out:
+tiny MD2, a K-Link mapping and camera block). Files above MAX_BYTES (images: MAX_IMAGE_BYTES) are left out:
 they would only slow the runs.
 Usage: make_seeds.py OUTPUT
 """
@@ -78,6 +78,13 @@ def tiny_md2():
     return header + body
 
 
+def klink_blocks():
+    """The shared section's two blocks: size, protocol 1, kind, then the values."""
+    mapping = struct.pack("<3i2i6f", 44, 1, 1, 256, 128, 0.0, 0.0, 255.5, 3.0, -12.0, 127.0)
+    camera = struct.pack("<3i13f", 64, 1, 2, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0.0, -3.5, 20.0, 140.0)
+    return [("mapping", mapping), ("camera", camera)]
+
+
 def images(*extensions):
     patterns = []
     for ext in extensions:
@@ -102,6 +109,10 @@ def main():
         "pcx": images("pcx", "PCX"),
         "bmp": images("bmp"),
         "tga": images("tga"),
+        "package_script": [(os.path.basename(p), read(p)) for p in
+                           files(os.path.join(ROOT, "resources", "samples", "*", "Classes", "*.uc"),
+                                 os.path.join(REAL, "modfolders", "*", "Classes", "*.uc"))],
+        "klink_block": klink_blocks(),
     }
     for target, entries in seeds.items():
         folder = os.path.join(out, target)

@@ -16,7 +16,7 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_CO
   -DMOK_BUILD_SHELL=OFF -DMOK_BUILD_TESTS=OFF -DMOK_BUILD_BENCH=OFF -DMOK_BUILD_FUZZ=ON \
   -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $sanitizers -fno-omit-frame-pointer" \
   -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" >/dev/null
-targets=(mesh_pair info_file mapping_file md2 pcx bmp tga)
+targets=(mesh_pair info_file mapping_file md2 pcx bmp tga package_script klink_block)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"
 
 rm -rf "$build/seeds"
@@ -29,7 +29,7 @@ for t in "${targets[@]}"; do
   mkdir -p "$build/corpus/$t"
   log="$build/fuzz_$t.log"
   maxlen=65536
-  case "$t" in pcx|bmp|tga) maxlen=16384 ;; esac
+  case "$t" in pcx|bmp|tga) maxlen=16384 ;; klink_block) maxlen=4096 ;; esac
   if ! "$build/bin/fuzz_$t" -max_total_time="$seconds" -max_len="$maxlen" -timeout=10 -rss_limit_mb=2048 -detect_leaks=0 \
       -print_final_stats=1 -artifact_prefix="$build/findings/${t}-" \
       "$build/corpus/$t" "$build/seeds/$t" >"$log" 2>&1; then

@@ -2,6 +2,7 @@
 // files on disk are the complete old ones or the complete new ones.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <random>
@@ -89,27 +90,75 @@ TEST_F(SaveFaults, DiskFullAtEveryWriteLeavesTheOldOrTheNewTrio) {
   }
 }
 
-// A child saving the two versions in turn is killed at random moments. Each
-// file is replaced by a rename, so each one on disk is a complete version;
-// the three renames of a save are not one step, so the trio is checked file
-// by file.
-TEST_F(SaveFaults, SaveKilledAtRandomLeavesEveryFileComplete) {
+// A child saving the two versions in turn is killed at random moments, also
+// between the three renames of a save. Each file is replaced by a rename and
+// the renames run under a journal that the next load follows, so after that
+// load the trio is the whole old or the whole new version.
+TEST_F(SaveFaults, SaveKilledAtRandomLeavesTheOldOrTheNewTrioForTheNextLoad) {
   test::TempDir dir;
   ASSERT_TRUE(SaveMesh(*oldDoc, dir / "m.3d"));
   std::mt19937 random(17);
-  for (int round = 0; round < 12; ++round) {
+  auto reloaded = std::make_unique<MeshDocument>();
+  test::ScriptedPrompter prompter;
+  for (int round = 0; round < 50; ++round) {
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
       for (int i = 0;; ++i) SaveMesh(i % 2 ? *oldDoc : *newDoc, dir / "m.3d");
     }
-    ::usleep(2000 + random() % 30000);
+    ::usleep(500 + random() % 8000);
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
+    ASSERT_TRUE(LoadMesh(*reloaded, dir / "m.3d", prompter)) << round;
     Trio onDisk = ReadTrio(dir);
-    EXPECT_TRUE(onDisk.geometry == oldTrio.geometry || onDisk.geometry == newTrio.geometry) << round;
-    EXPECT_TRUE(onDisk.animation == oldTrio.animation || onDisk.animation == newTrio.animation) << round;
-    EXPECT_TRUE(onDisk.info == oldTrio.info || onDisk.info == newTrio.info) << round;
+    EXPECT_TRUE(onDisk == oldTrio || onDisk == newTrio) << round;
+    EXPECT_FALSE(fs::exists(CommitJournalFor(dir / "m_d.3d"))) << round;
+  }
+}
+
+// The state a kill leaves after 0, 1, 2 or all 3 renames of a save: the
+// journal, the renamed files, the temporary files not yet renamed. The next
+// load completes the save, says so, and loads the new version.
+TEST_F(SaveFaults, ALoadCompletesASaveKilledBetweenItsRenames) {
+  const std::vector<std::string> names = {"m_d.3d", "m_a.3d", "m_k.3d"};
+  const std::vector<std::vector<std::uint8_t>> bytes = {newTrio.geometry, newTrio.animation, newTrio.info};
+  for (std::size_t renamed = 0; renamed <= names.size(); ++renamed) {
+    test::TempDir dir;
+    ASSERT_TRUE(SaveMesh(*oldDoc, dir / "m.3d"));
+    std::string journal = std::string("MOK-COMMIT") + '\0';
+    for (std::size_t i = 0; i < names.size(); ++i) {
+      const std::string temporary = names[i] + ".mok-tmp-7-" + std::to_string(i);
+      test::WriteBytes(dir / (i < renamed ? names[i] : temporary), bytes[i]);
+      journal += temporary + '\0' + names[i] + '\0';
+    }
+    journal += std::string("END") + '\0';
+    test::WriteBytes(CommitJournalFor(dir / "m_d.3d"), std::vector<std::uint8_t>(journal.begin(), journal.end()));
+    test::ScriptedPrompter prompter;
+    auto reloaded = std::make_unique<MeshDocument>();
+    auto loaded = LoadMesh(*reloaded, dir / "m.3d", prompter);
+    ASSERT_TRUE(loaded) << renamed;
+    EXPECT_EQ(ReadTrio(dir), newTrio) << renamed;
+    EXPECT_TRUE(OnlyTheTrio(dir)) << renamed;
+    EXPECT_EQ(std::count(loaded->warnings.begin(), loaded->warnings.end(), kInterruptedSaveFinishedWarning),
+              renamed < names.size() ? 1 : 0);
+  }
+}
+
+// The journal is read as hostile: one cut short or naming a file that is not
+// one of the targets moves nothing, and is removed.
+TEST_F(SaveFaults, AnIncompleteOrForeignJournalMovesNothing) {
+  test::TempDir dir;
+  ASSERT_TRUE(SaveMesh(*oldDoc, dir / "m.3d"));
+  test::WriteBytes(dir / "m_d.3d.mok-tmp-1-0", newTrio.geometry);
+  const std::string journal = CommitJournalFor(dir / "m_d.3d");
+  using namespace std::string_literals;
+  for (const std::string& text : {"MOK-COMMIT\0m_d.3d.mok-tmp-1-0\0m_d.3d\0EN"s,
+                                  "MOK-COMMIT\0m_d.3d.mok-tmp-1-0\0other_d.3d\0END\0"s,
+                                  "MOK-COMMIT\0m_d.3d\0m_a.3d\0END\0"s}) {
+    test::WriteBytes(journal, std::vector<std::uint8_t>(text.begin(), text.end()));
+    EXPECT_FALSE(FinishInterruptedCommit(journal, {dir / "m_d.3d", dir / "m_a.3d", dir / "m_k.3d"}));
+    EXPECT_FALSE(fs::exists(journal));
+    EXPECT_EQ(ReadTrio(dir), oldTrio);
   }
 }
 
