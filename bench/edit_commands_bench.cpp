@@ -3,6 +3,7 @@
 // Connected needs one pass per ring of the island.
 #include <benchmark/benchmark.h>
 
+#include "bench/quad_grid.h"
 #include "core/application.h"
 #include "core/channels.h"
 #include "core/mapping_file.h"
@@ -18,29 +19,8 @@ struct GridApp {
   mok::test::ScriptedPrompter prompter;
   mok::NullRefreshSink refresh;
   mok::Application app{settings, prompter, prompter, refresh};
-  GridApp() { FillGrid(app.doc()); }
-
-  static void FillGrid(mok::MeshDocument& doc);
+  GridApp() { mok::bench::FillQuadGrid(app.doc(), {0.5f, 0.5f}); }
 };
-
-void GridApp::FillGrid(mok::MeshDocument& doc) {
-  doc.ResetSkinSlots();
-  constexpr int kColumns = 64, kRows = 32;
-  auto uv = [](int x, int y) { return mok::UvPair{x * 0.5f, y * 0.5f}; };
-  auto vertex = [](int x, int y) { return static_cast<std::int16_t>(y * (kColumns + 1) + x); };
-  for (int y = 0; y < kRows; ++y) {
-    for (int x = 0; x < kColumns; ++x) {
-      mok::MeshTriangle& a = doc.triangles[doc.triangleCount++];
-      mok::MeshTriangle& b = doc.triangles[doc.triangleCount++];
-      a = b = mok::MeshTriangle{};
-      a.vertex[0] = vertex(x, y), a.vertex[1] = vertex(x + 1, y), a.vertex[2] = vertex(x + 1, y + 1);
-      a.uv[0] = uv(x, y), a.uv[1] = uv(x + 1, y), a.uv[2] = uv(x + 1, y + 1);
-      b.vertex[0] = vertex(x, y), b.vertex[1] = vertex(x + 1, y + 1), b.vertex[2] = vertex(x, y + 1);
-      b.uv[0] = uv(x, y), b.uv[1] = uv(x + 1, y + 1), b.uv[2] = uv(x, y + 1);
-    }
-  }
-  doc.RebuildUvVertices(false);
-}
 
 void BM_SelectConnectedFromOneCorner(benchmark::State& state) {
   GridApp grid;

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/command_table.h"
+#include "bench/quad_grid.h"
 #include "core/application.h"
 #include "core/selection.h"
 #include "core/settings.h"
@@ -24,23 +25,7 @@ constexpr int kSkinSize = 1024;
 
 struct FullScene {
   FullScene() {
-    mok::MeshDocument& doc = app.doc();
-    doc.ResetSkinSlots();
-    constexpr int kColumns = 64, kRows = 32;
-    auto uv = [](int x, int y) { return mok::UvPair{x * 16.0f, y * 32.0f}; };
-    auto vertex = [](int x, int y) { return static_cast<std::int16_t>(y * (kColumns + 1) + x); };
-    for (int y = 0; y < kRows; ++y) {
-      for (int x = 0; x < kColumns; ++x) {
-        mok::MeshTriangle& a = doc.triangles[static_cast<std::size_t>(doc.triangleCount++)];
-        mok::MeshTriangle& b = doc.triangles[static_cast<std::size_t>(doc.triangleCount++)];
-        a = b = mok::MeshTriangle{};
-        a.vertex[0] = vertex(x, y), a.vertex[1] = vertex(x + 1, y), a.vertex[2] = vertex(x + 1, y + 1);
-        a.uv[0] = uv(x, y), a.uv[1] = uv(x + 1, y), a.uv[2] = uv(x + 1, y + 1);
-        b.vertex[0] = vertex(x, y), b.vertex[1] = vertex(x + 1, y + 1), b.vertex[2] = vertex(x, y + 1);
-        b.uv[0] = uv(x, y), b.uv[1] = uv(x + 1, y + 1), b.uv[2] = uv(x, y + 1);
-      }
-    }
-    doc.RebuildUvVertices(false);
+    mok::bench::FillQuadGrid(app.doc(), {16.0f, 32.0f});
   }
 
   void FillSlots(int count) {

@@ -243,14 +243,7 @@ struct DragKind {
 };
 
 PaneEvent Event(PaneEventType type, PaneButton button, int x, int y, unsigned modifiers, unsigned held) {
-  PaneEvent e;
-  e.type = type;
-  e.button = button;
-  e.x = x;
-  e.y = y;
-  e.modifiers = modifiers;
-  e.buttonsHeld = held;
-  return e;
+  return MouseEvent(type, button, x, y, held, modifiers);
 }
 
 unsigned HeldMask(PaneButton button) {

@@ -38,4 +38,10 @@ struct PaneEvent {
   bool held(unsigned mask) const { return (buttonsHeld & mask) != 0; }
 };
 
+// A press, move or release of the mouse as the shells and scripts hand it on.
+inline PaneEvent MouseEvent(PaneEventType type, PaneButton button, int x, int y, unsigned buttonsHeld,
+                            unsigned modifiers = 0) {
+  return {.type = type, .button = button, .x = x, .y = y, .modifiers = modifiers, .buttonsHeld = buttonsHeld};
+}
+
 }  // namespace mok

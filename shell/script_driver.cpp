@@ -27,16 +27,6 @@ std::string Floats(const float* values, std::size_t count) {
   return out.str();
 }
 
-PaneEvent MouseEvent(PaneEventType type, PaneButton button, int x, int y, unsigned held) {
-  PaneEvent event;
-  event.type = type;
-  event.button = button;
-  event.x = x;
-  event.y = y;
-  event.buttonsHeld = held;
-  return event;
-}
-
 }  // namespace
 
 bool ScriptRequested() { return qEnvironmentVariable("MOK_TEST_SCRIPT") == "stdin"; }

@@ -52,14 +52,7 @@ enum : int {
 // One mouse event for a view.
 template <class View>
 void SendMouse(View& view, PaneEventType type, PaneButton button, int x, int y, unsigned held, unsigned modifiers = 0) {
-  PaneEvent e;
-  e.type = type;
-  e.button = button;
-  e.x = x;
-  e.y = y;
-  e.buttonsHeld = held;
-  e.modifiers = modifiers;
-  view.HandleEvent(e);
+  view.HandleEvent(MouseEvent(type, button, x, y, held, modifiers));
 }
 
 class UndoTest : public test::ApplicationFixture {

@@ -71,14 +71,7 @@ class IsoViewTest : public ::testing::Test {
   }
 
   void Send(PaneEventType type, PaneButton button, int x, int y, unsigned held, unsigned modifiers = 0) {
-    PaneEvent e;
-    e.type = type;
-    e.button = button;
-    e.x = x;
-    e.y = y;
-    e.buttonsHeld = held;
-    e.modifiers = modifiers;
-    view->HandleEvent(e);
+    view->HandleEvent(MouseEvent(type, button, x, y, held, modifiers));
   }
   // `held` lists the buttons down once the event has happened.
   void Press(PaneButton b, int x, int y, unsigned held, unsigned modifiers = 0) {

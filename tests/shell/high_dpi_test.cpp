@@ -7,32 +7,15 @@
 #include <QApplication>
 #include <QMouseEvent>
 
-#include "core/application.h"
-#include "core/changes.h"
-#include "core/mesh_files.h"
-#include "shell/main_frame.h"
-#include "shell/refresh_bus.h"
-#include "tests/support/scripted_prompter.h"
+#include "tests/shell/sample_window.h"
+
 
 namespace mok::shell {
 namespace {
 
-class HighDpiTest : public ::testing::Test {
+class HighDpiTest : public ::testing::Test, public SampleWindow {
  protected:
-  HighDpiTest() : app(settings, prompter, prompter, bus) {
-    prompter.unscriptedAnswer = Answer::Yes;
-    app.ReadStartupSettings();
-    app.currentFile = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
-    EXPECT_TRUE(LoadMesh(app.doc(), app.currentFile, prompter).ok());
-    frame = std::make_unique<MainFrame>(app);
-    QObject::connect(&bus, &RefreshBus::refreshRequested, frame.get(), &MainFrame::HandleRefresh);
-    frame->resize(900, 640);
-    frame->show();
-    Notify(app, Change::Mesh);
-    QApplication::processEvents();
-  }
-
-  ShellWindow& shell() { return frame->shell(); }
+  HighDpiTest() { EXPECT_TRUE(loaded); }
 
   // A mouse event at a widget point that may fall between logical pixels.
   static void Send(QWidget& widget, QEvent::Type type, Qt::MouseButton button, QPointF point) {
@@ -41,12 +24,6 @@ class HighDpiTest : public ::testing::Test {
     QApplication::sendEvent(&widget, &event);
     QApplication::processEvents();
   }
-
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  RefreshBus bus;
-  Application app;
-  std::unique_ptr<MainFrame> frame;
 };
 
 TEST_F(HighDpiTest, ViewsRenderAtDevicePixelsAndStripsShowDoubledPictures) {

@@ -15,29 +15,17 @@
 #include "render/render_state.h"
 #include "shell/main_frame.h"
 #include "shell/refresh_bus.h"
+#include "tests/shell/sample_window.h"
 #include "tests/support/scripted_prompter.h"
 
 namespace mok::shell {
 namespace {
 
-class MainFrameTest : public ::testing::Test {
+class MainFrameTest : public ::testing::Test, public SampleWindow {
  protected:
-  MainFrameTest() : app(settings, prompter, prompter, bus) {
-    prompter.unscriptedAnswer = Answer::Yes;
-    settings.writeInt("Preferences", "Splitter", 5000);
-    app.ReadStartupSettings();
-    app.currentFile = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
-    EXPECT_TRUE(LoadMesh(app.doc(), app.currentFile, prompter).ok());
-    frame = std::make_unique<MainFrame>(app);
-    QObject::connect(&bus, &RefreshBus::listsStale, frame.get(), &MainFrame::FillSideLists);
-    QObject::connect(&bus, &RefreshBus::refreshRequested, frame.get(), &MainFrame::HandleRefresh);
-    frame->resize(900, 640);
-    frame->show();
-    Notify(app, Change::Mesh);
-    QApplication::processEvents();
+  MainFrameTest() : SampleWindow([](MemorySettings& seeded) { seeded.writeInt("Preferences", "Splitter", 5000); }) {
+    EXPECT_TRUE(loaded);
   }
-
-  ShellWindow& shell() { return frame->shell(); }
   QRect BoxRect(const Rect& rect) { return {rect.x, rect.y, rect.width, rect.height}; }
 
   int DrawnIsoPixels() {
@@ -64,11 +52,6 @@ class MainFrameTest : public ::testing::Test {
     QApplication::processEvents();
   }
 
-  MemorySettings settings;
-  test::ScriptedPrompter prompter;
-  RefreshBus bus;
-  Application app;
-  std::unique_ptr<MainFrame> frame;
 };
 
 TEST_F(MainFrameTest, ShowsFourBoxesByTheLayoutAndFillsTheLists) {
