@@ -92,20 +92,28 @@ std::string ShortLastFrameWarning(std::size_t missingBytes) {
          " bytes short; the missing vertex positions read as 0.";
 }
 
+std::uint32_t LoadLittle32(const std::uint8_t* p) {
+  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
+}
+
+std::int16_t LoadLittle16(const std::uint8_t* p) {
+  return static_cast<std::int16_t>(std::uint16_t{p[0]} | std::uint16_t{p[1]} << 8);
+}
+
 // Decodes the first vertexCount vertices of a frame block; vertices the block
 // does not hold in full stay 0.
-void DecodeFrame(ByteReader block, VertexLayout vertexLayout, int vertexCount, std::vector<Vec3>& positions) {
-  for (int i = 0; i < vertexCount; ++i) {
-    Vec3& position = positions[static_cast<std::size_t>(i)];
-    if (vertexLayout == VertexLayout::DeusEx) {
-      if (!block.has(layout::kDeusExVertex)) return;
-      DeusExVertex stored{block.i16(), block.i16(), block.i16()};
-      block.skip(2);
-      position = DecodeDeusExVertex(stored);
-    } else {
-      if (!block.has(layout::kPackedVertex)) return;
-      position = UnpackVertex(block.u32());
-    }
+void DecodeFrame(std::span<const std::uint8_t> block, VertexLayout vertexLayout, int vertexCount,
+                 std::vector<Vec3>& positions) {
+  const bool deusEx = vertexLayout == VertexLayout::DeusEx;
+  const std::size_t stride = deusEx ? layout::kDeusExVertex : layout::kPackedVertex;
+  const std::size_t whole =
+      std::min({static_cast<std::size_t>(std::max(vertexCount, 0)), block.size() / stride, positions.size()});
+  const std::uint8_t* at = block.data();
+  if (deusEx) {
+    for (std::size_t i = 0; i < whole; ++i, at += stride)
+      positions[i] = DecodeDeusExVertex({LoadLittle16(at), LoadLittle16(at + 2), LoadLittle16(at + 4)});
+  } else {
+    for (std::size_t i = 0; i < whole; ++i, at += stride) positions[i] = UnpackVertex(LoadLittle32(at));
   }
 }
 
@@ -136,7 +144,7 @@ Result<AnimationData> ParseAnimation(std::span<const std::uint8_t> bytes, const 
     auto frame = std::make_unique<AnimFrame>();
     frame->name = std::to_string(f);
     frame->positions.assign(positionCount, Vec3{});
-    DecodeFrame(ByteReader(frames.subspan(start, length)), animation.layout, geometry.vertexCount, frame->positions);
+    DecodeFrame(frames.subspan(start, length), animation.layout, geometry.vertexCount, frame->positions);
     animation.frames.push_back(std::move(frame));
   }
   return animation;
@@ -303,30 +311,36 @@ Vec3 PositionOf(const AnimFrame& frame, std::size_t i) {
   return i < frame.positions.size() ? frame.positions[i] : Vec3{};
 }
 
+void StoreLittle(std::uint8_t* p, std::uint32_t value, int bytes) {
+  for (int k = 0; k < bytes; ++k) p[k] = static_cast<std::uint8_t>(value >> (8 * k));
+}
+
 std::vector<std::uint8_t> BuildAnimationFile(const MeshDocument& doc, int& clampedVertices) {
   bool deusEx = doc.vertexLayout == VertexLayout::DeusEx;
   std::size_t vertexCount = static_cast<std::size_t>(std::max<int>(doc.vertexCount, 0));
-  const std::size_t frameSize = vertexCount * (deusEx ? layout::kDeusExVertex : layout::kPackedVertex);
-  ByteWriter out;
-  out.bytes().reserve(4 + doc.frames.size() * frameSize);
-  out.u16(static_cast<std::uint16_t>(doc.frames.size()));
-  out.u16(static_cast<std::uint16_t>(frameSize));
+  const std::size_t stride = deusEx ? layout::kDeusExVertex : layout::kPackedVertex;
+  const std::size_t frameSize = vertexCount * stride;
+  // Written in place: the frames of a large mesh run to millions of vertices.
+  std::vector<std::uint8_t> bytes(4 + doc.frames.size() * frameSize);
+  StoreLittle(bytes.data(), static_cast<std::uint16_t>(doc.frames.size()), 2);
+  StoreLittle(bytes.data() + 2, static_cast<std::uint16_t>(frameSize), 2);
+  std::uint8_t* at = bytes.data() + 4;
   for (const auto& frame : doc.frames) {
-    for (std::size_t i = 0; i < vertexCount; ++i) {
+    for (std::size_t i = 0; i < vertexCount; ++i, at += stride) {
       bool clamped = false;
       if (deusEx) {
         DeusExVertex stored = EncodeDeusExVertex(PositionOf(*frame, i), &clamped);
-        out.i16(stored.x);
-        out.i16(stored.y);
-        out.i16(stored.z);
-        out.i16(0);
+        StoreLittle(at, static_cast<std::uint16_t>(stored.x), 2);
+        StoreLittle(at + 2, static_cast<std::uint16_t>(stored.y), 2);
+        StoreLittle(at + 4, static_cast<std::uint16_t>(stored.z), 2);
+        StoreLittle(at + 6, 0, 2);
       } else {
-        out.u32(PackVertex(PositionOf(*frame, i), &clamped));
+        StoreLittle(at, PackVertex(PositionOf(*frame, i), &clamped), 4);
       }
       if (clamped) ++clampedVertices;
     }
   }
-  return std::move(out.bytes());
+  return bytes;
 }
 
 std::string ClampedVerticesWarning(int count) {
