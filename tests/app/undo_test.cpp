@@ -25,6 +25,7 @@
 #include "tests/core/application_fixture.h"
 #include "tests/render/iso_view_fakes.h"
 #include "tests/support/document_state.h"
+#include "tests/support/random_user.h"
 #include "tests/support/shared_testdata.h"
 
 namespace mok {
@@ -85,13 +86,7 @@ class UndoTest : public test::ApplicationFixture {
 
   // A window that shows the active skin 1:1, as the skin view hands the
   // painter its texel ids (rows bottom-up).
-  TexelIdView SkinWindow() {
-    const int w = active().width, h = active().height;
-    ids.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), -1);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) ids[static_cast<std::size_t>((h - 1 - y) * w + x)] = y * w + x;
-    return {ids.data(), w, h, w};
-  }
+  TexelIdView SkinWindow() { return test::SkinWindow(active(), ids); }
 
   // A stroke through the painter from `from` over the points given.
   void Stroke(WindowPoint from, std::initializer_list<WindowPoint> over) {
@@ -303,32 +298,7 @@ TEST_F(UndoTest, EveryCommandFamilyUndoesAndRedoesExactly) {
 class RandomEdits {
  public:
   RandomEdits(UndoTest& test, std::mt19937& random) : t_(test), random_(random) {
-    test::ScriptedPrompter& p = t_.prompter;
-    p.unscriptedAnswer = Answer::Yes;
-    p.triangleFlags.edit = [this](TriangleFlagsDialog& d) {
-      d.baseChoice = Pick(7);
-      d.keepModifiers = Pick(2) == 0;
-      d.flat = Pick(2) == 0 ? FlagBox::Checked : FlagBox::Clear;
-      d.noSmoothing = Pick(2) == 0 ? FlagBox::Checked : FlagBox::Clear;
-      return TriangleFlagsOutcome::Ok;
-    };
-    p.channel.edit = [this](ChannelDialog& d) { return !d.lines.empty() && (d.chosen = Pick(2)) >= 0; };
-    p.properties.edit = [this](FileInfo& info) {
-      info.comments = "note " + std::to_string(Pick(1000));
-      return true;
-    };
-    p.newSkin.edit = [this](NewSkinDialog& d) {
-      d.size = Pick(2) ? NewSkinSizeChoice::Size64 : NewSkinSizeChoice::Size128;
-      d.gridded = Pick(2) == 0;
-      return true;
-    };
-    p.resize.edit = [this](ResizeSkinDialog& d) {
-      d.affectSkinImage = true;
-      d.toWidth = std::clamp(Pick(2) ? d.fromWidth * 2 : d.fromWidth / 2, 4, 512);
-      d.toHeight = std::clamp(Pick(2) ? d.fromHeight * 2 : d.fromHeight / 2, 4, 512);
-      d.SynchronizeSettings();
-      return true;
-    };
+    test::AnswerDialogsAtRandom(t_.prompter, random_);
   }
 
   void Next() {
@@ -343,21 +313,13 @@ class RandomEdits {
         if (Pick(2)) t_.table.Run(kGrow);
         break;
       }
-      case 1: Paint(); break;
+      case 1: ASSERT_TRUE(test::StrokeAtRandom(t_.app, t_.painter, random_)); break;
       default: t_.table.Run(kRows[Pick(static_cast<int>(std::size(kRows)))]); break;
     }
   }
 
  private:
   int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
-
-  void Paint() {
-    t_.app.flags.brushKind = static_cast<BrushKind>(Pick(3));
-    t_.app.flags.brushRadius = Pick(3);
-    t_.app.customColors[0] = static_cast<std::uint32_t>(random_()) & 0xFFFFFFu;
-    const int w = t_.active().width, h = t_.active().height;
-    t_.Stroke({Pick(w), Pick(h)}, {{Pick(w), Pick(h)}, {Pick(w), Pick(h)}});
-  }
 
   UndoTest& t_;
   std::mt19937& random_;

@@ -1,34 +1,26 @@
-// The soak: random commands, edits, strokes, saves and frames on the sample
-// and the real meshes, checking the document's invariants after every step.
-// Runs MOK_SOAK_SECONDS (default 1) from a seed in MOK_SOAK_SEED (default
-// the time); scripts/soak.sh runs it under the sanitizers.
+// The soak: random rows of the command table (dialogs and file choices
+// answered by script), strokes through the painter, undo and redo, corner
+// moves and frames on copies of the sample and the real meshes, checking the
+// document's invariants after every step. Runs MOK_SOAK_SECONDS (default 1)
+// from a seed in MOK_SOAK_SEED (default the time); scripts/soak.sh runs it
+// under the sanitizers.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <random>
 
+#include "app/command_table.h"
 #include "core/changes.h"
-#include "core/channels.h"
-#include "core/face_edits.h"
-#include "core/mapping_file.h"
-#include "core/md2_import.h"
-#include "core/mesh_files.h"
-#include "core/selection.h"
 #include "render/frame_buffer.h"
 #include "render/render_state.h"
 #include "render/view_commands.h"
-#include "panes/painting.h"
-// The skin view's CornerUv() shadows the frame pipeline's CornerUv type; the
-// two only ever meet in this file.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wshadow"
-#include "panes/uv_edits.h"
-#pragma GCC diagnostic pop
 #include "tests/core/application_fixture.h"
 #include "tests/support/document_invariants.h"
+#include "tests/support/random_user.h"
 #include "tests/support/shared_testdata.h"
 
 namespace mok {
@@ -41,70 +33,79 @@ double EnvNumber(const char* name, double fallback) {
   return value ? std::atof(value) : fallback;
 }
 
+// Rows that open a file or write one without asking, and what they choose.
+enum : int { kOpen = 32772, kImportMd2 = 32967 };
+const std::map<int, const char*> kScriptedFiles = {
+    {32773, "saved_d.3d"}, {32774, "saved_d.3d"}, {32783, "skin.bmp"}, {32815, "soak.mkmp"}, {32816, "soak.mkmp"}, {32777, "skin.bmp"}, {32784, "skin.bmp"}};
+
+// The rows a headless run can carry out: with a handler and no window of
+// their own. File choices the script does not answer are cancelled.
+std::vector<int> RunnableRows() {
+  std::vector<int> ids;
+  for (const CommandRow& row : CommandRows())
+    if (row.run != nullptr && row.window == WindowAction::None && !row.inert) ids.push_back(row.id);
+  return ids;
+}
+
 class Soak : public test::ApplicationFixture {
  protected:
+  Soak() {
+    test::AnswerDialogsAtRandom(prompter, random);
+    prompter.mkmpImport.answer = MkmpImportOptions{};
+  }
+
   MeshDocument& doc() { return app.doc(); }
-  unsigned Pick(unsigned n) { return static_cast<unsigned>(random() % n); }
+  int Pick(std::size_t n) { return test::PickBelow(random, static_cast<int>(n)); }
 
-  void LoadSource() {
-    const fs::path& source = sources[Pick(static_cast<unsigned>(sources.size()))];
-    if (source.extension() == ".md2") ASSERT_TRUE(ImportMd2(doc(), source.string()));
-    else ASSERT_TRUE(LoadMesh(doc(), source.string(), prompter));
-    Notify(app, Change::Mesh);
+  // Opens the copy of a source in the temporary folder (made on first use,
+  // so saves land there and later opens read them back).
+  void OpenSource() {
+    const int index = Pick(sources.size());
+    const fs::path& source = sources[static_cast<std::size_t>(index)];
+    const fs::path folder = dir.path() / std::to_string(index);
+    fs::create_directories(folder);
+    const std::string stem = source.filename().string().substr(0, source.filename().string().size() - 5);
+    for (const char* end : {"_d.3d", "_a.3d", "_k.3d"})
+      if (fs::exists(source.parent_path() / (stem + end)))
+        fs::copy_file(source.parent_path() / (stem + end), folder / (stem + end), fs::copy_options::skip_existing);
+    if (source.extension() == ".md2") fs::copy_file(source, folder / source.filename(), fs::copy_options::skip_existing);
+    prompter.Choose((folder / source.filename()).string());
+    table.Run(source.extension() == ".md2" ? kImportMd2 : kOpen);
   }
 
-  void Select() {
-    void (*const commands[])(Application&) = {SelectAll,      SelectNone,        InvertSelection, SelectConnected,
-                                               GrowSelection, ShrinkSelection, HideSelectedFaces, UnhideAll};
+  void RunRow() {
+    lastRow = rows[static_cast<std::size_t>(Pick(rows.size()))];
+    if (auto file = kScriptedFiles.find(lastRow); file != kScriptedFiles.end()) prompter.Choose(dir / file->second);
+    table.Run(lastRow);
+  }
+
+  // Drops unused file choices and what the prompter recorded, so a long run
+  // keeps its memory.
+  void Forget() {
+    prompter.files.clear();
+    prompter.messages.clear();
+    prompter.questions.clear();
+    prompter.dialogs.clear();
+  }
+
+  void SelectSome() {
     for (int i = 0; i < doc().triangleCount; ++i)
-      if (Pick(8) == 0) doc().triangles[i].state ^= kFaceSelected;
-    commands[Pick(8)](app);
+      if (Pick(8) == 0) doc().triangles[static_cast<std::size_t>(i)].state ^= kFaceSelected;
   }
 
-  void Edit() {
-    switch (Pick(8)) {
-      case 0: DeleteSelectedFaces(app); break;
-      case 1: FlipSelectedFaces(app); break;
-      case 2: TurnEdge(app); break;
-      case 3: ClearSelectedMapping(app); break;
-      case 4: AssignChannelToSelected(doc(), static_cast<int>(Pick(20))); break;
-      case 5: FlipSelected(app); break;
-      case 6: RotateSelected90(app); break;
-      default: SnapSelectedToGrid(app);
-    }
-  }
-
+  // A drag of UV corners, now and then far beyond the skin.
   void MoveCorners() {
     const float reach = Pick(4) == 0 ? 1e12f : 50.0f;
     for (int i = 0; i < doc().uvVertexCount; ++i)
       if (Pick(6) == 0) doc().uvVertices[i].v += reach * (static_cast<float>(Pick(2001)) / 1000 - 1);
     doc().RebuildUvVertices(true);
-  }
-
-  void SaveAndLoadBack() {
-    Result<MeshFileContents> files = BuildMeshFiles(doc());
-    ASSERT_TRUE(files);
-    ASSERT_TRUE(LoadMeshFromBytes(doc(), {files->geometry, files->animation, files->info}, prompter));
-  }
-
-  void MappingOutAndBack() {
-    std::vector<std::uint8_t> mapping = BuildMappingFile(doc());
-    ASSERT_TRUE(ApplyMappingFile(doc(), mapping, MkmpImportOptions{}));
-  }
-
-  void Stroke() {
-    SkinSlot* skin = doc().activeSkin;
-    if (!skin || skin->width < 1 || skin->height < 1) return;
-    std::vector<std::uint8_t> mask(static_cast<std::size_t>(skin->width) * static_cast<std::size_t>(skin->height));
-    for (int stamp = 0; stamp < 20; ++stamp)
-      StampBrush(*skin, mask, static_cast<std::int32_t>(Pick(static_cast<unsigned>(mask.size() + 50))) - 25,
-                 static_cast<int>(Pick(4)), PaintBlend{0x123456, 0.5f, Pick(2) == 0});
+    app.history.Commit(doc(), "Move");
   }
 
   void RenderAFrame() {
-    doc().SetCurrentFrame(static_cast<int>(Pick(static_cast<unsigned>(std::max<std::size_t>(doc().frames.size(), 1)))));
+    doc().SetCurrentFrame(Pick(std::max<std::size_t>(doc().frames.size(), 1)));
     ResizeFrameBuffer(view.frame, 96, 72, true);
-    if (!SelectRenderMode(app, &view.frame, static_cast<int>(Pick(10)))) return;
+    if (!SelectRenderMode(app, &view.frame, Pick(10))) return;
     CenterOnScene(view.camera, doc());
     RenderJob job = MakeRenderJob(app, view);
     RenderStateOf(app).current().render(job, kRefreshFinal, kPaneIsoView);
@@ -112,26 +113,31 @@ class Soak : public test::ApplicationFixture {
 
   std::mt19937 random{static_cast<unsigned>(EnvNumber("MOK_SOAK_SEED", static_cast<double>(std::time(nullptr))))};
   std::vector<fs::path> sources = test::SampleAndRealMeshFiles();
+  std::vector<int> rows = RunnableRows();
+  int lastRow = 0;
+  CommandTable table{app};
+  Painter painter{app};
   ViewRecord view;
 };
 
 TEST_F(Soak, RandomCommandsKeepTheDocumentSound) {
   const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(EnvNumber("MOK_SOAK_SECONDS", 1));
-  LoadSource();
+  OpenSource();
   long steps = 0;
   while (std::chrono::steady_clock::now() < end) {
-    const unsigned kind = Pick(9);
+    const int kind = Pick(16);
     switch (kind) {
-      case 0: LoadSource(); break;
-      case 1: Select(); break;
-      case 2: Edit(); break;
-      case 3: MoveCorners(); break;
-      case 4: SaveAndLoadBack(); break;
-      case 5: MappingOutAndBack(); break;
-      case 6: Stroke(); break;
-      default: RenderAFrame();
+      case 0: OpenSource(); break;
+      case 1: case 2: SelectSome(); break;
+      case 3: case 4: test::StrokeAtRandom(app, painter, random); break;
+      case 5: table.Run(Pick(2) ? kCommandUndo : kCommandRedo); break;
+      case 6: MoveCorners(); break;
+      case 7: RenderAFrame(); break;
+      default: RunRow();
     }
-    ASSERT_EQ(test::DocumentInvariantViolation(doc()), "") << "after step " << steps << " of kind " << kind;
+    Forget();
+    ASSERT_EQ(test::DocumentInvariantViolation(doc()), "") << "after step " << steps << " of kind " << kind
+                                                         << " (last row " << lastRow << ")";
     ++steps;
   }
   std::printf("soak: %ld steps\n", steps);
