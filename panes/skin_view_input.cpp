@@ -41,7 +41,7 @@ void SkinView::HandleEvent(const PaneEvent& event) {
   }
 }
 
-MappingEditTarget SkinView::EditTarget() { return {app_, viewport(), raster_, filtered != 0}; }
+MappingEditTarget SkinView::EditTarget() { return {app_, viewport(), raster_, filtered != 0, screenScale}; }
 
 void SkinView::RefreshEditedPanes(RefreshKind kind) { Notify(app_, Change::ViewsEdited, kind); }
 

@@ -10,7 +10,7 @@ namespace mok {
 
 namespace {
 
-constexpr int kPickRadiusSquared = 36;  // 6 pixels
+constexpr int kPickRadius = 6;  // screen pixels
 constexpr double kRotatePerPixel = 0.005;
 constexpr double kScalePerPixel = 0.004;
 constexpr float kFrameGrip = 2;
@@ -103,9 +103,10 @@ std::int32_t WarpTexCoord(float texel) {
 
 }  // namespace
 
-int NearestUvVertex(const MeshDocument& doc, const SkinViewport& viewport, int x, int y) {
+int NearestUvVertex(const MeshDocument& doc, const SkinViewport& viewport, int x, int y, double screenScale) {
   int best = -1;
-  long long bestDistance = kPickRadiusSquared;
+  const long long reach = std::llround(kPickRadius * std::clamp(screenScale, 1.0, 8.0));
+  long long bestDistance = reach * reach;
   for (int i = 0; i < doc.uvVertexCount; ++i) {
     if (doc.uvVertexChannel[static_cast<std::size_t>(i)] != doc.activeChannel) continue;
     const RasterPoint2 at = viewport.VertexInWindow(doc.uvVertices[static_cast<std::size_t>(i)]);
@@ -122,7 +123,7 @@ int NearestUvVertex(const MeshDocument& doc, const SkinViewport& viewport, int x
 
 VertexPick BeginVertexDrag(MappingEditTarget target, MappingDrag& drag, int x, int y) {
   MeshDocument& doc = target.app.doc();
-  const int picked = NearestUvVertex(doc, target.viewport, x, y);
+  const int picked = NearestUvVertex(doc, target.viewport, x, y, target.screenScale);
   if (picked < 0) return VertexPick::NoneNear;
   const int grab = doc.uvVertexCount;
   if (grab >= kMaxUvVertices) return VertexPick::TableFull;

@@ -32,6 +32,7 @@ struct MappingEditTarget {
   SkinViewport viewport;
   RasterContext& raster;
   bool filtered = false;
+  double screenScale = 1.0;  // view pixels per screen pixel: widens the pick reach
 };
 
 enum class SelectionTransform : std::uint8_t { Move, Rotate, Scale };
@@ -50,10 +51,10 @@ struct MappingDrag {
 
 enum class VertexPick : std::uint8_t { Grabbed, NoneNear, TableFull };
 
-// The nearest UV vertex of the active channel within 6 pixels of a client
-// point (squared truncated offsets below 36; ties go to the lower index), or
-// -1.
-int NearestUvVertex(const MeshDocument& doc, const SkinViewport& viewport, int x, int y);
+// The nearest UV vertex of the active channel within 6 screen pixels of a
+// client point (squared truncated offsets below 36 at a screen scale of 1;
+// ties go to the lower index), or -1.
+int NearestUvVertex(const MeshDocument& doc, const SkinViewport& viewport, int x, int y, double screenScale = 1.0);
 
 // Left press without modifiers: picks, detaches and grabs a vertex.
 VertexPick BeginVertexDrag(MappingEditTarget target, MappingDrag& drag, int x, int y);

@@ -90,6 +90,18 @@ TEST_F(UvDrags, NearestVertexWinsAndTiesGoToTheLowerIndex) {
   EXPECT_EQ(NearestUvVertex(doc(), at, 102, 50), -1);
 }
 
+// On a screen scaled by 2 the view has twice the pixels: the reach is the
+// same 6 screen pixels, 12 view pixels.
+TEST_F(UvDrags, PickReachFollowsTheScreenScale) {
+  AddFace({16, 16}, {40, 16}, {16, 40});
+  const SkinViewport at = view.viewport();
+  const RasterPoint2 corner = at.VertexInWindow({16, 16});
+  const int x = static_cast<int>(corner.x), y = static_cast<int>(corner.y);
+  EXPECT_EQ(NearestUvVertex(doc(), at, x - 10, y), -1);
+  EXPECT_EQ(NearestUvVertex(doc(), at, x - 10, y, 2.0), 0);
+  EXPECT_EQ(NearestUvVertex(doc(), at, x - 12, y, 2.0), -1);
+}
+
 TEST_F(UvDrags, LocksKeepTheirAxis) {
   SharedCorner(false);
   app.flags.lockX = true;
