@@ -21,7 +21,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from window_e2e import Desktop, fail, start_mok, start_xvfb, write_settings  # noqa: E402
+from window_e2e import Desktop, fail, shut_down, start_mok, start_xvfb, write_settings  # noqa: E402
 
 # The dialog's title, then the keys that open it from the main window. The
 # menus are walked with the arrows: a letter is a command key of its own
@@ -122,12 +122,7 @@ def main(mok, source, folder):
         shoot_intro(desktop, mok, os.path.join(work, "Sampler_d.3d"), work, intro)
         print(f"intro: {intro}")
     finally:
-        if process:
-            process.terminate()
-            process.wait(10)
-        server.terminate()
-        server.wait(10)
-        shutil.rmtree(work, ignore_errors=True)
+        shut_down(process, server, work)
 
 
 if __name__ == "__main__":

@@ -286,12 +286,17 @@ def run(mok, mokcli, source, shots, scale):
             drag_splitter_and_exit(desktop, window, process, os.path.join(work, "config"))
             print("PASS")
     finally:
-        if process:
-            process.terminate()
-            process.wait(10)
-        server.terminate()
-        server.wait(10)
-        shutil.rmtree(work, ignore_errors=True)
+        shut_down(process, server, work)
+
+
+def shut_down(process, server, work):
+    """Stops the program (when it still runs) and the X server, and removes the scratch folder."""
+    if process:
+        process.terminate()
+        process.wait(10)
+    server.terminate()
+    server.wait(10)
+    shutil.rmtree(work, ignore_errors=True)
 
 
 def take_screenshots(desktop, window, folder, work):
