@@ -37,6 +37,7 @@
 #include "panes/iso_view.h"
 #include "panes/paint_handoff.h"
 #include "panes/skin_view.h"
+#include "bench/no_window.h"
 
 namespace {
 
@@ -52,16 +53,6 @@ double ThreadSeconds() {
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
   return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
 }
-
-class NoWindow final : public PaneHost {
- public:
-  int HideCursor() override { return -1; }
-  int ShowCursor() override { return 0; }
-  void WarpCursor(int, int) override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void OpenContextMenu(int, int) override {}
-};
 
 // The posted refresh requests, rendered after each event.
 class QueuedRefresh final : public RefreshSink {
@@ -168,7 +159,7 @@ struct Program {
   mok::test::ScriptedPrompter prompter;
   QueuedRefresh refresh;
   Application app{settings, prompter, prompter, refresh};
-  NoWindow skinHost, isoHost;
+  mok::bench::NoWindow skinHost, isoHost;
   Painter painter{app};
   PainterHandoff handoff{painter};
   ModeRenderer renderer{app, painter};

@@ -7,19 +7,10 @@
 #include "core/application.h"
 #include "core/mesh_files.h"
 #include "panes/skin_view.h"
+#include "bench/no_window.h"
 #include "tests/support/scripted_prompter.h"
 
 namespace {
-
-class NoWindow final : public mok::PaneHost {
- public:
-  int HideCursor() override { return -1; }
-  int ShowCursor() override { return 0; }
-  void WarpCursor(int, int) override {}
-  void CaptureMouse() override {}
-  void ReleaseMouse() override {}
-  void OpenContextMenu(int, int) override {}
-};
 
 // An 800 x 600 skin view in Mapping mode over the sample mesh, every face
 // selected.
@@ -29,7 +20,7 @@ struct SampleView {
   mok::NullRefreshSink refresh;
   mok::Application app{settings, prompter, prompter, refresh};
   std::unique_ptr<mok::RasterContext> raster = std::make_unique<mok::RasterContext>();
-  NoWindow host;
+  mok::bench::NoWindow host;
   mok::SkinView view{app, *raster, host};
   bool loaded = false;
 
