@@ -23,33 +23,29 @@ struct FaceRecord {
   std::uint8_t textureNum;
 };
 
+// The recorded fields from one face or record to the other; both carry them
+// under the same names.
+template <class To, class From>
+void CopyRecordedFields(To& to, const From& from) {
+  for (int k = 0; k < 3; ++k) {
+    to.vertex[k] = from.vertex[k];
+    to.uvIndex[k] = from.uvIndex[k];
+    to.storedUvIndex[k] = from.storedUvIndex[k];
+    to.uv[k] = from.uv[k];
+  }
+  to.flags = from.flags;
+  to.type = from.type;
+  to.color = from.color;
+  to.textureNum = from.textureNum;
+}
+
 FaceRecord RecordOf(const MeshTriangle& face) {
   FaceRecord r{};
-  for (int k = 0; k < 3; ++k) {
-    r.vertex[k] = face.vertex[k];
-    r.uvIndex[k] = face.uvIndex[k];
-    r.storedUvIndex[k] = face.storedUvIndex[k];
-    r.uv[k] = face.uv[k];
-  }
-  r.flags = face.flags;
-  r.type = face.type;
-  r.color = face.color;
-  r.textureNum = face.textureNum;
+  CopyRecordedFields(r, face);
   return r;
 }
 
-void WriteRecord(MeshTriangle& face, const FaceRecord& r) {
-  for (int k = 0; k < 3; ++k) {
-    face.vertex[k] = r.vertex[k];
-    face.uvIndex[k] = r.uvIndex[k];
-    face.storedUvIndex[k] = r.storedUvIndex[k];
-    face.uv[k] = r.uv[k];
-  }
-  face.flags = r.flags;
-  face.type = r.type;
-  face.color = r.color;
-  face.textureNum = r.textureNum;
-}
+void WriteRecord(MeshTriangle& face, const FaceRecord& r) { CopyRecordedFields(face, r); }
 
 // Bitwise, so that a NaN coordinate compares equal to itself.
 bool SameUv(const UvPair& a, const UvPair& b) { return std::memcmp(&a, &b, sizeof(UvPair)) == 0; }
