@@ -346,6 +346,10 @@ std::vector<std::uint8_t> BuildAnimationFile(const MeshDocument& doc, int& clamp
   StoreLittle(bytes.data() + 2, static_cast<std::uint16_t>(frameSize), 2);
   std::uint8_t* at = bytes.data() + 4;
   for (const auto& frame : doc.frames) {
+    if (!deusEx && frame->positions.size() >= vertexCount && PackFrameInRange(frame->positions.data(), vertexCount, at)) {
+      at += frameSize;
+      continue;
+    }
     for (std::size_t i = 0; i < vertexCount; ++i, at += stride) {
       bool clamped = false;
       if (deusEx) {

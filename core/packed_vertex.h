@@ -10,6 +10,7 @@
 // Deus Ex: four little-endian int16 per vertex: X = x*128, Y = -y*128,
 // Z = z*128 and a pad word (written as 0); also truncated and clamped.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/mesh_document.h"
@@ -56,6 +57,12 @@ inline std::uint32_t PackVertex(const Vec3& position, bool* clamped = nullptr) {
   const std::uint32_t z = Field(position.z * 4.0f, 10, clamped);
   return x | (y << 11) | (z << 22);
 }
+
+// Packs count positions into little-endian words at out, the words of
+// PackVertex, when every field is in its plain range (the common case) in a
+// loop without PackVertex's clamping. False when a position needs clamping
+// or is NaN: out then holds no useful words.
+bool PackFrameInRange(const Vec3* positions, std::size_t count, std::uint8_t* out);
 
 struct DeusExVertex {
   std::int16_t x = 0;
