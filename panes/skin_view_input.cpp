@@ -141,8 +141,9 @@ void SkinView::Move(const PaneEvent& event) {
     }
     case kSkinSweepSelect:
     case kSkinSweepDeselect:
-      SweepSelection(app_.doc(), viewport(), event.x, event.y, dragState_ == kSkinSweepSelect);
-      RefreshEditedPanes(kRefreshQuick);
+      // A step that changes no face leaves both views as they are.
+      if (SweepSelection(app_.doc(), viewport(), event.x, event.y, dragState_ == kSkinSweepSelect))
+        RefreshEditedPanes(kRefreshQuick);
       break;
     case kSkinCornerButton:
       MoveCornerButton(event);

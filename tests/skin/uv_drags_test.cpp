@@ -267,6 +267,7 @@ TEST_F(UvDrags, SweepsSelectAndDeselectFacesUnderTheCursor) {
   Send(Press(kLeft, 60, 34, kModCtrl));  // outside: nothing
   Send(MoveTo(84, 34, kHeldLeft));
   EXPECT_EQ(doc().triangles[hidden].state, kFaceHidden);
+  Send(MoveTo(85, 35, kHeldLeft));  // changes no face: no refresh
   Send(Release(kLeft, 84, 34));
   EXPECT_EQ(refresh.requests,
             (std::vector<RefreshCall>{kQuickEdit, kFinalEdit, kQuickEdit, kQuickEdit, kFinalEdit}));
