@@ -59,6 +59,8 @@ bool SkinView::ResizeBuffers(int clientWidth, int clientHeight) {
   const std::size_t pixels = static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_);
   colours_.assign(pixels, app_.customColors[7]);
   texelIds_.assign(pixels, -1);
+  buffersBlank_ = true;
+  blankColour_ = app_.customColors[7];
   return true;
 }
 
@@ -83,6 +85,7 @@ void SkinView::RenderView(int kind) {
   if (OutlinesShown()) DrawOutlines();
   if (frameVisible && app_.flags.editMode == EditMode::Mapping) DrawMappingFrame();
   DrawButton();
+  buffersBlank_ = false;
 }
 
 void SkinView::AimRasterAtBuffer() {
@@ -112,12 +115,14 @@ void SkinView::DrawSkin(SkinSlot& skin, int kind) {
     RecolourPaintedTexels(skin);
     return;
   }
-  std::fill(texelIds_.begin(), texelIds_.end(), -1);
+  // Buffers just made for a new size already hold the cleared picture.
+  const bool blank = buffersBlank_ && blankColour_ == app_.customColors[7];
+  if (!blank) std::fill(texelIds_.begin(), texelIds_.end(), -1);
   if (kind == kRefreshQuick) {
-    DrawQuickSkin(skin);
+    DrawQuickSkin(skin, blank);
     return;
   }
-  std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
+  if (!blank) std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
   DrawTiledSkin(skin, true);
 }
 
@@ -153,10 +158,10 @@ bool SkinView::LinesOnlyDrag() const {
   }
 }
 
-void SkinView::DrawQuickSkin(const SkinSlot& skin) {
+void SkinView::DrawQuickSkin(const SkinSlot& skin, bool blank) {
   const SkinPicture::Source source = PictureSource(skin);
   if (quickSkin_.CopyTo(colours_, source, skin.pixels)) return;
-  std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
+  if (!blank) std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
   DrawTiledSkin(skin, false);
   if (LinesOnlyDrag()) quickSkin_.Keep(source, skin.pixels, colours_);
   else quickSkin_.Forget();

@@ -148,7 +148,7 @@ class SkinView final {
   void EraseAllOutlines();
   void DrawSkin(SkinSlot& skin, int kind);
   void DrawTiledSkin(const SkinSlot& skin, bool withIds);
-  void DrawQuickSkin(const SkinSlot& skin);
+  void DrawQuickSkin(const SkinSlot& skin, bool blank);
   SkinPicture::Source PictureSource(const SkinSlot& skin) const;
   bool LinesOnlyDrag() const;
   template <typename DrawEdge>
@@ -186,6 +186,10 @@ class SkinView final {
   std::vector<std::uint32_t> colours_;
   std::vector<std::int32_t> texelIds_;
   SkinPicture quickSkin_;
+  // The buffers as ResizeBuffers made them, untouched since: every colour
+  // `blankColour_`, every id -1.
+  bool buffersBlank_ = false;
+  std::uint32_t blankColour_ = 0;
   int pitch_ = 0;
   int height_ = 0;
   int clientWidth_ = 0;

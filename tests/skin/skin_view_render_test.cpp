@@ -120,6 +120,9 @@ TEST_F(SkinViewRender, QuickStepsOfALinesOnlyDragShowEveryChange) {
   expectFresh("skin size");
   view.Resize(160, 90);
   expectFresh("buffer size");
+  view.ResizeBuffers(150, 90);
+  app.customColors[7] = 0x654321;
+  expectFresh("background between a resize and its render");
 }
 
 TEST_F(SkinViewRender, TiledSkinShowsNineCopiesWithIdsIntoTheOneSkin) {
