@@ -328,8 +328,15 @@ std::pair<int, int> PressPoint(Program& program, const DragKind& kind) {
 // Step i of the replay: a point on a circle of 40 pixels around the press
 // point for painting and sweeps (sweeps walk on across the skin), a small
 // relative step for the drags that measure motion from the press point.
+// The splitter goes 12 pixels a step to the right for 15 steps, then left
+// past its start and back, so each view in turn grows beyond its first size.
 std::pair<int, int> StepPoint(const DragKind& kind, std::pair<int, int> press, int i) {
   if (kind.sweep) return {press.first + 12 * i, press.second + 15 * i};
+  if (kind.pane == Pane::Splitter) {
+    const int phase = i % 60;
+    const int offset = phase <= 15 ? phase : phase <= 45 ? 30 - phase : phase - 60;
+    return {press.first + 12 * offset, press.second};
+  }
   const double angle = i * 0.35;
   const double radius = kind.pane == Pane::Iso && kind.cameraActive ? 6 : 40;
   return {press.first + static_cast<int>(std::lround(radius * std::cos(angle))),

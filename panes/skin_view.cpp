@@ -6,6 +6,7 @@
 #include "core/prompter.h"
 #include "core/settings.h"
 #include "raster/raster.h"
+#include "panes/buffer_room.h"
 
 namespace mok {
 
@@ -57,6 +58,8 @@ bool SkinView::ResizeBuffers(int clientWidth, int clientHeight) {
   pitch_ = pitch;
   height_ = height;
   const std::size_t pixels = static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_);
+  ReserveWithRoom(colours_, pixels);
+  ReserveWithRoom(texelIds_, pixels);
   colours_.assign(pixels, app_.customColors[7]);
   texelIds_.assign(pixels, -1);
   buffersBlank_ = true;
