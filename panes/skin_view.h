@@ -177,6 +177,7 @@ class SkinView final {
   void CommitMappingDrag();
   MappingEditTarget EditTarget();
   void RefreshEditedPanes(RefreshKind kind);
+  void RefreshAfterVertexStep(UvPair before);
 
   Application& app_;
   RasterContext& raster_;

@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "render/camera.h"
+#include "render/frame_steps.h"
+#include "render/saturate.h"
 #include "raster/raster.h"
 
 namespace mok {
@@ -161,6 +163,16 @@ bool MoveVertexDrag(MappingEditTarget target, MappingDrag& drag, int x, int y) {
   if (flags.snapToGrid) TruncateToTexels(grab);
   if (flags.warpTexture) WarpTexture(target, drag);
   return true;
+}
+
+UvPair GrabbedUv(const MeshDocument& doc, const MappingDrag& drag) {
+  if (drag.grabVertex < 0 || drag.grabVertex >= kMaxUvVertices) return {};
+  return doc.uvVertices[static_cast<std::size_t>(drag.grabVertex)];
+}
+
+bool SameCornerTexel(UvPair a, UvPair b) {
+  auto texel = [](float c) { return SaturatingInt(c, kMinCornerTexel, kMaxCornerTexel); };
+  return texel(a.u) == texel(b.u) && texel(a.v) == texel(b.v);
 }
 
 void BeginSelectionTransform(MappingEditTarget target, MappingDrag& drag, int x, int y, bool shift, bool ctrl) {
