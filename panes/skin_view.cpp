@@ -62,8 +62,9 @@ bool SkinView::ResizeBuffers(int clientWidth, int clientHeight) {
   ReserveWithRoom(texelIds_, pixels);
   colours_.assign(pixels, app_.customColors[7]);
   texelIds_.assign(pixels, -1);
-  buffersBlank_ = true;
+  coloursBlank_ = true;
   blankColour_ = app_.customColors[7];
+  idsBlank_ = true;
   return true;
 }
 
@@ -88,7 +89,7 @@ void SkinView::RenderView(int kind) {
   if (OutlinesShown()) DrawOutlines();
   if (frameVisible && app_.flags.editMode == EditMode::Mapping) DrawMappingFrame();
   DrawButton();
-  buffersBlank_ = false;
+  coloursBlank_ = false;
 }
 
 void SkinView::AimRasterAtBuffer() {
@@ -118,15 +119,17 @@ void SkinView::DrawSkin(SkinSlot& skin, int kind) {
     RecolourPaintedTexels(skin);
     return;
   }
-  // Buffers just made for a new size already hold the cleared picture.
-  const bool blank = buffersBlank_ && blankColour_ == app_.customColors[7];
-  if (!blank) std::fill(texelIds_.begin(), texelIds_.end(), -1);
+  if (!idsBlank_) std::fill(texelIds_.begin(), texelIds_.end(), -1);
+  idsBlank_ = true;
+  // Buffers just made for a new size already hold the cleared colours.
+  const bool blank = coloursBlank_ && blankColour_ == app_.customColors[7];
   if (kind == kRefreshQuick) {
     DrawQuickSkin(skin, blank);
     return;
   }
   if (!blank) std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
   DrawTiledSkin(skin, true);
+  idsBlank_ = false;
 }
 
 bool SkinPicture::CopyTo(std::vector<std::uint32_t>& colours, const Source& source,

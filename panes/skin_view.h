@@ -187,10 +187,12 @@ class SkinView final {
   std::vector<std::uint32_t> colours_;
   std::vector<std::int32_t> texelIds_;
   SkinPicture quickSkin_;
-  // The buffers as ResizeBuffers made them, untouched since: every colour
-  // `blankColour_`, every id -1.
-  bool buffersBlank_ = false;
+  // The colours as ResizeBuffers made them, untouched since: every one
+  // `blankColour_`.
+  bool coloursBlank_ = false;
   std::uint32_t blankColour_ = 0;
+  // Every texel id is -1: only a final render of the skin writes ids.
+  bool idsBlank_ = false;
   int pitch_ = 0;
   int height_ = 0;
   int clientWidth_ = 0;
