@@ -12,10 +12,15 @@
 // in the start render mode ("Textured") or, for the /shaded runs,
 // "Textured, G-Shade" (with its shade buffer in paint mode).
 //
+// The splitter drag moves the gradient strip between the views, as the main
+// window does: the layout follows the mouse, and the skin view, the strip and
+// the 3D view render quick frames at their new sizes.
+//
 // Each step's time is the thread's CPU time, so helpers sharing the machine
 // count little. Counters: median_ms and p95_ms per step; the Time column is
 // the mean. The release that ends each drag is timed as one more benchmark
-// per kind family (RebuildUvVertices and the final frames).
+// per kind family (RebuildUvVertices and the final frames) and for the
+// splitter (the final frames at the new sizes).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -28,12 +33,15 @@
 #include <vector>
 
 #include "tests/support/scripted_prompter.h"
+#include "app/pane_layout.h"
+#include "app/refresh_dispatch.h"
 #include "core/application.h"
 #include "core/settings.h"
 // The render headers come first: a pane header declares a function named
 // like one of their types.
 #include "render/render_state.h"
 #include "panes/corner_button.h"
+#include "panes/gradient_box.h"
 #include "panes/iso_view.h"
 #include "panes/paint_handoff.h"
 #include "panes/skin_view.h"
@@ -47,6 +55,10 @@ constexpr int kViewWidth = 960;
 constexpr int kViewHeight = 1080;
 constexpr int kSkinSize = 1024;
 constexpr int kSteps = 60;
+// The main window's client area around the two views, the strip between
+// them and the palette strip below.
+constexpr int kClientWidth = 2 * kViewWidth + kGradientStripWidth;
+constexpr int kClientHeight = kViewHeight + kPaletteStripHeight;
 
 double ThreadSeconds() {
   timespec t{};
@@ -153,8 +165,20 @@ void LoadSkin(MeshDocument& doc) {
   doc.activeSkin = &skin;
 }
 
-// The program around the two panes.
-struct Program {
+// The main window's side of the gradient strip: the splitter drag.
+class Splitter final : public SplitterShell {
+ public:
+  bool dragging = false;
+  void BeginSplitterDrag() override { dragging = true; }
+  void ApplySplitFraction(double) override {}
+  void SwapDisplays() override {}
+  double SplitFraction() const override { return 0.5; }
+  int RenderModeIndex() const override { return 0; }
+};
+
+// The program around the panes, rendering them as the main window's boxes
+// do: each box takes the size of its place in the layout first.
+struct Program final : RefreshTargets {
   MemorySettings settings;
   mok::test::ScriptedPrompter prompter;
   QueuedRefresh refresh;
@@ -165,6 +189,10 @@ struct Program {
   ModeRenderer renderer{app, painter};
   std::unique_ptr<SkinView> skinView;
   std::unique_ptr<IsoView> isoView;
+  mok::bench::NoWindow gradientHost;
+  Splitter splitter;
+  std::unique_ptr<GradientBox> gradient;
+  PaneLayout layout;
 
   Program(int mode, bool shareOneUv) {
     MeshDocument& doc = app.doc();
@@ -181,25 +209,58 @@ struct Program {
     skinView->viewCenter = {kSkinSize / 2.0f, kSkinSize / 2.0f};
     skinView->zoom = 1;
     isoView = std::make_unique<IsoView>(IsoViewLinks{app, render.light, renderer, isoHost, painter, renderer});
-    skinView->Resize(kViewWidth, kViewHeight);
-    isoView->Resize(kViewWidth, kViewHeight);
+    gradient = std::make_unique<GradientBox>(app, render.shading, gradientHost, splitter);
+    layout.splitFraction = 0.5;
+    layout.Relayout(kClientWidth, kClientHeight);
+    skinView->Resize(layout.skinRect().width, layout.skinRect().height);
+    isoView->Resize(layout.isoRect().width, layout.isoRect().height);
     refresh.pending.clear();
   }
+
+  void RenderBox(mok::Pane box, int kind, int flags) override {
+    switch (box) {
+      case mok::Pane::Skin:
+        skinView->ResizeBuffers(layout.skinRect().width, layout.skinRect().height);
+        skinView->RenderView(kind);
+        break;
+      case mok::Pane::Iso:
+        if (layout.isoRect().width != isoView->clientWidth() || layout.isoRect().height != isoView->clientHeight())
+          isoView->ResizeBuffers(layout.isoRect().width, layout.isoRect().height);
+        isoView->RenderFrame(kind, flags);
+        break;
+      case mok::Pane::Gradient:
+        gradient->Resize(layout.gradientRect.width, layout.gradientRect.height);
+        gradient->Render();
+        break;
+      case mok::Pane::Palette: break;
+    }
+  }
+  void RedrawBox(mok::Pane) override {}
 
   void RenderPending() {
     while (!refresh.pending.empty()) {
       const RefreshRequest request = refresh.pending.front();
       refresh.pending.pop_front();
-      if (request.redraw == Redraw::RepaintOnly) continue;
-      if (request.panes.contains(mok::Pane::Skin)) skinView->RenderView(request.kind);
-      if (request.panes.contains(mok::Pane::Iso)) isoView->RenderFrame(request.kind, request.bits());
+      DispatchRefresh(*this, request);
     }
+  }
+
+  // The main window during a splitter drag: the split follows client x, and
+  // the boxes render quick frames at their new places.
+  void MoveSplitter(int x) {
+    layout.splitFraction = SplitFractionAt(x, kClientWidth);
+    layout.Relayout(kClientWidth, kClientHeight);
+    DispatchRefresh(*this, {mok::Pane::Skin | mok::Pane::Iso | mok::Pane::Gradient, kRefreshQuick});
+  }
+
+  void EndSplitterDrag() {
+    gradient->SetSplitterDrag(false);
+    DispatchRefresh(*this, {mok::Pane::Skin | mok::Pane::Iso | mok::Pane::Gradient, kRefreshFinal});
   }
 
   // Both panes as a full refresh draws them, after the mode or flags changed.
   void RenderAll() {
-    skinView->RenderView(kRefreshFinal);
-    isoView->RenderFrame(kRefreshFinal, PaneSet::All().bits());
+    DispatchRefresh(*this, {PaneSet::All(), kRefreshFinal});
     refresh.pending.clear();
   }
 
@@ -216,7 +277,7 @@ struct Program {
   }
 };
 
-enum class Pane { Skin, Iso };
+enum class Pane { Skin, Iso, Splitter };
 
 struct DragKind {
   const char* name;
@@ -248,8 +309,13 @@ unsigned HeldMask(PaneButton button) {
 }
 
 // Where the drag starts: a UV vertex for the vertex drag, the mesh for
-// painting through the 3D view, the middle of the pane otherwise.
+// painting through the 3D view, the grip of the gradient strip (in client
+// coordinates) for the splitter, the middle of the pane otherwise.
 std::pair<int, int> PressPoint(Program& program, const DragKind& kind) {
+  if (kind.pane == Pane::Splitter) {
+    const Rect& strip = program.layout.gradientRect;
+    return {strip.x + strip.width / 2, strip.y + strip.height - 20};
+  }
   if (kind.vertexDrag) {
     const RasterPoint2 at = program.skinView->viewport().VertexInWindow(program.app.doc().triangles[0].uv[0]);
     return {static_cast<int>(at.x), static_cast<int>(at.y)};
@@ -262,17 +328,51 @@ std::pair<int, int> PressPoint(Program& program, const DragKind& kind) {
 // Step i of the replay: a point on a circle of 40 pixels around the press
 // point for painting and sweeps (sweeps walk on across the skin), a small
 // relative step for the drags that measure motion from the press point.
+// The splitter goes 12 pixels a step to the right for 15 steps, then left
+// past its start and back, so each view in turn grows beyond its first size.
 std::pair<int, int> StepPoint(const DragKind& kind, std::pair<int, int> press, int i) {
   if (kind.sweep) return {press.first + 12 * i, press.second + 15 * i};
+  if (kind.pane == Pane::Splitter) {
+    const int phase = i % 60;
+    const int offset = phase <= 15 ? phase : phase <= 45 ? 30 - phase : phase - 60;
+    return {press.first + 12 * offset, press.second};
+  }
   const double angle = i * 0.35;
   const double radius = kind.pane == Pane::Iso && kind.cameraActive ? 6 : 40;
   return {press.first + static_cast<int>(std::lround(radius * std::cos(angle))),
           press.second + static_cast<int>(std::lround(radius * std::sin(angle)))};
 }
 
+// The splitter's press goes to the gradient strip, which asks the main
+// window to start the drag; the moves and the release go to the main window.
+void SendToSplitter(Program& program, const PaneEvent& event) {
+  const Rect& strip = program.layout.gradientRect;
+  switch (event.type) {
+    case PaneEventType::Press: {
+      PaneEvent local = event;
+      local.x -= strip.x;
+      local.y -= strip.y;
+      program.gradient->HandleEvent(local);
+      if (program.splitter.dragging) program.gradient->SetSplitterDrag(true);
+      break;
+    }
+    case PaneEventType::Move:
+      if (program.splitter.dragging) program.MoveSplitter(event.x);
+      break;
+    case PaneEventType::Release:
+      if (program.splitter.dragging) program.EndSplitterDrag();
+      program.splitter.dragging = false;
+      break;
+    default: break;
+  }
+}
+
 void Send(Program& program, const DragKind& kind, const PaneEvent& event) {
-  if (kind.pane == Pane::Skin) program.skinView->HandleEvent(event);
-  else program.isoView->HandleEvent(event);
+  switch (kind.pane) {
+    case Pane::Skin: program.skinView->HandleEvent(event); break;
+    case Pane::Iso: program.isoView->HandleEvent(event); break;
+    case Pane::Splitter: SendToSplitter(program, event); break;
+  }
 }
 
 Program& Prepare(std::unique_ptr<Program>& program, const DragKind& kind, int mode) {
@@ -361,6 +461,7 @@ std::vector<DragKind> DragKinds() {
   add({.name = "IsoPan", .pane = Pane::Iso, .button = B::Right, .cameraActive = true});
   add({.name = "IsoZoom", .pane = Pane::Iso, .button = B::Middle, .cameraActive = true});
   add({.name = "IsoDolly", .pane = Pane::Iso, .button = B::Right, .held = kHeldLeft, .cameraActive = true});
+  add({.name = "Splitter", .pane = Pane::Splitter, .button = B::Left});
   return kinds;
 }
 
@@ -374,7 +475,8 @@ const int kRegistered = [] {
     }
   }
   for (const DragKind& kind : DragKinds()) {
-    if (kind.pane != Pane::Skin || kind.editMode != EditMode::Mapping || kind.sweep) continue;
+    const bool mappingDrag = kind.pane == Pane::Skin && kind.editMode == EditMode::Mapping && !kind.sweep;
+    if (!mappingDrag && kind.pane != Pane::Splitter) continue;
     const std::string name = std::string("BM_Release") + kind.name + "/textured";
     benchmark::RegisterBenchmark(name.c_str(), ReplayRelease, kind, kModeTextured)
         ->Iterations(5)->UseManualTime()->Unit(benchmark::kMillisecond);

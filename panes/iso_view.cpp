@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/settings.h"
+#include "panes/buffer_room.h"
 
 namespace mok {
 
@@ -25,7 +26,14 @@ void IsoView::Resize(int clientWidth, int clientHeight) {
 }
 
 void IsoView::ResizeBuffers(int clientWidth, int clientHeight) {
-  ResizeFrameBuffer(record_.frame, clientWidth, clientHeight, renderer_.ModeUsesShade());
+  FrameBuffer& frame = record_.frame;
+  const std::size_t pixels = static_cast<std::size_t>(FrameWidthFor(clientWidth)) *
+                             static_cast<std::size_t>(std::clamp(clientHeight, 0, kMaxFrameHeight));
+  ReserveWithRoom(frame.colour, pixels);
+  ReserveWithRoom(frame.depth, pixels);
+  ReserveWithRoom(frame.ids, pixels);
+  if (renderer_.ModeUsesShade()) ReserveWithRoom(frame.shade, pixels);
+  ResizeFrameBuffer(frame, clientWidth, clientHeight, renderer_.ModeUsesShade());
   // The buffer keeps at least the client width; the client area never
   // reaches past the buffer, so every client point has an id.
   clientWidth_ = std::clamp(clientWidth, 0, static_cast<int>(record_.frame.width));

@@ -6,6 +6,7 @@
 #include "core/prompter.h"
 #include "core/settings.h"
 #include "raster/raster.h"
+#include "panes/buffer_room.h"
 
 namespace mok {
 
@@ -57,8 +58,13 @@ bool SkinView::ResizeBuffers(int clientWidth, int clientHeight) {
   pitch_ = pitch;
   height_ = height;
   const std::size_t pixels = static_cast<std::size_t>(pitch_) * static_cast<std::size_t>(height_);
+  ReserveWithRoom(colours_, pixels);
+  ReserveWithRoom(texelIds_, pixels);
   colours_.assign(pixels, app_.customColors[7]);
   texelIds_.assign(pixels, -1);
+  coloursBlank_ = true;
+  blankColour_ = app_.customColors[7];
+  idsBlank_ = true;
   return true;
 }
 
@@ -83,6 +89,7 @@ void SkinView::RenderView(int kind) {
   if (OutlinesShown()) DrawOutlines();
   if (frameVisible && app_.flags.editMode == EditMode::Mapping) DrawMappingFrame();
   DrawButton();
+  coloursBlank_ = false;
 }
 
 void SkinView::AimRasterAtBuffer() {
@@ -112,9 +119,58 @@ void SkinView::DrawSkin(SkinSlot& skin, int kind) {
     RecolourPaintedTexels(skin);
     return;
   }
-  std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
-  std::fill(texelIds_.begin(), texelIds_.end(), -1);
-  DrawTiledSkin(skin, kind != kRefreshQuick);
+  if (!idsBlank_) std::fill(texelIds_.begin(), texelIds_.end(), -1);
+  idsBlank_ = true;
+  // Buffers just made for a new size already hold the cleared colours.
+  const bool blank = coloursBlank_ && blankColour_ == app_.customColors[7];
+  if (kind == kRefreshQuick) {
+    DrawQuickSkin(skin, blank);
+    return;
+  }
+  if (!blank) std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
+  DrawTiledSkin(skin, true);
+  idsBlank_ = false;
+}
+
+bool SkinPicture::CopyTo(std::vector<std::uint32_t>& colours, const Source& source,
+                         const std::vector<std::uint32_t>& texels) const {
+  if (!kept_ || source != source_ || colours.size() != colours_.size() || texels != texels_) return false;
+  std::copy(colours_.begin(), colours_.end(), colours.begin());
+  return true;
+}
+
+void SkinPicture::Keep(const Source& source, const std::vector<std::uint32_t>& texels,
+                       const std::vector<std::uint32_t>& colours) {
+  kept_ = true;
+  source_ = source;
+  texels_.assign(texels.begin(), texels.end());
+  colours_.assign(colours.begin(), colours.end());
+}
+
+SkinPicture::Source SkinView::PictureSource(const SkinSlot& skin) const {
+  return {pitch_,    height_,  viewCenter.u,        viewCenter.v, zoom,       EffectiveRepeat(*this, skin),
+          filtered, app_.customColors[7], skin.width, skin.height};
+}
+
+// The drags whose steps redraw only lines over an unchanged skin (the
+// texture warp rewrites the skin at every step).
+bool SkinView::LinesOnlyDrag() const {
+  switch (dragState_) {
+    case kSkinVertexDrag:
+    case kSkinTransform: return !app_.flags.warpTexture;
+    case kSkinSweepSelect:
+    case kSkinSweepDeselect: return true;
+    default: return false;
+  }
+}
+
+void SkinView::DrawQuickSkin(const SkinSlot& skin, bool blank) {
+  const SkinPicture::Source source = PictureSource(skin);
+  if (quickSkin_.CopyTo(colours_, source, skin.pixels)) return;
+  if (!blank) std::fill(colours_.begin(), colours_.end(), app_.customColors[7]);
+  DrawTiledSkin(skin, false);
+  if (LinesOnlyDrag()) quickSkin_.Keep(source, skin.pixels, colours_);
+  else quickSkin_.Forget();
 }
 
 // One rectangle covers every repeat; its texture coordinates run over the

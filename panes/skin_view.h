@@ -52,6 +52,40 @@ enum SkinDragState : int {
   kSkinCornerButton = 406,
 };
 
+// The skin as a quick render drew it, before the outlines, with everything
+// it was drawn from. A drag that only moves lines over the skin copies it
+// back instead of drawing the skin again; any difference in the buffer size,
+// the view centre, zoom, filter or tiling, the background colour, or the
+// skin's size or any of its texels draws afresh.
+class SkinPicture {
+ public:
+  struct Source {
+    int pitch = 0;
+    int height = 0;
+    float centerU = 0;
+    float centerV = 0;
+    float zoom = 0;
+    double repeat = 0;
+    int filtered = 0;
+    std::uint32_t background = 0;
+    int skinWidth = 0;
+    int skinHeight = 0;
+    bool operator==(const Source&) const = default;
+  };
+
+  // Copies the kept picture into `colours` when it was drawn from `source`
+  // and these texels; false otherwise.
+  bool CopyTo(std::vector<std::uint32_t>& colours, const Source& source, const std::vector<std::uint32_t>& texels) const;
+  void Keep(const Source& source, const std::vector<std::uint32_t>& texels, const std::vector<std::uint32_t>& colours);
+  void Forget() { *this = {}; }
+
+ private:
+  bool kept_ = false;
+  Source source_;
+  std::vector<std::uint32_t> texels_;
+  std::vector<std::uint32_t> colours_;
+};
+
 class SkinView final {
  public:
   // Reads "SknFilter" and starts the view centre at the middle of the
@@ -114,6 +148,9 @@ class SkinView final {
   void EraseAllOutlines();
   void DrawSkin(SkinSlot& skin, int kind);
   void DrawTiledSkin(const SkinSlot& skin, bool withIds);
+  void DrawQuickSkin(const SkinSlot& skin, bool blank);
+  SkinPicture::Source PictureSource(const SkinSlot& skin) const;
+  bool LinesOnlyDrag() const;
   template <typename DrawEdge>
   void ForEachEdge(const MeshTriangle& face, DrawEdge draw);
   bool OutlinesShown() const;
@@ -140,6 +177,7 @@ class SkinView final {
   void CommitMappingDrag();
   MappingEditTarget EditTarget();
   void RefreshEditedPanes(RefreshKind kind);
+  void RefreshAfterVertexStep(UvPair before);
 
   Application& app_;
   RasterContext& raster_;
@@ -148,6 +186,13 @@ class SkinView final {
 
   std::vector<std::uint32_t> colours_;
   std::vector<std::int32_t> texelIds_;
+  SkinPicture quickSkin_;
+  // The colours as ResizeBuffers made them, untouched since: every one
+  // `blankColour_`.
+  bool coloursBlank_ = false;
+  std::uint32_t blankColour_ = 0;
+  // Every texel id is -1: only a final render of the skin writes ids.
+  bool idsBlank_ = false;
   int pitch_ = 0;
   int height_ = 0;
   int clientWidth_ = 0;

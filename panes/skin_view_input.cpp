@@ -45,6 +45,15 @@ MappingEditTarget SkinView::EditTarget() { return {app_, viewport(), raster_, fi
 
 void SkinView::RefreshEditedPanes(RefreshKind kind) { Notify(app_, Change::ViewsEdited, kind); }
 
+// The 3D view draws a UV vertex at its whole texel: a step within one texel
+// leaves its picture as it is, unless the texture warp repainted the skin.
+void SkinView::RefreshAfterVertexStep(UvPair before) {
+  if (!app_.flags.warpTexture && SameCornerTexel(before, GrabbedUv(app_.doc(), mappingDrag_)))
+    Notify(app_, Change::SkinView, kRefreshQuick);
+  else
+    RefreshEditedPanes(kRefreshQuick);
+}
+
 void SkinView::Press(const PaneEvent& event) {
   if (dragState_ != kSkinIdle) return;
   pressX_ = lastX_ = event.x;
@@ -127,9 +136,11 @@ void SkinView::Move(const PaneEvent& event) {
     case kSkinColourPick:
       if (painter_) painter_->PickColour(texelIdView(), {event.x, event.y});
       break;
-    case kSkinVertexDrag:
-      if (MoveVertexDrag(EditTarget(), mappingDrag_, event.x, event.y)) RefreshEditedPanes(kRefreshQuick);
+    case kSkinVertexDrag: {
+      const UvPair before = GrabbedUv(app_.doc(), mappingDrag_);
+      if (MoveVertexDrag(EditTarget(), mappingDrag_, event.x, event.y)) RefreshAfterVertexStep(before);
       break;
+    }
     case kSkinTransform: {
       const int dx = event.x - pressX_;
       const int dy = event.y - pressY_;
@@ -141,8 +152,9 @@ void SkinView::Move(const PaneEvent& event) {
     }
     case kSkinSweepSelect:
     case kSkinSweepDeselect:
-      SweepSelection(app_.doc(), viewport(), event.x, event.y, dragState_ == kSkinSweepSelect);
-      RefreshEditedPanes(kRefreshQuick);
+      // A step that changes no face leaves both views as they are.
+      if (SweepSelection(app_.doc(), viewport(), event.x, event.y, dragState_ == kSkinSweepSelect))
+        RefreshEditedPanes(kRefreshQuick);
       break;
     case kSkinCornerButton:
       MoveCornerButton(event);

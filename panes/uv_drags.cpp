@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "render/camera.h"
+#include "render/frame_steps.h"
+#include "render/saturate.h"
 #include "raster/raster.h"
 
 namespace mok {
@@ -65,15 +67,24 @@ double SnapStep(double step) {
   return step;
 }
 
-UvPair Transformed(const MappingDrag& drag, UvPair current, UvPair start, double du, double dv, bool snap) {
+// What one step of a selection transform does to every marked vertex: the
+// move's offset, the rotation's sine and cosine.
+struct TransformStep {
+  double du = 0;
+  double dv = 0;
+  double sin = 0;
+  double cos = 1;
+};
+
+UvPair Transformed(const MappingDrag& drag, const TransformStep& step, UvPair current, UvPair start, bool snap) {
   const double pu = drag.pivot.u;
   const double pv = drag.pivot.v;
   double u = current.u;
   double v = current.v;
   switch (drag.transform) {
     case SelectionTransform::Rotate: {
-      const double s = std::sin(drag.angle);
-      const double c = std::cos(drag.angle);
+      const double s = step.sin;
+      const double c = step.cos;
       u = pu + (start.v - pv) * s + (start.u - pu) * c;
       v = pv + (start.v - pv) * c - (start.u - pu) * s;
       break;
@@ -83,8 +94,8 @@ UvPair Transformed(const MappingDrag& drag, UvPair current, UvPair start, double
       v = pv + drag.sy * (start.v - pv);
       break;
     case SelectionTransform::Move:
-      u += du;
-      v += dv;
+      u += step.du;
+      v += step.dv;
       break;
   }
   if (snap) {
@@ -154,6 +165,16 @@ bool MoveVertexDrag(MappingEditTarget target, MappingDrag& drag, int x, int y) {
   return true;
 }
 
+UvPair GrabbedUv(const MeshDocument& doc, const MappingDrag& drag) {
+  if (drag.grabVertex < 0 || drag.grabVertex >= kMaxUvVertices) return {};
+  return doc.uvVertices[static_cast<std::size_t>(drag.grabVertex)];
+}
+
+bool SameCornerTexel(UvPair a, UvPair b) {
+  auto texel = [](float c) { return SaturatingInt(c, kMinCornerTexel, kMaxCornerTexel); };
+  return texel(a.u) == texel(b.u) && texel(a.v) == texel(b.v);
+}
+
 void BeginSelectionTransform(MappingEditTarget target, MappingDrag& drag, int x, int y, bool shift, bool ctrl) {
   MeshDocument& doc = target.app.doc();
   drag = MappingDrag{};
@@ -182,28 +203,29 @@ void MoveSelectionTransform(MappingEditTarget target, MappingDrag& drag, int dx,
   if (drag.uvSnapshot.size() != kMaxUvVertices) return;
   if (flags.lockX) dx = 0;
   if (flags.lockY) dy = 0;
-  double du = 0;
-  double dv = 0;
+  TransformStep step;
   switch (drag.transform) {
     case SelectionTransform::Rotate:
       drag.angle += dy * kRotatePerPixel;
+      step.sin = std::sin(drag.angle);
+      step.cos = std::cos(drag.angle);
       break;
     case SelectionTransform::Scale:
       drag.sy += dy * kScalePerPixel;
       drag.sx = flags.uniformScale ? drag.sy : drag.sx + dx * kScalePerPixel;
       break;
     case SelectionTransform::Move:
-      du = dx / static_cast<double>(target.viewport.zoom);
-      dv = dy / static_cast<double>(target.viewport.zoom);
+      step.du = dx / static_cast<double>(target.viewport.zoom);
+      step.dv = dy / static_cast<double>(target.viewport.zoom);
       if (flags.snapToGrid) {
-        du = SnapStep(du);
-        dv = SnapStep(dv);
+        step.du = SnapStep(step.du);
+        step.dv = SnapStep(step.dv);
       }
       break;
   }
   for (std::size_t i = 0; i < kMaxUvVertices; ++i) {
     if (!doc.uvMarks[i]) continue;
-    doc.uvVertices[i] = Transformed(drag, doc.uvVertices[i], drag.uvSnapshot[i], du, dv, flags.snapToGrid);
+    doc.uvVertices[i] = Transformed(drag, step, doc.uvVertices[i], drag.uvSnapshot[i], flags.snapToGrid);
   }
   if (flags.warpTexture) WarpTexture(target, drag);
 }

@@ -61,6 +61,11 @@ VertexPick BeginVertexDrag(MappingEditTarget target, MappingDrag& drag, int x, i
 // Puts the grab vertex under the cursor (locks and snap applied). False when
 // it was already there and nothing changed.
 bool MoveVertexDrag(MappingEditTarget target, MappingDrag& drag, int x, int y);
+// Where the grab vertex is; (0, 0) without one.
+UvPair GrabbedUv(const MeshDocument& doc, const MappingDrag& drag);
+// Whether two UV positions give a corner the same texture coordinates in the
+// 3D view, which takes them in whole texels (CornerTexel).
+bool SameCornerTexel(UvPair a, UvPair b);
 
 // Right press: marks the selection of the active channel and starts a move,
 // a rotation (Shift) or a scale (Ctrl) about the press point.

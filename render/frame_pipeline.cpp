@@ -19,11 +19,27 @@ ScreenCorner ToScreen(const FrameState& frame, const Vec3& p) {
   return {TruncateCoordinate(s.x), TruncateCoordinate(s.y), DepthAttribute(frame.depth, p.z)};
 }
 
-void DrawEdge(const FrameState& frame, const Vec3& a, const Vec3& b, std::uint32_t colour, EdgeStyle style, int key) {
-  RasterPoint3 p0{a.x, a.y, a.z}, p1{b.x, b.y, b.z};
+// A camera-space vertex on screen, from the frame's table when it has one.
+ScreenCorner VertexOnScreen(const FrameState& frame, std::size_t vertex) {
+  if (vertex < frame.screen.size()) return frame.screen[vertex];
+  return ToScreen(frame, frame.view().cameraVertices[vertex]);
+}
+
+// An edge end on screen: the vertex's own projection unless the near clip
+// moved it.
+ScreenCorner EdgeEndOnScreen(const FrameState& frame, std::size_t vertex, const RasterPoint3& end) {
+  const Vec3& p = frame.view().cameraVertices[vertex];
+  if (end.x == p.x && end.y == p.y && end.z == p.z) return VertexOnScreen(frame, vertex);
+  return ToScreen(frame, {end.x, end.y, end.z});
+}
+
+// The edge between camera-space vertices a and b, both within the array.
+void DrawEdge(const FrameState& frame, std::size_t a, std::size_t b, std::uint32_t colour, EdgeStyle style, int key) {
+  const std::vector<Vec3>& vertices = frame.view().cameraVertices;
+  RasterPoint3 p0{vertices[a].x, vertices[a].y, vertices[a].z}, p1{vertices[b].x, vertices[b].y, vertices[b].z};
   if (!clipLineNear(p0, p1)) return;
-  const ScreenCorner s0 = ToScreen(frame, {p0.x, p0.y, p0.z});
-  const ScreenCorner s1 = ToScreen(frame, {p1.x, p1.y, p1.z});
+  const ScreenCorner s0 = EdgeEndOnScreen(frame, a, p0);
+  const ScreenCorner s1 = EdgeEndOnScreen(frame, b, p1);
   int x0 = s0.x, y0 = s0.y, x1 = s1.x, y1 = s1.y;
   if (!clipLine2D(frame.raster(), x0, y0, x1, y1)) return;
   if (style == EdgeStyle::Masked) drawLineAAMasked(frame.raster(), x0, y0, x1, y1, colour, key);
@@ -79,7 +95,13 @@ ScreenCorner CornerOnScreen(const FrameState& frame, const MeshTriangle& face, i
   const std::vector<Vec3>& vertices = frame.view().cameraVertices;
   const int v = face.vertex[corner];
   if (v < 0 || static_cast<std::size_t>(v) >= vertices.size()) return {};
-  return ToScreen(frame, vertices[static_cast<std::size_t>(v)]);
+  return VertexOnScreen(frame, static_cast<std::size_t>(v));
+}
+
+void ProjectVertices(FrameState& frame) {
+  const std::vector<Vec3>& vertices = frame.view().cameraVertices;
+  frame.screen.resize(vertices.size());
+  for (std::size_t i = 0; i < vertices.size(); ++i) frame.screen[i] = ToScreen(frame, vertices[i]);
 }
 
 std::array<RasterVertex, 3> FaceVertices(const FrameState& frame, int faceIndex, AttributeLayout layout,
@@ -211,7 +233,7 @@ void DrawFaceEdges(const FrameState& frame, int faceIndex, std::uint32_t colour,
   for (int k = 0; k < 3; ++k) {
     const int a = face.vertex[k], b = face.vertex[(k + 1) % 3];
     if (a < 0 || b < 0 || static_cast<std::size_t>(a) >= vertices.size() || static_cast<std::size_t>(b) >= vertices.size()) return;
-    DrawEdge(frame, vertices[static_cast<std::size_t>(a)], vertices[static_cast<std::size_t>(b)], colour, style, faceIndex);
+    DrawEdge(frame, static_cast<std::size_t>(a), static_cast<std::size_t>(b), colour, style, faceIndex);
   }
 }
 
@@ -243,6 +265,7 @@ void RunFrame(FrameJob& job, const FramePlan& plan, FrameDrawer& drawer) {
   frame.visible = plan.cullFaces ? SelectVisibleTriangles(frame.doc, job.view.cameraVertices)
                                  : SelectNonHiddenTriangles(frame.doc, job.view.cameraVertices);
   frame.depth = ComputeDepthScale(frame.visible);
+  ProjectVertices(frame);
 
   std::vector<TexturePass> passes;
   if (plan.textured) passes = PlanTexturePasses(frame.doc, frame.visible);

@@ -52,6 +52,12 @@ struct FrameJob {
   FramePriority* priority = nullptr;
 };
 
+struct ScreenCorner {
+  std::int32_t x = 0;  // truncated screen position, rows counted upward
+  std::int32_t y = 0;
+  std::int32_t z = 0;  // depth attribute
+};
+
 // The state of one frame after step 9, handed to the drawer.
 struct FrameState {
   FrameState(FrameJob& frameJob, MeshDocument& document) : job(frameJob), doc(document) {}
@@ -61,6 +67,10 @@ struct FrameState {
   ShadeRamps ramps{};
   VisibleTriangles visible;
   DepthScale depth;
+  // Every camera-space vertex on screen, once the depth scale is known, so
+  // the corners and edge ends the vertices share are projected once. Empty:
+  // each corner is projected where it is used.
+  std::vector<ScreenCorner> screen;
 
   RasterContext& raster() const { return job.raster; }
   ViewRecord& view() const { return job.view; }
@@ -92,6 +102,9 @@ void SetRasterTexture(RasterContext& raster, SkinSlot& skin);
 // without a model frame.
 bool TransformFrame(ViewRecord& view, const MeshDocument& doc);
 
+// Fills frame.screen from the camera-space vertices and the depth scale.
+void ProjectVertices(FrameState& frame);
+
 // The shade pass of the textured-and-shaded modes in paint mode: the colour
 // target becomes `shade`, depth is cleared again and the edge tables reset.
 // RunFrame binds the colour buffer again after the drawer's AfterPasses.
@@ -99,11 +112,6 @@ void BeginShadePass(FrameState& frame);
 
 // ---- Vertices for the rasterizer ----
 
-struct ScreenCorner {
-  std::int32_t x = 0;  // truncated screen position, rows counted upward
-  std::int32_t y = 0;
-  std::int32_t z = 0;  // depth attribute
-};
 ScreenCorner CornerOnScreen(const FrameState& frame, const MeshTriangle& face, int corner);
 
 // Attribute layouts after x, y, as the rasterizer families take them.

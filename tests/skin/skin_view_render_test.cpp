@@ -79,6 +79,52 @@ TEST_F(SkinViewRender, QuickRenderLeavesNoTexelIds) {
   EXPECT_EQ(PixelAt(100, 49), doc().activeSkin->pixels[15 * 32 + 16]);
 }
 
+// A drag that only moves lines reuses the skin it drew at its last step; any
+// change of the skin or of how the view shows it must still be drawn.
+TEST_F(SkinViewRender, QuickStepsOfALinesOnlyDragShowEveryChange) {
+  app.flags.editMode = EditMode::Mapping;
+  AddFace({4, 4}, {20, 4}, {4, 20}, kFaceSelected);
+  Send(Press(kRight, 100, 50));
+  ASSERT_EQ(view.dragState(), kSkinTransform);
+  auto expectFresh = [&](const char* change) {
+    view.RenderView(kRefreshQuick);
+    SkinView fresh{app, *raster, host};
+    fresh.viewCenter = view.viewCenter;
+    fresh.zoom = view.zoom;
+    fresh.filtered = view.filtered;
+    fresh.tiled = view.tiled;
+    fresh.tileRepeat = view.tileRepeat;
+    fresh.Resize(view.ClientWidth(), view.height());
+    fresh.RenderView(kRefreshQuick);
+    EXPECT_EQ(view.colours(), fresh.colours()) << change;
+    EXPECT_EQ(view.texelIds(), fresh.texelIds()) << change;
+  };
+  view.RenderView(kRefreshFinal);
+  expectFresh("first step");
+  Send(MoveTo(103, 52, kHeldRight));
+  expectFresh("lines moved");
+  doc().activeSkin->pixels[15 * 32 + 16] ^= 0xFFFFFF;
+  expectFresh("one texel");
+  view.zoom = 2;
+  expectFresh("zoom");
+  view.viewCenter.u += 0.5f;
+  expectFresh("centre");
+  view.filtered = 1;
+  expectFresh("filter");
+  view.tiled = 1;
+  view.tileRepeat = 3;
+  expectFresh("tiling");
+  app.customColors[7] = 0x123456;
+  expectFresh("background");
+  AllocateSkin(*doc().activeSkin, 16, 64);
+  expectFresh("skin size");
+  view.Resize(160, 90);
+  expectFresh("buffer size");
+  view.ResizeBuffers(150, 90);
+  app.customColors[7] = 0x654321;
+  expectFresh("background between a resize and its render");
+}
+
 TEST_F(SkinViewRender, TiledSkinShowsNineCopiesWithIdsIntoTheOneSkin) {
   SkinSlot& skin = *doc().activeSkin;
   AllocateSkin(skin, 64, 64);

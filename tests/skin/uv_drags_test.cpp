@@ -72,6 +72,17 @@ TEST_F(UvDrags, AVertexOutsideTheSelectionMovesEveryFaceUsingIt) {
   EXPECT_EQ(doc().triangles[b].state, 0u);
 }
 
+// The 3D view takes UVs in whole texels: a step within one texel (without
+// the warp) leaves it as it is.
+TEST_F(UvDrags, AStepWithinOneTexelRedrawsTheSkinViewAlone) {
+  SharedCorner(true);
+  DragSharedCornerTo(101, 50);  // (16.67, 16)
+  Send(MoveTo(103, 56, kHeldLeft));  // (18, 20)
+  app.flags.warpTexture = 1;
+  Send(MoveTo(104, 56, kHeldLeft));  // (18.67, 20)
+  EXPECT_EQ(refresh.requests, (std::vector<RefreshCall>{kQuickEdit, kQuickSkin, kQuickEdit, kQuickEdit}));
+}
+
 TEST_F(UvDrags, NoVertexWithinSixPixelsLeavesTheViewIdle) {
   AddFace({16, 16}, {24, 16}, {16, 24});  // the other corners lie 12 pixels away
   Send(Press(kLeft, 94, 50));  // dx = trunc(94 - 100.75) = -6: 36 is not below 36
@@ -267,6 +278,7 @@ TEST_F(UvDrags, SweepsSelectAndDeselectFacesUnderTheCursor) {
   Send(Press(kLeft, 60, 34, kModCtrl));  // outside: nothing
   Send(MoveTo(84, 34, kHeldLeft));
   EXPECT_EQ(doc().triangles[hidden].state, kFaceHidden);
+  Send(MoveTo(85, 35, kHeldLeft));  // changes no face: no refresh
   Send(Release(kLeft, 84, 34));
   EXPECT_EQ(refresh.requests,
             (std::vector<RefreshCall>{kQuickEdit, kFinalEdit, kQuickEdit, kQuickEdit, kFinalEdit}));
