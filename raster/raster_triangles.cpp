@@ -481,12 +481,15 @@ MOK_RASTER_INLINE void DrawTested8(const TriangleConstants& c, SpanState<M, Coor
 }
 
 // Depth-tested spans run eight pixels at a time through one vector test, so
-// a run of hidden pixels costs no texel work and a visible run no branches.
+// a run of hidden pixels costs no texel work and a visible run no branches;
+// spans without depth sample eight texels ahead where they can.
 template <Member M, class Coord>
 void DrawSpan(const TriangleConstants& c, SpanState<M, Coord> s, const SpanTarget& target) {
   int i = 0;
   if constexpr (M.depth) {
     for (; i + 8 <= target.count; i += 8) DrawTested8(c, s, target, i, DepthTest8(target.depth + i, s.z, s.zStep));
+  } else if constexpr (kSamplesAhead<M, Coord>) {
+    for (; i + 8 <= target.count; i += 8) DrawVisible8(c, s, target, i);
   }
   for (; i < target.count; ++i, s.Advance()) {
     if (!M.depth || s.z < target.depth[i]) {
