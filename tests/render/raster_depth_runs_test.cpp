@@ -53,13 +53,6 @@ void RandomTriangle(std::mt19937& rng, const char* layout, RasterVertex (&tri)[3
   }
 }
 
-struct Snapshot {
-  std::vector<std::uint32_t> colour;
-  std::vector<std::uint16_t> depth;
-  std::vector<std::int32_t> ids;
-  explicit Snapshot(const Canvas& c) : colour(c.colourStore), depth(c.depthStore), ids(c.idStore) {}
-};
-
 // Stored depths in runs of 1 to 20 pixels that are each wholly nearer than
 // the triangle (equal included) or wholly farther; random colours and ids.
 void StoreDepthRuns(std::mt19937& rng, const Canvas& alone, Canvas& over) {
@@ -116,55 +109,21 @@ TEST(TriangleDepthRuns, EveryPixelPassesOrFailsOnItsOwn) {
         member.draw(*alone.ctx, tri);
         for (int y = 0; y < kHeight; ++y) ASSERT_TRUE(DepthStepsEvenly(alone, y)) << member.name << " row " << y;
         StoreDepthRuns(rng, alone, over);
-        const Snapshot before(over);
+        const std::vector<std::uint16_t> depths = over.depthStore;
+        const std::vector<std::uint32_t> colours = over.colourStore;
+        const std::vector<std::int32_t> ids = over.idStore;
         member.draw(*over.ctx, tri);
         for (int y = 0; y < kHeight; ++y) {
           for (int x = 0; x < kWidth; ++x) {
             const std::size_t at = over.Index(x, y);
-            const bool drawn = alone.Colour(x, y) != kUndrawn && alone.Depth(x, y) < before.depth[at];
-            const std::uint16_t depth = drawn ? alone.Depth(x, y) : before.depth[at];
-            const std::uint32_t colour = drawn ? alone.Colour(x, y) : before.colour[at];
-            const std::int32_t id = drawn && member.writesIds ? alone.Id(x, y) : before.ids[at];
-            if (over.Depth(x, y) == depth && over.Colour(x, y) == colour && over.Id(x, y) == id) continue;
-            FAIL() << member.name << " size " << size << " case " << i << " at " << x << "," << y << ": depth "
-                   << over.Depth(x, y) << " / " << depth << ", colour " << over.Colour(x, y) << " / " << colour
-                   << ", id " << over.Id(x, y) << " / " << id;
+            const bool drawn = alone.Colour(x, y) != kUndrawn && alone.Depth(x, y) < depths[at];
+            const bool same = over.Depth(x, y) == (drawn ? alone.Depth(x, y) : depths[at]) &&
+                              over.Colour(x, y) == (drawn ? alone.Colour(x, y) : colours[at]) &&
+                              over.Id(x, y) == (drawn && member.writesIds ? alone.Id(x, y) : ids[at]);
+            ASSERT_TRUE(same) << member.name << " size " << size << " case " << i << " at " << x << "," << y;
           }
         }
       }
-    }
-  }
-}
-
-// Skin spans (no depth) sample eight texels ahead on power-of-two skins;
-// each pixel still takes the texel under its own coordinate.
-TEST(SkinSpans, EachPixelTakesTheTexelUnderItsOwnCoordinate) {
-  std::mt19937 rng(7);
-  Texture texture(16, 8);
-  for (std::uint32_t& texel : texture.texels) texel = static_cast<std::uint32_t>(rng()) & 0xFFFFFF;
-  for (int i = 0; i < 200; ++i) {
-    const int n = 1 + static_cast<int>(rng() % 60);
-    const std::int32_t u0 = static_cast<std::int32_t>(rng() % 0x4000000) - 0x2000000;
-    const std::int32_t v0 = static_cast<std::int32_t>(rng() % 0x4000000) - 0x2000000;
-    const std::int32_t eu = static_cast<std::int32_t>(rng() % 0x60000) - 0x30000;
-    const std::int32_t ev = static_cast<std::int32_t>(rng() % 0x60000) - 0x30000;
-    // The edge walks exactly onto the right end's values, so the span steps
-    // are (right - left) / n.
-    const std::int32_t u1 = u0 + (n - 1) * eu;
-    const std::int32_t v1 = v0 + (n - 1) * ev;
-    const std::int32_t du = (u1 - u0) / n;
-    const std::int32_t dv = (v1 - v0) / n;
-    const RasterVertex tri[3] = {Vtx(0, 0, {u0, v0}), Vtx(n - 1, 0, {u1, v1}), Vtx(0, 0, {u0, v0})};
-    Canvas c(64, 1);
-    texture.Bind(*c.ctx);
-    fillSkinTexturePaint(*c.ctx, tri);
-    for (int x = 0; x < n; ++x) {
-      const std::uint32_t u = static_cast<std::uint32_t>(u0) + static_cast<std::uint32_t>(x) * static_cast<std::uint32_t>(du);
-      const std::uint32_t v = static_cast<std::uint32_t>(v0) + static_cast<std::uint32_t>(x) * static_cast<std::uint32_t>(dv);
-      const int column = static_cast<int>(u >> 16) & 15;
-      const int row = static_cast<int>(v >> 16) & 7;
-      ASSERT_EQ(c.Id(x, 0), row * 16 + column) << i << " " << x;
-      ASSERT_EQ(c.Colour(x, 0), texture.At(column, row)) << i << " " << x;
     }
   }
 }
