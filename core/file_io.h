@@ -78,7 +78,8 @@ std::string CommitJournalFor(const std::string& path);
 bool FinishInterruptedCommit(const std::string& journal, const std::vector<std::string>& targets);
 
 // Several files written together: stage() writes each to its temporary file,
-// commit() renames them all over their targets; a FileSet destroyed without a
+// commit() puts them all on the disk and then renames them over their targets
+// (when the sync fails, none is renamed); a FileSet destroyed without a
 // commit removes its temporary files and leaves the targets alone.
 class FileSet {
  public:
@@ -102,7 +103,12 @@ class FileSet {
   struct Staged {
     std::string target;
     std::string temporary;
+    int fd = -1;  // open from stage() until the sync before the commit
   };
+  // Syncs the staged files (and the journal, when open) and renames them.
+  FileErrorCause commitWith(int journalFd);
+  // Closes and removes every staged temporary file.
+  void Discard();
   FileWriter writer_;
   std::vector<Staged> staged_;
 };

@@ -171,13 +171,6 @@ void CommitGeometry(MeshDocument& doc, const GeometryData& geometry) {
   doc.StoreMapping();
 }
 
-void CommitAnimation(MeshDocument& doc, AnimationData& animation) {
-  doc.frames = std::move(animation.frames);
-  doc.vertexLayout = animation.layout;
-  doc.currentFrame = 0;
-  doc.currentVertices = doc.frames.empty() ? nullptr : doc.frames.front()->positions.data();
-}
-
 // Geometry-file bytes (256 = whole skin) to texels of each channel's slot;
 // channels without a slot keep the byte values. The table of byte values is
 // the one CommitGeometry's StoreMapping has just built.
@@ -191,6 +184,24 @@ void ConvertBytesToTexels(MeshDocument& doc) {
   }
   doc.RebuildUvVertices(true);
 }
+
+// The faces and their mapping as a load takes them: placeholder skins, and
+// the info file's coordinates where they are used, else the geometry's bytes.
+void CommitMapping(MeshDocument& doc, const GeometryData& geometry, const InfoFileData& info, const InfoFileUse& use) {
+  CommitGeometry(doc, geometry);
+  doc.fileInfo = FileInfo{};
+  doc.ResetSkinSlots();
+  if (!use.coordinates) ConvertBytesToTexels(doc);
+  ApplyInfoFile(doc, info, use);
+}
+
+void CommitAnimation(MeshDocument& doc, AnimationData& animation) {
+  doc.frames = std::move(animation.frames);
+  doc.vertexLayout = animation.layout;
+  doc.currentFrame = 0;
+  doc.currentVertices = doc.frames.empty() ? nullptr : doc.frames.front()->positions.data();
+}
+
 
 // No mesh file comes near this; larger files are not read into memory.
 constexpr std::uint64_t kMaxMeshFileBytes = std::uint64_t{1} << 30;
@@ -247,14 +258,9 @@ Result<MeshFileReport> LoadMeshFromBytes(MeshDocument& doc, const MeshFileBytes&
   if (files.info && !info.hasMagic) report.warnings.push_back(kInfoInvalidMessage);
   InfoFileUse use = DecideInfoFileUse(info, static_cast<int>(geometry->faces.size()), prompter);
 
-  CommitGeometry(doc, *geometry);
+  CommitMapping(doc, *geometry, info.data, use);
   CommitAnimation(doc, *animation);
   doc.meshLoaded = 1;
-  doc.fileInfo = FileInfo{};
-  doc.ResetSkinSlots();
-  // Coordinates of the info file replace every corner's byte values.
-  if (!use.coordinates) ConvertBytesToTexels(doc);
-  ApplyInfoFile(doc, info.data, use);
   doc.ComputeFaceNormals();
   return report;
 }
@@ -304,6 +310,20 @@ std::vector<std::uint8_t> BuildGeometryFile(const MeshDocument& doc, const std::
     out.u8(face.flags);
   }
   return std::move(out.bytes());
+}
+
+// The corners a load reads back from what is written for these: corners that
+// only the clamp brought within the merge distance come back as one. Saving
+// those instead keeps save, load, save byte for byte.
+std::vector<FaceCoordinates> CornersAsReadBack(const MeshDocument& doc, std::vector<FaceCoordinates> corners) {
+  Result<GeometryData> geometry = ParseGeometry(BuildGeometryFile(doc, corners));
+  if (!geometry) return corners;
+  auto scratch = std::make_unique<MeshDocument>();
+  scratch->placeholderSpec = doc.placeholderSpec;
+  InfoFileData info{doc.fileInfo, doc.triangleCount, std::move(corners)};
+  CommitMapping(*scratch, *geometry, info, InfoFileUse{true, true});
+  bool clamped = false;
+  return CornersInChannelUnits(*scratch, clamped);
 }
 
 // The frame's position of vertex i; 0 where a frame holds fewer entries.
@@ -368,6 +388,7 @@ Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc) {
   MeshFileContents files;
   bool clampedCoordinates = false;
   std::vector<FaceCoordinates> corners = CornersInChannelUnits(doc, clampedCoordinates);
+  if (clampedCoordinates) corners = CornersAsReadBack(doc, std::move(corners));
   int clampedVertices = 0;
   files.geometry = BuildGeometryFile(doc, corners);
   files.animation = BuildAnimationFile(doc, clampedVertices);

@@ -383,9 +383,13 @@ std::vector<ExecLine> ReadExecLines(std::string_view text) {
   int lineNumber = 1;
   for (std::size_t at = 0; at < text.size() && lines.size() < kMaxExecLines; ++lineNumber) {
     std::size_t end = std::min(text.find('\n', at), text.size());
-    std::string code = StripComments(text.substr(at, end - at), inBlock);
-    if (auto line = ParseExecLine(code, lineNumber)) lines.push_back(std::move(*line));
+    std::string_view raw = text.substr(at, end - at);
     at = end + 1;
+    // Without a slash no comment starts or ends here, so a line that does not
+    // begin with #exec stays a plain code line: skip the copy.
+    if (!inBlock && raw.find('/') == std::string_view::npos && !StartsExec(raw)) continue;
+    std::string code = StripComments(raw, inBlock);
+    if (auto line = ParseExecLine(code, lineNumber)) lines.push_back(std::move(*line));
   }
   return lines;
 }

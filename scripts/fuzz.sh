@@ -14,7 +14,7 @@ launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ "${launcher[@]}" \
   -DMOK_BUILD_SHELL=OFF -DMOK_BUILD_TESTS=OFF -DMOK_BUILD_BENCH=OFF -DMOK_BUILD_FUZZ=ON \
-  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link $sanitizers -fno-omit-frame-pointer" \
+  -DCMAKE_CXX_FLAGS="-fsanitize=fuzzer-no-link -fsanitize-coverage-ignorelist=$PWD/fuzz/coverage_ignorelist.txt $sanitizers -fno-omit-frame-pointer" \
   -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" >/dev/null
 targets=(mesh_pair info_file mapping_file md2 pcx bmp tga package_script klink_block)
 cmake --build "$build" -j "$(nproc)" --target "${targets[@]/#/fuzz_}"

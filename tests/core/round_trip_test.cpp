@@ -128,6 +128,23 @@ TEST(RoundTrip, DamagedButAcceptedFilesLoadBackAsSaved) {
   EXPECT_GT(accepted, 50);
 }
 
+// Corners far beyond the skin that the save's clamp brings within the merge
+// distance of each other come back as one UV vertex; the save writes them as
+// the load will read them, so saving again gives the same bytes.
+TEST(RoundTrip, CornersTheClampBringsTogetherSaveAsTheyLoad) {
+  EditingApp editing;
+  MeshDocument& doc = editing.app.doc();
+  const fs::path sample = fs::path(MOK_SOURCE_DIR) / "resources" / "samples" / "Sampler" / "Models" / "Sampler_d.3d";
+  ASSERT_TRUE(LoadMesh(doc, sample.string(), editing.prompter));
+  doc.triangles[0].uv[0] = {1e9f, 10.0f};
+  doc.triangles[1].uv[0] = {2e9f, 10.0f + 1.0f / 65536};
+  doc.triangles[1].textureNum = doc.triangles[0].textureNum;
+  doc.RebuildUvVertices(false);
+  ASSERT_NE(doc.triangles[0].uvIndex[0], doc.triangles[1].uvIndex[0]);
+  auto reloaded = std::make_unique<MeshDocument>();
+  ExpectRoundTrip(doc, *reloaded, editing.prompter);
+}
+
 // A mapping exported and imported onto the same mesh with its corners moved
 // away puts every corner back.
 TEST(RoundTrip, MappingExportThenImportRestoresEveryCorner) {
