@@ -216,25 +216,24 @@ struct WrappedCoord {
 
 // LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv).
 #if defined(__SSE2__)
-// Each channel in a 16-bit lane, both rows at once: (a * (256 - w) + b * w)
-// is at most 255 * 256, so the lane sums neither overflow nor lose a bit.
-// The high bytes ride along in their own lanes and are dropped at the end.
+// Each channel's pair of texels in two 16-bit lanes, so one multiply-add
+// gives a * (256 - w) + b * w (at most 255 * 256: exact). The high bytes
+// ride along in their own lanes and are dropped at the end.
 MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
                                          std::uint32_t t11, std::uint32_t wu, std::uint32_t wv) {
   const __m128i zero = _mm_setzero_si128();
-  auto words = [&](std::uint32_t top, std::uint32_t bottom) {
-    return _mm_unpacklo_epi8(
-        _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(top)), _mm_cvtsi32_si128(static_cast<int>(bottom))),
-        zero);
+  auto weights = [](std::uint32_t w) { return _mm_set1_epi32(static_cast<int>(w << 16 | (256 - w))); };
+  auto rows = [](std::uint32_t top, std::uint32_t bottom) {
+    return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(top)), _mm_cvtsi32_si128(static_cast<int>(bottom)));
   };
-  auto lerp = [](__m128i a, __m128i b, std::uint32_t w) {
-    const __m128i weighted = _mm_add_epi16(_mm_mullo_epi16(a, _mm_set1_epi16(static_cast<std::int16_t>(256 - w))),
-                                           _mm_mullo_epi16(b, _mm_set1_epi16(static_cast<std::int16_t>(w))));
-    return _mm_srli_epi16(weighted, 8);
-  };
-  const __m128i rows = lerp(words(t00, t01), words(t10, t11), wu);  // top row in lanes 0-3, bottom in 4-7
-  const __m128i blended = lerp(rows, _mm_unpackhi_epi64(rows, rows), wv);
-  return static_cast<std::uint32_t>(_mm_cvtsi128_si32(_mm_packus_epi16(blended, blended))) & 0xFFFFFF;
+  const __m128i pairs = _mm_unpacklo_epi8(rows(t00, t01), rows(t10, t11));  // per channel: left, right; top row first
+  const __m128i wu2 = weights(wu);
+  const __m128i top = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(pairs, zero), wu2), 8);
+  const __m128i bottom = _mm_srli_epi32(_mm_madd_epi16(_mm_unpackhi_epi8(pairs, zero), wu2), 8);
+  const __m128i columns = _mm_or_si128(top, _mm_slli_epi32(bottom, 16));  // per channel: top, bottom
+  const __m128i blended = _mm_srli_epi32(_mm_madd_epi16(columns, weights(wv)), 8);
+  const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(blended, zero), zero);
+  return static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes)) & 0xFFFFFF;
 }
 #else
 // The two blends along u run side by side in the halves of 64-bit words: the
