@@ -1,19 +1,24 @@
 // The textured 3D frame against Mesa's software OpenGL (OSMesa, llvmpipe on
 // one thread) and against a plain clear of the colour, depth and id buffers,
-// all three in one run: the bundled sample mesh at 1920 x 1080 with the
-// camera of the start view (centred on the scene, identity orientation,
-// field of view 33) at distance 75 and 30, nearest sampling, 16-bit depth,
-// 256 x 256 skins, as /work/shared/tools/glbench.c draws it. Our frame is the
-// quick kind `mokcli bench` times. Built only where OSMesa is installed.
+// all three in one run, each the fastest of five batches of 30 frames: the
+// bundled sample mesh at 1920 x 1080 with the camera of the start view
+// (centred on the scene, identity orientation, field of view 33) at distance
+// 75 and 30, nearest sampling, 16-bit depth, 256 x 256 skins, as
+// /work/shared/tools/glbench.c draws it. Our frame is the quick kind
+// `mokcli bench` times. Built only where OSMesa is installed.
 //
 // Counters: milliseconds per frame of each, the share of covered pixels and
-// the two ratios (ours over llvmpipe, ours over the clear).
+// the two ratios (ours over llvmpipe, ours over the clear), in wall-clock
+// time and, prefixed "cpu_", in the thread's CPU time. llvmpipe runs on the
+// calling thread, so the CPU-time ratios hold on a busy machine as well,
+// where preemption inflates the wall-clock ones.
 #include <GL/gl.h>
 #include <GL/osmesa.h>
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -34,7 +39,8 @@ namespace {
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kTextureSize = 256;
-constexpr int kFrames = 30;
+constexpr int kFrames = 30;   // frames per timed batch
+constexpr int kBatches = 5;   // the fastest batch counts
 const std::string kSample = std::string(MOK_SOURCE_DIR) + "/resources/samples/Sampler/Models/Sampler_d.3d";
 
 std::vector<std::uint32_t> Texels() {
@@ -43,12 +49,32 @@ std::vector<std::uint32_t> Texels() {
   return texels;
 }
 
+double ThreadCpuMilliseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
+
+struct FrameTimes {
+  double wallMs = 0;
+  double cpuMs = 0;
+};
+
+// The fastest of kBatches batches: other processes only ever add time.
 template <class Draw>
-double MillisecondsPerFrame(Draw draw) {
+FrameTimes MillisecondsPerFrame(Draw draw) {
   draw();  // warm up
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kFrames; ++i) draw();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count() / kFrames;
+  FrameTimes best{1e300, 1e300};
+  for (int batch = 0; batch < kBatches; ++batch) {
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ThreadCpuMilliseconds();
+    for (int i = 0; i < kFrames; ++i) draw();
+    const double cpuMs = ThreadCpuMilliseconds() - cpuStart;
+    const double wallMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    best.wallMs = std::min(best.wallMs, wallMs / kFrames);
+    best.cpuMs = std::min(best.cpuMs, cpuMs / kFrames);
+  }
+  return best;
 }
 
 // Our side: the sample in the start render mode ("Textured").
@@ -189,18 +215,21 @@ void BM_TexturedFrameAgainstLlvmpipe(benchmark::State& state) {
     return;
   }
   PlainClear clear;
-  double oursMs = 0, glMs = 0, clearMs = 0;
+  FrameTimes oursMs, glMs, clearMs;
   for (auto _ : state) {
     oursMs = MillisecondsPerFrame([&] { ours->Draw(); });
     glMs = MillisecondsPerFrame([&] { gl.Draw(); });
     clearMs = MillisecondsPerFrame([&] { clear.Draw(); });
   }
-  state.counters["mok_ms"] = oursMs;
-  state.counters["llvmpipe_ms"] = glMs;
-  state.counters["clear_ms"] = clearMs;
+  state.counters["mok_ms"] = oursMs.wallMs;
+  state.counters["llvmpipe_ms"] = glMs.wallMs;
+  state.counters["clear_ms"] = clearMs.wallMs;
   state.counters["covered_pct"] = 100 * gl.Coverage();
-  state.counters["vs_llvmpipe"] = oursMs / glMs;
-  state.counters["vs_clear"] = oursMs / clearMs;
+  state.counters["vs_llvmpipe"] = oursMs.wallMs / glMs.wallMs;
+  state.counters["vs_clear"] = oursMs.wallMs / clearMs.wallMs;
+  state.counters["cpu_mok_ms"] = oursMs.cpuMs;
+  state.counters["cpu_vs_llvmpipe"] = oursMs.cpuMs / glMs.cpuMs;
+  state.counters["cpu_vs_clear"] = oursMs.cpuMs / clearMs.cpuMs;
 }
 BENCHMARK(BM_TexturedFrameAgainstLlvmpipe)->Arg(75)->Arg(30)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -6,7 +6,13 @@
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <bit>
 #include <cstdint>
+#include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "raster/raster.h"
 #include "raster/raster_blend.h"
@@ -75,6 +81,7 @@ struct Texture {
   const std::int32_t* rows = nullptr;
   std::int32_t width = 0;
   std::int32_t height = 0;
+  std::int32_t rowShift = 0;  // log2(width) when the width is a power of two
 };
 
 // What every pixel of one triangle shares; copied out of the context so
@@ -124,7 +131,8 @@ void LoadVertices(const RasterVertex* v, ClipVertex<Layout<M>::kCount> (&tri)[3]
 
 TriangleConstants MakeConstants(const RasterContext& ctx, const TriangleParams& params) {
   TriangleConstants c;
-  c.tex = {ctx.texels, ctx.texRows, ctx.texWidth, ctx.texHeight};
+  c.tex = {ctx.texels, ctx.texRows, ctx.texWidth, ctx.texHeight,
+           std::countr_zero(static_cast<std::uint32_t>(std::max<int>(ctx.texWidth, 1)))};
   c.ramps = ctx.shadeRamps.data();
   c.map = ctx.phongMap;
   c.id = params.id;
@@ -146,6 +154,12 @@ inline std::int32_t FloorMod(std::int32_t a, std::int32_t m) {
   return r < 0 ? r + m : r;
 }
 
+// value + n * step in 32-bit wrapping arithmetic: the same as n single steps.
+inline std::int32_t WrappingAdd(std::int32_t value, std::int32_t step, int n) {
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
+                                   static_cast<std::uint32_t>(step) * static_cast<std::uint32_t>(n));
+}
+
 // A texture coordinate that stays within [0, size) texels over a span. The
 // step after the last pixel may leave the int32 range, so it wraps unsigned.
 struct DirectCoord {
@@ -153,9 +167,8 @@ struct DirectCoord {
   std::int32_t step = 0;
   std::int32_t Whole() const { return value >> 16; }
   std::int32_t Fraction() const { return value & 0xFFFF; }
-  void Advance() {
-    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
-  }
+  void Advance() { AdvanceBy(1); }
+  void AdvanceBy(int n) { value = WrappingAdd(value, step, n); }
 };
 
 // A texture coordinate on a texture whose size is a power of two: masking
@@ -167,9 +180,8 @@ struct MaskedCoord {
   std::int32_t mask = 0;
   std::int32_t Whole() const { return (value >> 16) & mask; }
   std::int32_t Fraction() const { return value & 0xFFFF; }
-  void Advance() {
-    value = static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
-  }
+  void Advance() { AdvanceBy(1); }
+  void AdvanceBy(int n) { value = WrappingAdd(value, step, n); }
 };
 
 // A texture coordinate that leaves the texture somewhere on the span: its
@@ -197,9 +209,33 @@ struct WrappedCoord {
     fraction &= 0xFFFF;
     if (whole >= size) whole -= size;
   }
+  void AdvanceBy(int n) {
+    for (int i = 0; i < n; ++i) Advance();
+  }
 };
 
 // LerpChannels(LerpChannels(t00, t10, wu), LerpChannels(t01, t11, wu), wv).
+#if defined(__SSE2__)
+// Each channel's pair of texels in two 16-bit lanes, so one multiply-add
+// gives a * (256 - w) + b * w (at most 255 * 256: exact). The high bytes
+// ride along in their own lanes and are dropped at the end.
+MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, std::uint32_t t01,
+                                         std::uint32_t t11, std::uint32_t wu, std::uint32_t wv) {
+  const __m128i zero = _mm_setzero_si128();
+  auto weights = [](std::uint32_t w) { return _mm_set1_epi32(static_cast<int>(w << 16 | (256 - w))); };
+  auto rows = [](std::uint32_t top, std::uint32_t bottom) {
+    return _mm_unpacklo_epi32(_mm_cvtsi32_si128(static_cast<int>(top)), _mm_cvtsi32_si128(static_cast<int>(bottom)));
+  };
+  const __m128i pairs = _mm_unpacklo_epi8(rows(t00, t01), rows(t10, t11));  // per channel: left, right; top row first
+  const __m128i wu2 = weights(wu);
+  const __m128i top = _mm_srli_epi32(_mm_madd_epi16(_mm_unpacklo_epi8(pairs, zero), wu2), 8);
+  const __m128i bottom = _mm_srli_epi32(_mm_madd_epi16(_mm_unpackhi_epi8(pairs, zero), wu2), 8);
+  const __m128i columns = _mm_or_si128(top, _mm_slli_epi32(bottom, 16));  // per channel: top, bottom
+  const __m128i blended = _mm_srli_epi32(_mm_madd_epi16(columns, weights(wv)), 8);
+  const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(blended, zero), zero);
+  return static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes)) & 0xFFFFFF;
+}
+#else
 // The two blends along u run side by side in the halves of 64-bit words: the
 // lane arithmetic of LerpChannels stays exact there, as every lane's sum
 // still lies in 0..0xFF00.
@@ -216,23 +252,35 @@ MOK_RASTER_INLINE std::uint32_t Bilinear(std::uint32_t t00, std::uint32_t t10, s
   const std::uint64_t rows = rb | g;
   return LerpChannels(static_cast<std::uint32_t>(rows), static_cast<std::uint32_t>(rows >> 32), wv);
 }
+#endif
 
 struct Sample {
   std::uint32_t colour;
   std::int32_t index;  // offset of the (top-left) texel in the texture
 };
 
+// texRows[row]. On a power-of-two texture (masked coordinates) that is the
+// row shifted by log2(width), which vector lanes compute without a lookup.
+template <class Coord>
+MOK_RASTER_INLINE std::int32_t RowOffset(const Texture& tex, std::int32_t row) {
+  if constexpr (std::is_same_v<Coord, MaskedCoord>) {
+    return row << tex.rowShift;
+  } else {
+    return tex.rows[row];
+  }
+}
+
 template <bool Filtered, class Coord>
 MOK_RASTER_INLINE Sample SampleTexture(const Texture& tex, const Coord& u, const Coord& v) {
   const std::int32_t column = u.Whole();
   const std::int32_t row = v.Whole();
-  const std::int32_t rowOffset = tex.rows[row];
+  const std::int32_t rowOffset = RowOffset<Coord>(tex, row);
   const std::int32_t index = column + rowOffset;
   if constexpr (!Filtered) {
     return {tex.texels[index], index};
   } else {
     const std::int32_t column1 = column + 1 == tex.width ? 0 : column + 1;
-    const std::int32_t rowOffset1 = tex.rows[row + 1 == tex.height ? 0 : row + 1];
+    const std::int32_t rowOffset1 = RowOffset<Coord>(tex, row + 1 == tex.height ? 0 : row + 1);
     const std::uint32_t wu = static_cast<std::uint32_t>(u.Fraction() >> 8) + 1;
     const std::uint32_t wv = static_cast<std::uint32_t>(v.Fraction() >> 8) + 1;
     return {Bilinear(tex.texels[index], tex.texels[column1 + rowOffset], tex.texels[column + rowOffset1],
@@ -277,13 +325,14 @@ struct SpanState {
   std::uint16_t z = 0;
   std::uint16_t zStep = 0;
 
-  void Advance() {
+  void Advance() { AdvanceBy(1); }
+  void AdvanceBy(int n) {
     if constexpr (UsesTexture(M.colour)) {
-      u.Advance();
-      v.Advance();
+      u.AdvanceBy(n);
+      v.AdvanceBy(n);
     }
-    for (int k = 0; k < Layout<M>::kExtraCount; ++k) extra[k] += extraStep[k];
-    if constexpr (M.depth) z = static_cast<std::uint16_t>(z + zStep);
+    for (int k = 0; k < Layout<M>::kExtraCount; ++k) extra[k] = WrappingAdd(extra[k], extraStep[k], n);
+    if constexpr (M.depth) z = static_cast<std::uint16_t>(z + zStep * n);
   }
 };
 
@@ -317,18 +366,135 @@ struct SpanTarget {
   int count;
 };
 
+// Colour and id of pixel i; its depth is written by the caller.
+template <Member M, class Coord>
+MOK_RASTER_INLINE void DrawPixel(const TriangleConstants& c, const SpanState<M, Coord>& s,
+                                 const SpanTarget& target, int i) {
+  Sample t{0, 0};
+  if constexpr (UsesTexture(M.colour)) t = SampleTexture<M.filtered>(c.tex, s.u, s.v);
+  target.colour[i] = PixelColour(c, s, t);
+  if constexpr (M.ids == Ids::kValue) target.ids[i] = c.id;
+  if constexpr (M.ids == Ids::kTexel) target.ids[i] = t.index;
+}
+
+// The depth test of the eight pixels at `depth`, whose depths run z, z + step,
+// ... in 16-bit wrapping steps. Every stored depth becomes min(stored, z_k),
+// which is z_k where the pixel passes (z_k < stored) and the old depth where
+// it fails. Returns two bits per pixel, both set where it passes.
+inline constexpr unsigned kDepthAllPass = 0xFFFF;
+
+MOK_RASTER_INLINE unsigned DepthTest8(std::uint16_t* depth, std::uint16_t z, std::uint16_t step) {
+#if defined(__SSE2__)
+  const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m128i zs = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(z)),
+                                   _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(step)), lanes));
+  const __m128i stored = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
+  // stored - z_k where that is positive, 0 where the pixel fails.
+  const __m128i margin = _mm_subs_epu16(stored, zs);
+  const unsigned passed =
+      ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(margin, _mm_setzero_si128()))) & kDepthAllPass;
+  if (passed != 0) _mm_storeu_si128(reinterpret_cast<__m128i*>(depth), _mm_sub_epi16(stored, margin));
+  return passed;
+#else
+  unsigned passed = 0;
+  for (int k = 0; k < 8; ++k) {
+    const std::uint16_t zk = static_cast<std::uint16_t>(z + step * k);
+    if (zk < depth[k]) {
+      passed |= 3u << (2 * k);
+      depth[k] = zk;
+    }
+  }
+  return passed;
+#endif
+}
+
+#if defined(__SSE2__)
+// The whole parts of four consecutive values of a masked coordinate, from
+// the one `ahead` steps on.
+MOK_RASTER_INLINE __m128i Wholes4(const MaskedCoord& c, int ahead) {
+  const __m128i ramp = _mm_setr_epi32(0, c.step, WrappingAdd(0, c.step, 2), WrappingAdd(0, c.step, 3));
+  const __m128i lanes = _mm_add_epi32(_mm_set1_epi32(WrappingAdd(c.value, c.step, ahead)), ramp);
+  return _mm_and_si128(_mm_srai_epi32(lanes, 16), _mm_set1_epi32(c.mask));
+}
+#endif
+
+// Offsets of the texels under eight consecutive pixels on a power-of-two
+// texture, computed four lanes at a time.
+MOK_RASTER_INLINE void TexelOffsets8(const Texture& tex, const MaskedCoord& u, const MaskedCoord& v,
+                                     std::int32_t (&offset)[8]) {
+#if defined(__SSE2__)
+  const __m128i shift = _mm_cvtsi32_si128(tex.rowShift);
+  for (int half = 0; half < 8; half += 4) {
+    const __m128i rows = _mm_sll_epi32(Wholes4(v, half), shift);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(offset + half), _mm_add_epi32(Wholes4(u, half), rows));
+  }
+#else
+  for (int k = 0; k < 8; ++k) {
+    MaskedCoord uk = u;
+    MaskedCoord vk = v;
+    uk.AdvanceBy(k);
+    vk.AdvanceBy(k);
+    offset[k] = uk.Whole() + RowOffset<MaskedCoord>(tex, vk.Whole());
+  }
+#endif
+}
+
+// Whether a run of visible pixels may sample its texels ahead: the colour
+// then depends on the texel alone, and the coordinates wrap by masking.
+template <Member M, class Coord>
+constexpr bool kSamplesAhead = !M.filtered && std::is_same_v<Coord, MaskedCoord> &&
+                               (M.colour == Colour::kTexel || M.colour == Colour::kTexelFlat);
+
+// Eight visible pixels from i on.
+template <Member M, class Coord>
+MOK_RASTER_INLINE void DrawVisible8(const TriangleConstants& c, SpanState<M, Coord>& s, const SpanTarget& target,
+                                    int i) {
+  if constexpr (kSamplesAhead<M, Coord>) {
+    std::int32_t offset[8];
+    TexelOffsets8(c.tex, s.u, s.v, offset);
+    for (int k = 0; k < 8; ++k) {
+      const Sample t{c.tex.texels[offset[k]], offset[k]};
+      target.colour[i + k] = PixelColour(c, s, t);
+      if constexpr (M.ids == Ids::kValue) target.ids[i + k] = c.id;
+      if constexpr (M.ids == Ids::kTexel) target.ids[i + k] = t.index;
+    }
+    s.AdvanceBy(8);
+  } else {
+    for (int k = 0; k < 8; ++k, s.Advance()) DrawPixel(c, s, target, i + k);
+  }
+}
+
+// Eight pixels from i on whose depth test already ran.
+template <Member M, class Coord>
+MOK_RASTER_INLINE void DrawTested8(const TriangleConstants& c, SpanState<M, Coord>& s, const SpanTarget& target,
+                                   int i, unsigned passed) {
+  if (passed == 0) {
+    s.AdvanceBy(8);
+  } else if (passed == kDepthAllPass) {
+    DrawVisible8(c, s, target, i);
+  } else {
+    for (int k = 0; k < 8; ++k, s.Advance()) {
+      if ((passed >> (2 * k)) & 1) DrawPixel(c, s, target, i + k);
+    }
+  }
+}
+
+// Depth-tested spans run eight pixels at a time through one vector test, so
+// a run of hidden pixels costs no texel work and a visible run no branches;
+// spans without depth sample eight texels ahead where they can.
 template <Member M, class Coord>
 void DrawSpan(const TriangleConstants& c, SpanState<M, Coord> s, const SpanTarget& target) {
-  for (int i = 0; i < target.count; ++i) {
+  int i = 0;
+  if constexpr (M.depth) {
+    for (; i + 8 <= target.count; i += 8) DrawTested8(c, s, target, i, DepthTest8(target.depth + i, s.z, s.zStep));
+  } else if constexpr (kSamplesAhead<M, Coord>) {
+    for (; i + 8 <= target.count; i += 8) DrawVisible8(c, s, target, i);
+  }
+  for (; i < target.count; ++i, s.Advance()) {
     if (!M.depth || s.z < target.depth[i]) {
-      Sample t{0, 0};
-      if constexpr (UsesTexture(M.colour)) t = SampleTexture<M.filtered>(c.tex, s.u, s.v);
-      target.colour[i] = PixelColour(c, s, t);
-      if constexpr (M.ids == Ids::kValue) target.ids[i] = c.id;
-      if constexpr (M.ids == Ids::kTexel) target.ids[i] = t.index;
+      DrawPixel(c, s, target, i);
       if constexpr (M.depth) target.depth[i] = s.z;
     }
-    s.Advance();
   }
 }
 
