@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace mok {
 namespace {
 
@@ -61,6 +63,23 @@ TEST(PackedVertex, OutOfRangeValuesAreClampedNotWrapped) {
   clamped = false;
   PackVertex({0, 0, -128.25f}, &clamped);
   EXPECT_TRUE(clamped);
+}
+
+// The frame packer gives PackVertex's words wherever it accepts a frame, and
+// refuses every frame where PackVertex would clamp or meet a NaN.
+TEST(PackedVertex, FramePackingAgreesWithPackVertexAtTheEdges) {
+  const float edges[] = {0.0f, -0.1f, 0.3f, 127.875f, 127.9f, 128.0f, -128.0f, -128.12f, -128.2f, -128.25f, 1e30f, NAN};
+  for (float a : edges) {
+    for (float b : edges) {
+      const Vec3 frame[2] = {{a, b, a}, {b, -a, b}};
+      std::uint8_t out[8];
+      bool clamped = false;
+      const std::uint32_t words[2] = {PackVertex(frame[0], &clamped), PackVertex(frame[1], &clamped)};
+      const bool plain = !clamped && a == a && b == b;
+      ASSERT_EQ(PackFrameInRange(frame, 2, out), plain) << a << " " << b;
+      for (int i = 0; plain && i < 8; ++i) ASSERT_EQ(out[i], static_cast<std::uint8_t>(words[i / 4] >> (8 * (i % 4))));
+    }
+  }
 }
 
 TEST(DeusExVertex, ScaleIsOneOver128WithYNegated) {
