@@ -92,10 +92,6 @@ std::string ShortLastFrameWarning(std::size_t missingBytes) {
          " bytes short; the missing vertex positions read as 0.";
 }
 
-std::uint32_t LoadLittle32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 | std::uint32_t{p[3]} << 24;
-}
-
 std::int16_t LoadLittle16(const std::uint8_t* p) {
   return static_cast<std::int16_t>(std::uint16_t{p[0]} | std::uint16_t{p[1]} << 8);
 }
@@ -113,7 +109,7 @@ void DecodeFrame(std::span<const std::uint8_t> block, VertexLayout vertexLayout,
     for (std::size_t i = 0; i < whole; ++i, at += stride)
       positions[i] = DecodeDeusExVertex({LoadLittle16(at), LoadLittle16(at + 2), LoadLittle16(at + 4)});
   } else {
-    for (std::size_t i = 0; i < whole; ++i, at += stride) positions[i] = UnpackVertex(LoadLittle32(at));
+    UnpackFrame(at, whole, positions.data());
   }
 }
 

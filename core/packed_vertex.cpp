@@ -4,6 +4,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace mok {
 namespace packed_detail {
 
@@ -21,6 +25,8 @@ std::int32_t TruncateClamped(float value, std::int32_t lo, std::int32_t hi, bool
 
 namespace {
 
+static_assert(sizeof(Vec3) == 3 * sizeof(float), "frames are packed x, y, z floats");
+
 inline bool Inside(float scaled, float lo, float hi) { return scaled > lo && scaled < hi; }
 
 inline void StoreLittle32(std::uint8_t* at, std::uint32_t word) {
@@ -31,9 +37,13 @@ inline void StoreLittle32(std::uint8_t* at, std::uint32_t word) {
   }
 }
 
-}  // namespace
+inline std::uint32_t LoadLittle32(const std::uint8_t* at) {
+  return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24;
+}
 
-bool PackFrameInRange(const Vec3* positions, std::size_t count, std::uint8_t* out) {
+// Packs positions[0, count) without clamping; false at the first one out of
+// the plain range.
+bool PackPlain(const Vec3* positions, std::size_t count, std::uint8_t* out) {
   for (std::size_t i = 0; i < count; ++i) {
     const float x = positions[i].x * 8.0f, y = positions[i].y * -8.0f, z = positions[i].z * 4.0f;
     if (!(Inside(x, -1025.0f, 1024.0f) && Inside(y, -1025.0f, 1024.0f) && Inside(z, -513.0f, 512.0f))) return false;
@@ -43,6 +53,95 @@ bool PackFrameInRange(const Vec3* positions, std::size_t count, std::uint8_t* ou
                                    static_cast<std::uint32_t>(static_cast<std::int32_t>(z)) << 22);
   }
   return true;
+}
+
+void UnpackPlain(const std::uint8_t* in, std::size_t count, Vec3* positions) {
+  for (std::size_t i = 0; i < count; ++i) positions[i] = UnpackVertex(LoadLittle32(in + 4 * i));
+}
+
+#if defined(__SSE2__)
+// Four vertices at a time: x0 y0 z0 x1 | y1 z1 x2 y2 | z2 x3 y3 z3 in three
+// registers, one coordinate per register, and back. The arithmetic is the
+// scalar code's, lane by lane.
+struct FourVertices {
+  __m128 x, y, z;
+};
+
+FourVertices LoadFour(const Vec3* p) {
+  const float* f = &p->x;
+  const __m128 a = _mm_loadu_ps(f), b = _mm_loadu_ps(f + 4), c = _mm_loadu_ps(f + 8);
+  const __m128 ab = _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 0, 2, 1));  // y0 z0 y1 z1
+  const __m128 bc = _mm_shuffle_ps(b, c, _MM_SHUFFLE(2, 1, 3, 2));  // x2 y2 x3 y3
+  return {_mm_shuffle_ps(a, bc, _MM_SHUFFLE(2, 0, 3, 0)), _mm_shuffle_ps(ab, bc, _MM_SHUFFLE(3, 1, 2, 0)),
+          _mm_shuffle_ps(ab, c, _MM_SHUFFLE(3, 0, 3, 1))};
+}
+
+void StoreFour(const FourVertices& v, Vec3* p) {
+  float* f = &p->x;
+  const __m128 xyLow = _mm_unpacklo_ps(v.x, v.y);   // x0 y0 x1 y1
+  const __m128 xyHigh = _mm_unpackhi_ps(v.x, v.y);  // x2 y2 x3 y3
+  const __m128 zx = _mm_shuffle_ps(v.z, xyLow, _MM_SHUFFLE(2, 2, 0, 0));    // z0 z0 x1 x1
+  const __m128 yz = _mm_shuffle_ps(xyLow, v.z, _MM_SHUFFLE(1, 1, 3, 3));    // y1 y1 z1 z1
+  const __m128 zx2 = _mm_shuffle_ps(v.z, xyHigh, _MM_SHUFFLE(2, 2, 2, 2));  // z2 z2 x3 x3
+  const __m128 yz3 = _mm_shuffle_ps(xyHigh, v.z, _MM_SHUFFLE(3, 3, 3, 3));  // y3 y3 z3 z3
+  _mm_storeu_ps(f, _mm_shuffle_ps(xyLow, zx, _MM_SHUFFLE(2, 0, 1, 0)));     // x0 y0 z0 x1
+  _mm_storeu_ps(f + 4, _mm_shuffle_ps(yz, xyHigh, _MM_SHUFFLE(1, 0, 2, 0)));  // y1 z1 x2 y2
+  _mm_storeu_ps(f + 8, _mm_shuffle_ps(zx2, yz3, _MM_SHUFFLE(2, 0, 2, 0)));    // z2 x3 y3 z3
+}
+
+__m128i Inside4(__m128 scaled, float lo, float hi) {
+  return _mm_castps_si128(_mm_and_ps(_mm_cmpgt_ps(scaled, _mm_set1_ps(lo)), _mm_cmplt_ps(scaled, _mm_set1_ps(hi))));
+}
+
+// The count of leading vertices packed (a multiple of four); stops before
+// the first group with a vertex out of the plain range.
+std::size_t PackFours(const Vec3* positions, std::size_t count, std::uint8_t* out) {
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const FourVertices v = LoadFour(positions + i);
+    const __m128 x = _mm_mul_ps(v.x, _mm_set1_ps(8.0f)), y = _mm_mul_ps(v.y, _mm_set1_ps(-8.0f)),
+                 z = _mm_mul_ps(v.z, _mm_set1_ps(4.0f));
+    const __m128i inside = _mm_and_si128(_mm_and_si128(Inside4(x, -1025.0f, 1024.0f), Inside4(y, -1025.0f, 1024.0f)),
+                                         Inside4(z, -513.0f, 512.0f));
+    if (_mm_movemask_epi8(inside) != 0xFFFF) break;
+    const __m128i field = _mm_set1_epi32(0x7FF);
+    const __m128i words = _mm_or_si128(
+        _mm_or_si128(_mm_and_si128(_mm_cvttps_epi32(x), field), _mm_slli_epi32(_mm_and_si128(_mm_cvttps_epi32(y), field), 11)),
+        _mm_slli_epi32(_mm_cvttps_epi32(z), 22));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), words);
+  }
+  return i;
+}
+
+std::size_t UnpackFours(const std::uint8_t* in, std::size_t count, Vec3* positions) {
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * i));
+    // Shifting each field to the top and back sign-extends it.
+    const __m128i x = _mm_srai_epi32(_mm_slli_epi32(w, 21), 21);
+    const __m128i y = _mm_srai_epi32(_mm_slli_epi32(w, 10), 21);
+    const __m128i z = _mm_srai_epi32(w, 22);
+    StoreFour({_mm_mul_ps(_mm_cvtepi32_ps(x), _mm_set1_ps(0.125f)), _mm_mul_ps(_mm_cvtepi32_ps(y), _mm_set1_ps(-0.125f)),
+               _mm_mul_ps(_mm_cvtepi32_ps(z), _mm_set1_ps(0.25f))},
+              positions + i);
+  }
+  return i;
+}
+#else
+std::size_t PackFours(const Vec3*, std::size_t, std::uint8_t*) { return 0; }
+std::size_t UnpackFours(const std::uint8_t*, std::size_t, Vec3*) { return 0; }
+#endif
+
+}  // namespace
+
+bool PackFrameInRange(const Vec3* positions, std::size_t count, std::uint8_t* out) {
+  const std::size_t done = PackFours(positions, count, out);
+  return PackPlain(positions + done, count - done, out + 4 * done);
+}
+
+void UnpackFrame(const std::uint8_t* in, std::size_t count, Vec3* positions) {
+  const std::size_t done = UnpackFours(in, count, positions);
+  UnpackPlain(in + 4 * done, count - done, positions + done);
 }
 
 Vec3 DecodeDeusExVertex(const DeusExVertex& stored) {

@@ -64,6 +64,10 @@ inline std::uint32_t PackVertex(const Vec3& position, bool* clamped = nullptr) {
 // or is NaN: out then holds no useful words.
 bool PackFrameInRange(const Vec3* positions, std::size_t count, std::uint8_t* out);
 
+// Unpacks count little-endian words at in into positions: UnpackVertex of
+// each, four at a time where the machine allows.
+void UnpackFrame(const std::uint8_t* in, std::size_t count, Vec3* positions);
+
 struct DeusExVertex {
   std::int16_t x = 0;
   std::int16_t y = 0;

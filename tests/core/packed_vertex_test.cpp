@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace mok {
 namespace {
@@ -37,11 +39,26 @@ TEST(PackedVertex, ScaledValuesAreTruncatedTowardZero) {
   EXPECT_EQ(ZField(PackVertex({0, 0, 0.3f})), 1u);       // 1.2 -> 1
 }
 
+// Also through the frame functions, whose groups of four and tail must give
+// UnpackVertex's floats bit for bit (-0 included) and the same words back.
 TEST(PackedVertex, EveryFieldValueSurvivesAnUnpackAndPack) {
-  for (std::uint32_t field = 0; field < 2048; ++field) {
-    std::uint32_t word = field | ((2047 - field) << 11) | ((field & 0x3FF) << 22);
+  constexpr std::size_t kCount = 2051;
+  std::vector<std::uint8_t> bytes(4 * kCount);
+  for (std::uint32_t i = 0; i < kCount; ++i) {
+    const std::uint32_t field = i % 2048;
+    const std::uint32_t word = field | ((2047 - field) << 11) | ((field & 0x3FF) << 22);
     ASSERT_EQ(PackVertex(UnpackVertex(word)), word) << field;
+    for (int k = 0; k < 4; ++k) bytes[4 * i + k] = static_cast<std::uint8_t>(word >> (8 * k));
   }
+  std::vector<Vec3> frame(kCount);
+  UnpackFrame(bytes.data(), kCount, frame.data());
+  for (std::uint32_t i = 0; i < kCount; ++i) {
+    const Vec3 one = UnpackVertex(bytes[4 * i] | bytes[4 * i + 1] << 8 | bytes[4 * i + 2] << 16 | std::uint32_t{bytes[4 * i + 3]} << 24);
+    ASSERT_EQ(std::memcmp(&one, &frame[i], sizeof one), 0) << i;
+  }
+  std::vector<std::uint8_t> again(bytes.size());
+  ASSERT_TRUE(PackFrameInRange(frame.data(), kCount, again.data()));
+  EXPECT_EQ(again, bytes);
 }
 
 TEST(PackedVertex, OutOfRangeValuesAreClampedNotWrapped) {
