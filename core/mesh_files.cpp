@@ -10,6 +10,7 @@
 #include "core/byte_writer.h"
 #include "core/file_io.h"
 #include "core/info_file.h"
+#include "core/little_endian.h"
 #include "core/mesh_names.h"
 #include "core/packed_vertex.h"
 
@@ -92,10 +93,6 @@ std::string ShortLastFrameWarning(std::size_t missingBytes) {
          " bytes short; the missing vertex positions read as 0.";
 }
 
-std::int16_t LoadLittle16(const std::uint8_t* p) {
-  return static_cast<std::int16_t>(std::uint16_t{p[0]} | std::uint16_t{p[1]} << 8);
-}
-
 // Decodes the first vertexCount vertices of a frame block; vertices the block
 // does not hold in full stay 0.
 void DecodeFrame(std::span<const std::uint8_t> block, VertexLayout vertexLayout, int vertexCount,
@@ -107,7 +104,9 @@ void DecodeFrame(std::span<const std::uint8_t> block, VertexLayout vertexLayout,
   const std::uint8_t* at = block.data();
   if (deusEx) {
     for (std::size_t i = 0; i < whole; ++i, at += stride)
-      positions[i] = DecodeDeusExVertex({LoadLittle16(at), LoadLittle16(at + 2), LoadLittle16(at + 4)});
+      positions[i] = DecodeDeusExVertex({static_cast<std::int16_t>(LoadLittle16(at)),
+                                         static_cast<std::int16_t>(LoadLittle16(at + 2)),
+                                         static_cast<std::int16_t>(LoadLittle16(at + 4))});
   } else {
     UnpackFrame(at, whole, positions.data());
   }
@@ -327,10 +326,6 @@ Vec3 PositionOf(const AnimFrame& frame, std::size_t i) {
   return i < frame.positions.size() ? frame.positions[i] : Vec3{};
 }
 
-void StoreLittle(std::uint8_t* p, std::uint32_t value, int bytes) {
-  for (int k = 0; k < bytes; ++k) p[k] = static_cast<std::uint8_t>(value >> (8 * k));
-}
-
 std::vector<std::uint8_t> BuildAnimationFile(const MeshDocument& doc, int& clampedVertices) {
   bool deusEx = doc.vertexLayout == VertexLayout::DeusEx;
   std::size_t vertexCount = static_cast<std::size_t>(std::max<int>(doc.vertexCount, 0));
@@ -342,21 +337,19 @@ std::vector<std::uint8_t> BuildAnimationFile(const MeshDocument& doc, int& clamp
   StoreLittle(bytes.data() + 2, static_cast<std::uint16_t>(frameSize), 2);
   std::uint8_t* at = bytes.data() + 4;
   for (const auto& frame : doc.frames) {
-    if (!deusEx && frame->positions.size() >= vertexCount && PackFrameInRange(frame->positions.data(), vertexCount, at)) {
+    if (!deusEx) {
+      // Entries a frame does not hold stay 0, PackVertex's word for 0.
+      clampedVertices += PackFrame(frame->positions.data(), std::min(vertexCount, frame->positions.size()), at);
       at += frameSize;
       continue;
     }
     for (std::size_t i = 0; i < vertexCount; ++i, at += stride) {
       bool clamped = false;
-      if (deusEx) {
-        DeusExVertex stored = EncodeDeusExVertex(PositionOf(*frame, i), &clamped);
-        StoreLittle(at, static_cast<std::uint16_t>(stored.x), 2);
-        StoreLittle(at + 2, static_cast<std::uint16_t>(stored.y), 2);
-        StoreLittle(at + 4, static_cast<std::uint16_t>(stored.z), 2);
-        StoreLittle(at + 6, 0, 2);
-      } else {
-        StoreLittle(at, PackVertex(PositionOf(*frame, i), &clamped), 4);
-      }
+      DeusExVertex stored = EncodeDeusExVertex(PositionOf(*frame, i), &clamped);
+      StoreLittle(at, static_cast<std::uint16_t>(stored.x), 2);
+      StoreLittle(at + 2, static_cast<std::uint16_t>(stored.y), 2);
+      StoreLittle(at + 4, static_cast<std::uint16_t>(stored.z), 2);
+      StoreLittle(at + 6, 0, 2);
       if (clamped) ++clampedVertices;
     }
   }

@@ -1,12 +1,12 @@
 #include "core/packed_vertex.h"
 
-#include <bit>
 #include <cmath>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "core/little_endian.h"
 
 namespace mok {
 namespace packed_detail {
@@ -27,36 +27,14 @@ namespace {
 
 static_assert(sizeof(Vec3) == 3 * sizeof(float), "frames are packed x, y, z floats");
 
-inline bool Inside(float scaled, float lo, float hi) { return scaled > lo && scaled < hi; }
-
-inline void StoreLittle32(std::uint8_t* at, std::uint32_t word) {
-  if constexpr (std::endian::native == std::endian::little) {
-    std::memcpy(at, &word, 4);
-  } else {
-    for (int k = 0; k < 4; ++k) at[k] = static_cast<std::uint8_t>(word >> (8 * k));
-  }
-}
-
-inline std::uint32_t LoadLittle32(const std::uint8_t* at) {
-  return std::uint32_t{at[0]} | std::uint32_t{at[1]} << 8 | std::uint32_t{at[2]} << 16 | std::uint32_t{at[3]} << 24;
-}
-
-// Packs positions[0, count) without clamping; false at the first one out of
-// the plain range.
-bool PackPlain(const Vec3* positions, std::size_t count, std::uint8_t* out) {
+int PackEach(const Vec3* positions, std::size_t count, std::uint8_t* out) {
+  int clamped = 0;
   for (std::size_t i = 0; i < count; ++i) {
-    const float x = positions[i].x * 8.0f, y = positions[i].y * -8.0f, z = positions[i].z * 4.0f;
-    if (!(Inside(x, -1025.0f, 1024.0f) && Inside(y, -1025.0f, 1024.0f) && Inside(z, -513.0f, 512.0f))) return false;
-    // In range the casts truncate toward zero, as PackVertex does.
-    StoreLittle32(out + 4 * i, (static_cast<std::uint32_t>(static_cast<std::int32_t>(x)) & 0x7FF) |
-                                   (static_cast<std::uint32_t>(static_cast<std::int32_t>(y)) & 0x7FF) << 11 |
-                                   static_cast<std::uint32_t>(static_cast<std::int32_t>(z)) << 22);
+    bool held = false;
+    StoreLittle(out + 4 * i, PackVertex(positions[i], &held), 4);
+    clamped += held ? 1 : 0;
   }
-  return true;
-}
-
-void UnpackPlain(const std::uint8_t* in, std::size_t count, Vec3* positions) {
-  for (std::size_t i = 0; i < count; ++i) positions[i] = UnpackVertex(LoadLittle32(in + 4 * i));
+  return clamped;
 }
 
 #if defined(__SSE2__)
@@ -89,59 +67,62 @@ void StoreFour(const FourVertices& v, Vec3* p) {
   _mm_storeu_ps(f + 8, _mm_shuffle_ps(zx2, yz3, _MM_SHUFFLE(2, 0, 2, 0)));    // z2 x3 y3 z3
 }
 
-__m128i Inside4(__m128 scaled, float lo, float hi) {
-  return _mm_castps_si128(_mm_and_ps(_mm_cmpgt_ps(scaled, _mm_set1_ps(lo)), _mm_cmplt_ps(scaled, _mm_set1_ps(hi))));
+// Lanes strictly between -limit - 1 and limit, the range where Field's cast
+// alone truncates (NaN fails).
+__m128i Plain4(__m128 scaled, int bits) {
+  const float limit = static_cast<float>(packed_detail::FieldLimit(bits));
+  return _mm_castps_si128(
+      _mm_and_ps(_mm_cmpgt_ps(scaled, _mm_set1_ps(-limit - 1)), _mm_cmplt_ps(scaled, _mm_set1_ps(limit))));
 }
 
-// The count of leading vertices packed (a multiple of four); stops before
-// the first group with a vertex out of the plain range.
-std::size_t PackFours(const Vec3* positions, std::size_t count, std::uint8_t* out) {
-  std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const FourVertices v = LoadFour(positions + i);
-    const __m128 x = _mm_mul_ps(v.x, _mm_set1_ps(8.0f)), y = _mm_mul_ps(v.y, _mm_set1_ps(-8.0f)),
-                 z = _mm_mul_ps(v.z, _mm_set1_ps(4.0f));
-    const __m128i inside = _mm_and_si128(_mm_and_si128(Inside4(x, -1025.0f, 1024.0f), Inside4(y, -1025.0f, 1024.0f)),
-                                         Inside4(z, -513.0f, 512.0f));
-    if (_mm_movemask_epi8(inside) != 0xFFFF) break;
-    const __m128i field = _mm_set1_epi32(0x7FF);
-    const __m128i words = _mm_or_si128(
-        _mm_or_si128(_mm_and_si128(_mm_cvttps_epi32(x), field), _mm_slli_epi32(_mm_and_si128(_mm_cvttps_epi32(y), field), 11)),
-        _mm_slli_epi32(_mm_cvttps_epi32(z), 22));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4 * i), words);
-  }
-  return i;
+// PackVertex of four positions when none needs clamping; false otherwise,
+// with nothing written.
+bool PackFour(const Vec3* positions, std::uint8_t* out) {
+  const FourVertices v = LoadFour(positions);
+  const __m128 x = _mm_mul_ps(v.x, _mm_set1_ps(8.0f)), y = _mm_mul_ps(v.y, _mm_set1_ps(-8.0f)),
+               z = _mm_mul_ps(v.z, _mm_set1_ps(4.0f));
+  const __m128i plain = _mm_and_si128(_mm_and_si128(Plain4(x, 11), Plain4(y, 11)), Plain4(z, 10));
+  if (_mm_movemask_epi8(plain) != 0xFFFF) return false;
+  const __m128i field = _mm_set1_epi32(0x7FF);
+  const __m128i words = _mm_or_si128(
+      _mm_or_si128(_mm_and_si128(_mm_cvttps_epi32(x), field), _mm_slli_epi32(_mm_and_si128(_mm_cvttps_epi32(y), field), 11)),
+      _mm_slli_epi32(_mm_cvttps_epi32(z), 22));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(out), words);
+  return true;
 }
 
-std::size_t UnpackFours(const std::uint8_t* in, std::size_t count, Vec3* positions) {
-  std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 4 * i));
-    // Shifting each field to the top and back sign-extends it.
-    const __m128i x = _mm_srai_epi32(_mm_slli_epi32(w, 21), 21);
-    const __m128i y = _mm_srai_epi32(_mm_slli_epi32(w, 10), 21);
-    const __m128i z = _mm_srai_epi32(w, 22);
-    StoreFour({_mm_mul_ps(_mm_cvtepi32_ps(x), _mm_set1_ps(0.125f)), _mm_mul_ps(_mm_cvtepi32_ps(y), _mm_set1_ps(-0.125f)),
-               _mm_mul_ps(_mm_cvtepi32_ps(z), _mm_set1_ps(0.25f))},
-              positions + i);
-  }
-  return i;
+// UnpackVertex of four words; true (false where the machine has no SSE2).
+bool UnpackFour(const std::uint8_t* in, Vec3* positions) {
+  const __m128i w = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
+  // Shifting each field to the top and back sign-extends it.
+  const __m128i x = _mm_srai_epi32(_mm_slli_epi32(w, 21), 21);
+  const __m128i y = _mm_srai_epi32(_mm_slli_epi32(w, 10), 21);
+  const __m128i z = _mm_srai_epi32(w, 22);
+  StoreFour({_mm_mul_ps(_mm_cvtepi32_ps(x), _mm_set1_ps(0.125f)), _mm_mul_ps(_mm_cvtepi32_ps(y), _mm_set1_ps(-0.125f)),
+             _mm_mul_ps(_mm_cvtepi32_ps(z), _mm_set1_ps(0.25f))},
+            positions);
+  return true;
 }
 #else
-std::size_t PackFours(const Vec3*, std::size_t, std::uint8_t*) { return 0; }
-std::size_t UnpackFours(const std::uint8_t*, std::size_t, Vec3*) { return 0; }
+bool PackFour(const Vec3*, std::uint8_t*) { return false; }
+bool UnpackFour(const std::uint8_t*, Vec3*) { return false; }
 #endif
 
 }  // namespace
 
-bool PackFrameInRange(const Vec3* positions, std::size_t count, std::uint8_t* out) {
-  const std::size_t done = PackFours(positions, count, out);
-  return PackPlain(positions + done, count - done, out + 4 * done);
+int PackFrame(const Vec3* positions, std::size_t count, std::uint8_t* out) {
+  int clamped = 0;
+  std::size_t i = 0;
+  for (; i + 4 <= count; i += 4)
+    if (!PackFour(positions + i, out + 4 * i)) clamped += PackEach(positions + i, 4, out + 4 * i);
+  return clamped + PackEach(positions + i, count - i, out + 4 * i);
 }
 
 void UnpackFrame(const std::uint8_t* in, std::size_t count, Vec3* positions) {
-  const std::size_t done = UnpackFours(in, count, positions);
-  UnpackPlain(in + 4 * done, count - done, positions + done);
+  std::size_t i = 0;
+  for (; i + 4 <= count && UnpackFour(in + 4 * i, positions + i); i += 4) {
+  }
+  for (; i < count; ++i) positions[i] = UnpackVertex(LoadLittle32(in + 4 * i));
 }
 
 Vec3 DecodeDeusExVertex(const DeusExVertex& stored) {

@@ -28,8 +28,11 @@ inline std::int32_t SignExtend(std::uint32_t field, int bits) {
 // value truncated toward zero and clamped to lo..hi; NaN counts as 0.
 std::int32_t TruncateClamped(float value, std::int32_t lo, std::int32_t hi, bool* clamped);
 
+// A field of `bits` bits holds -limit..limit - 1.
+constexpr std::int32_t FieldLimit(int bits) { return 1 << (bits - 1); }
+
 inline std::uint32_t Field(float scaled, int bits, bool* clamped) {
-  const std::int32_t limit = 1 << (bits - 1);
+  const std::int32_t limit = FieldLimit(bits);
   const std::uint32_t mask = (1u << bits) - 1;
   // Strictly between -limit - 1 and limit the truncation is already in
   // range (NaN fails both tests), so the cast alone truncates it.
@@ -59,10 +62,9 @@ inline std::uint32_t PackVertex(const Vec3& position, bool* clamped = nullptr) {
 }
 
 // Packs count positions into little-endian words at out, the words of
-// PackVertex, when every field is in its plain range (the common case) in a
-// loop without PackVertex's clamping. False when a position needs clamping
-// or is NaN: out then holds no useful words.
-bool PackFrameInRange(const Vec3* positions, std::size_t count, std::uint8_t* out);
+// PackVertex, four at a time where the machine allows and all four lie in
+// the fields' plain range. Returns how many positions were clamped.
+int PackFrame(const Vec3* positions, std::size_t count, std::uint8_t* out);
 
 // Unpacks count little-endian words at in into positions: UnpackVertex of
 // each, four at a time where the machine allows.
