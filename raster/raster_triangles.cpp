@@ -408,27 +408,10 @@ MOK_RASTER_INLINE unsigned DepthTest8(std::uint16_t* depth, std::uint16_t z, std
 #endif
 }
 
-#if defined(__SSE2__)
-// The whole parts of four consecutive values of a masked coordinate, from
-// the one `ahead` steps on.
-MOK_RASTER_INLINE __m128i Wholes4(const MaskedCoord& c, int ahead) {
-  const __m128i ramp = _mm_setr_epi32(0, c.step, WrappingAdd(0, c.step, 2), WrappingAdd(0, c.step, 3));
-  const __m128i lanes = _mm_add_epi32(_mm_set1_epi32(WrappingAdd(c.value, c.step, ahead)), ramp);
-  return _mm_and_si128(_mm_srai_epi32(lanes, 16), _mm_set1_epi32(c.mask));
-}
-#endif
-
 // Offsets of the texels under eight consecutive pixels on a power-of-two
-// texture, computed four lanes at a time.
+// texture (the scalar twin of SpanLanes::Offsets).
 MOK_RASTER_INLINE void TexelOffsets8(const Texture& tex, const MaskedCoord& u, const MaskedCoord& v,
                                      std::int32_t (&offset)[8]) {
-#if defined(__SSE2__)
-  const __m128i shift = _mm_cvtsi32_si128(tex.rowShift);
-  for (int half = 0; half < 8; half += 4) {
-    const __m128i rows = _mm_sll_epi32(Wholes4(v, half), shift);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(offset + half), _mm_add_epi32(Wholes4(u, half), rows));
-  }
-#else
   for (int k = 0; k < 8; ++k) {
     MaskedCoord uk = u;
     MaskedCoord vk = v;
@@ -436,7 +419,6 @@ MOK_RASTER_INLINE void TexelOffsets8(const Texture& tex, const MaskedCoord& u, c
     vk.AdvanceBy(k);
     offset[k] = uk.Whole() + RowOffset<MaskedCoord>(tex, vk.Whole());
   }
-#endif
 }
 
 // Whether a run of visible pixels may sample its texels ahead: the colour
@@ -479,11 +461,116 @@ MOK_RASTER_INLINE void DrawTested8(const TriangleConstants& c, SpanState<M, Coor
   }
 }
 
+#if defined(__SSE2__)
+// The running values of eight consecutive pixels of a masked span, each lane
+// exactly its pixel's scalar value: u and v in two halves of four 32-bit
+// lanes, the depth in eight 16-bit lanes, all stepping with wrap-around as
+// the scalar values do.
+struct SpanLanes {
+  __m128i u[2];
+  __m128i v[2];
+  __m128i z;
+  __m128i uStep;  // eight pixels' worth of each step
+  __m128i vStep;
+  __m128i zStep;
+
+  template <Member M>
+  explicit SpanLanes(const SpanState<M, MaskedCoord>& s)
+      : u{Ramp(s.u, 0), Ramp(s.u, 4)},
+        v{Ramp(s.v, 0), Ramp(s.v, 4)},
+        z(_mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(s.z)),
+                        _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(s.zStep)),
+                                        _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7)))),
+        uStep(_mm_set1_epi32(WrappingAdd(0, s.u.step, 8))),
+        vStep(_mm_set1_epi32(WrappingAdd(0, s.v.step, 8))),
+        zStep(_mm_set1_epi16(static_cast<std::int16_t>(s.zStep * 8))) {}
+
+  // The values `ahead` .. ahead + 3 steps on.
+  static __m128i Ramp(const MaskedCoord& c, int ahead) {
+    return _mm_setr_epi32(WrappingAdd(c.value, c.step, ahead), WrappingAdd(c.value, c.step, ahead + 1),
+                          WrappingAdd(c.value, c.step, ahead + 2), WrappingAdd(c.value, c.step, ahead + 3));
+  }
+
+  void Advance() {
+    for (int half = 0; half < 2; ++half) {
+      u[half] = _mm_add_epi32(u[half], uStep);
+      v[half] = _mm_add_epi32(v[half], vStep);
+    }
+    z = _mm_add_epi16(z, zStep);
+  }
+
+  // Texel offsets of four of the pixels: the masked whole parts, the row's
+  // shifted by log2(width).
+  __m128i Offsets(const Texture& tex, int half) const {
+    const __m128i column = _mm_and_si128(_mm_srai_epi32(u[half], 16), _mm_set1_epi32(tex.width - 1));
+    const __m128i row = _mm_and_si128(_mm_srai_epi32(v[half], 16), _mm_set1_epi32(tex.height - 1));
+    return _mm_add_epi32(column, _mm_sll_epi32(row, _mm_cvtsi32_si128(tex.rowShift)));
+  }
+};
+
+// The eight pixels from i on under `lanes`: depth test, then texel, colour
+// and id of every pixel that passes.
+template <Member M>
+MOK_RASTER_INLINE void DrawLanes8(const TriangleConstants& c, const SpanState<M, MaskedCoord>& s,
+                                  const SpanLanes& lanes, const SpanTarget& target, int i) {
+  unsigned passed = kDepthAllPass;
+  if constexpr (M.depth) {
+    const __m128i stored = _mm_loadu_si128(reinterpret_cast<const __m128i*>(target.depth + i));
+    const __m128i margin = _mm_subs_epu16(stored, lanes.z);  // as in DepthTest8
+    passed = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(margin, _mm_setzero_si128()))) &
+             kDepthAllPass;
+    if (passed == 0) return;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(target.depth + i), _mm_sub_epi16(stored, margin));
+  }
+  const __m128i offsets[2] = {lanes.Offsets(c.tex, 0), lanes.Offsets(c.tex, 1)};
+  alignas(16) std::int32_t offset[8];
+  _mm_store_si128(reinterpret_cast<__m128i*>(offset), offsets[0]);
+  _mm_store_si128(reinterpret_cast<__m128i*>(offset + 4), offsets[1]);
+  if (passed == kDepthAllPass) {
+    for (int k = 0; k < 8; ++k) target.colour[i + k] = PixelColour(c, s, {c.tex.texels[offset[k]], offset[k]});
+    for (int half = 0; half < 2; ++half) {
+      __m128i* ids = reinterpret_cast<__m128i*>(target.ids + i + 4 * half);
+      if constexpr (M.ids == Ids::kValue) _mm_storeu_si128(ids, _mm_set1_epi32(c.id));
+      if constexpr (M.ids == Ids::kTexel) _mm_storeu_si128(ids, offsets[half]);
+    }
+    return;
+  }
+  for (int k = 0; k < 8; ++k) {
+    if (((passed >> (2 * k)) & 1) == 0) continue;
+    target.colour[i + k] = PixelColour(c, s, {c.tex.texels[offset[k]], offset[k]});
+    if constexpr (M.ids == Ids::kValue) target.ids[i + k] = c.id;
+    if constexpr (M.ids == Ids::kTexel) target.ids[i + k] = offset[k];
+  }
+}
+
+// A masked span of at least eight pixels, eight at a time with the running
+// values kept in lanes. The last group ends on the span's last pixel and
+// may repeat pixels of the one before: a repeated pixel that was drawn now
+// holds its own depth and fails the strict test, one that failed fails
+// again, and without depth it is drawn once more with the same values, so
+// repeating changes nothing.
+template <Member M>
+void DrawSpanLanes(const TriangleConstants& c, const SpanState<M, MaskedCoord>& s, const SpanTarget& target) {
+  SpanLanes lanes(s);
+  int i = 0;
+  for (; i + 8 <= target.count; i += 8, lanes.Advance()) DrawLanes8(c, s, lanes, target, i);
+  if (i == target.count) return;
+  SpanState<M, MaskedCoord> last = s;
+  last.AdvanceBy(target.count - 8);
+  DrawLanes8(c, s, SpanLanes(last), target, target.count - 8);
+}
+#endif
+
 // Depth-tested spans run eight pixels at a time through one vector test, so
 // a run of hidden pixels costs no texel work and a visible run no branches;
 // spans without depth sample eight texels ahead where they can.
 template <Member M, class Coord>
 void DrawSpan(const TriangleConstants& c, SpanState<M, Coord> s, const SpanTarget& target) {
+#if defined(__SSE2__)
+  if constexpr (kSamplesAhead<M, Coord>) {
+    if (target.count >= 8) return DrawSpanLanes(c, s, target);
+  }
+#endif
   int i = 0;
   if constexpr (M.depth) {
     for (; i + 8 <= target.count; i += 8) DrawTested8(c, s, target, i, DepthTest8(target.depth + i, s.z, s.zStep));
@@ -572,6 +659,23 @@ void DrawRow(const TriangleConstants& c, const std::int32_t* left, const std::in
   }
 }
 
+// Asks for the cache lines of `count` pixels' colour and depth from `base`
+// on. A span usually starts in a row nothing has touched since the clear, and
+// the hardware prefetchers do not follow the jump from one row to the next,
+// so the next span's lines are fetched while the current one is drawn.
+template <Member M>
+MOK_RASTER_INLINE void PrefetchSpan(const RasterContext& ctx, std::ptrdiff_t base, int count) {
+  constexpr int kLine = 64;
+  const char* colour = reinterpret_cast<const char*>(ctx.colour + base);
+  const char* colourEnd = reinterpret_cast<const char*>(ctx.colour + base + count);
+  for (const char* p = colour; p < colourEnd; p += kLine) __builtin_prefetch(p, 1);
+  if constexpr (M.depth) {
+    const char* depth = reinterpret_cast<const char*>(ctx.depth + base);
+    const char* depthEnd = reinterpret_cast<const char*>(ctx.depth + base + count);
+    for (const char* p = depth; p < depthEnd; p += kLine) __builtin_prefetch(p, 1);
+  }
+}
+
 // Fills every row the edge pass touched and leaves the tables idle again.
 template <Member M>
 void FillRows(RasterContext& ctx, const TriangleConstants& c, ClipBounds bounds) {
@@ -581,6 +685,11 @@ void FillRows(RasterContext& ctx, const TriangleConstants& c, ClipBounds bounds)
   for (int y = first; y <= last; ++y) {
     const std::int32_t l = std::max(ctx.leftX[y], 0);
     const std::int32_t r = std::min(ctx.rightX[y], bounds.right);
+    if (y < last) {
+      const std::int32_t nextL = std::max(ctx.leftX[y + 1], 0);
+      const std::int32_t nextR = std::min(ctx.rightX[y + 1], bounds.right);
+      if (nextL <= nextR) PrefetchSpan<M>(ctx, static_cast<std::ptrdiff_t>(y + 1) * ctx.width + nextL, nextR - nextL + 1);
+    }
     ctx.leftX[y] = kEdgeIdleLeft;
     ctx.rightX[y] = kEdgeIdleRight;
     if (l > r) continue;
