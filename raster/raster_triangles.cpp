@@ -4,7 +4,6 @@
 // Each named member below is a single instantiation.
 
 #include <algorithm>
-#include <climits>
 #include <cstddef>
 #include <bit>
 #include <cstdint>
@@ -17,6 +16,7 @@
 #include "raster/raster.h"
 #include "raster/raster_blend.h"
 #include "raster/raster_edges.h"
+#include "raster/raster_span_divide.h"
 
 namespace mok {
 namespace raster_detail {
@@ -585,13 +585,6 @@ void DrawSpan(const TriangleConstants& c, SpanState<M, Coord> s, const SpanTarge
   }
 }
 
-// difference / n truncated; most differences fit 32 bits, whose division is
-// the cheaper one.
-inline std::int32_t Quotient(std::int64_t difference, int n) {
-  if (difference >= INT32_MIN && difference <= INT32_MAX) return static_cast<std::int32_t>(difference) / n;
-  return static_cast<std::int32_t>(difference / n);
-}
-
 // Left values and per-pixel steps of the span in row y, n pixels long. The
 // steps divide by n, so the right values are never reached exactly; a
 // one-pixel span keeps the left values.
@@ -603,7 +596,7 @@ void SpanSteps(const RasterContext& ctx, int y, int n, std::int32_t* left, std::
     std::int64_t difference = static_cast<std::int64_t>(ctx.rightAttr[k][y]) - left[k];
     if (M.depth && k == L::kZ) difference = (ctx.rightAttr[k][y] >> 16) - (left[k] >> 16);
     if (M.rounded && k <= L::kV) difference += 0x8000;
-    step[k] = n > 1 ? Quotient(difference, n) : 0;
+    step[k] = n > 1 ? SpanQuotient(difference, n) : 0;
   }
 }
 
