@@ -527,8 +527,16 @@ MOK_RASTER_INLINE void DrawLanes8(const TriangleConstants& c, const SpanState<M,
   _mm_store_si128(reinterpret_cast<__m128i*>(offset), offsets[0]);
   _mm_store_si128(reinterpret_cast<__m128i*>(offset + 4), offsets[1]);
   if (passed == kDepthAllPass) {
-    for (int k = 0; k < 8; ++k) target.colour[i + k] = PixelColour(c, s, {c.tex.texels[offset[k]], offset[k]});
+    // Four colours to a store: while the target's lines are still on their
+    // way from memory, fewer stores wait in the store buffer.
     for (int half = 0; half < 2; ++half) {
+      std::int32_t colour[4];
+      for (int k = 0; k < 4; ++k) {
+        const std::int32_t at = offset[4 * half + k];
+        colour[k] = static_cast<std::int32_t>(PixelColour(c, s, {c.tex.texels[at], at}));
+      }
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(target.colour + i + 4 * half),
+                       _mm_setr_epi32(colour[0], colour[1], colour[2], colour[3]));
       __m128i* ids = reinterpret_cast<__m128i*>(target.ids + i + 4 * half);
       if constexpr (M.ids == Ids::kValue) _mm_storeu_si128(ids, _mm_set1_epi32(c.id));
       if constexpr (M.ids == Ids::kTexel) _mm_storeu_si128(ids, offsets[half]);
