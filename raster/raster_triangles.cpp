@@ -537,9 +537,10 @@ MOK_RASTER_INLINE void DrawLanes8(const TriangleConstants& c, const SpanState<M,
       }
       _mm_storeu_si128(reinterpret_cast<__m128i*>(target.colour + i + 4 * half),
                        _mm_setr_epi32(colour[0], colour[1], colour[2], colour[3]));
-      __m128i* ids = reinterpret_cast<__m128i*>(target.ids + i + 4 * half);
-      if constexpr (M.ids == Ids::kValue) _mm_storeu_si128(ids, _mm_set1_epi32(c.id));
-      if constexpr (M.ids == Ids::kTexel) _mm_storeu_si128(ids, offsets[half]);
+      if constexpr (M.ids != Ids::kNone) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target.ids + i + 4 * half),
+                         M.ids == Ids::kValue ? _mm_set1_epi32(c.id) : offsets[half]);
+      }
     }
     return;
   }

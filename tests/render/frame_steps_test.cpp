@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 
 #include <memory>
@@ -73,6 +74,15 @@ TEST(ClearBuffers, QuickPathKeepsTheIds) {
   EXPECT_EQ(frame.ids[5], 7);
   ClearBuffers(frame, 0x123456, true);
   EXPECT_EQ(frame.ids[5], -1);
+}
+
+TEST(ClearBuffers, EveryPixelTakesTheBackgroundAndNothingBeyond) {
+  FrameBuffer frame = SmallFrame(7, 3);
+  frame.colour.assign(frame.pixelCount() + 1, 5);
+  ClearBuffers(frame, 0xABCDEF, true);
+  EXPECT_EQ(std::count(frame.colour.begin(), frame.colour.end(), 0xABCDEFu),
+            static_cast<std::ptrdiff_t>(frame.pixelCount()));
+  EXPECT_EQ(frame.colour.back(), 5u);
 }
 
 TEST(RampFor, MappingModeShowsSelectionAndEditingPaintModeDoesNot) {

@@ -535,6 +535,32 @@ TEST(SkinFill, IgnoresDepthAndWritesIdsOnlyWhenPainting) {
   for (int x = 0; x < 5; ++x) EXPECT_EQ(c.Id(x, 0), 8 + x);
 }
 
+TEST(SkinFill, SpansOfEveryLengthMatchTheDepthTestedMemberOnATextureOfPowerOfTwoSize) {
+  // Spans of eight pixels and more run in groups of eight, the last group
+  // ending on the span's last pixel whatever the length.
+  Texture t(8, 4);
+  std::mt19937 rng(11);
+  for (std::uint32_t& texel : t.texels) texel = static_cast<std::uint32_t>(rng()) & 0xFFFFFF;
+  for (int n = 1; n <= 40; ++n) {
+    const std::int32_t u0 = static_cast<std::int32_t>(rng() % 0x2000000) - 0x1000000;
+    const std::int32_t v0 = static_cast<std::int32_t>(rng() % 0x2000000) - 0x1000000;
+    const std::int32_t u1 = u0 + (n - 1) * (static_cast<std::int32_t>(rng() % 0x60000) - 0x30000);
+    const std::int32_t v1 = v0 + (n - 1) * (static_cast<std::int32_t>(rng() % 0x60000) - 0x30000);
+    RasterVertex tri[3] = {Vtx(0, 0, {u0, v0, 0}), Vtx(n - 1, 0, {u1, v1, 0}), Vtx(0, 0, {u0, v0, 0})};
+    Canvas depthTested(40, 1);
+    Canvas skin(40, 1);
+    t.Bind(*depthTested.ctx);
+    t.Bind(*skin.ctx);
+    fillTexturePaint(*depthTested.ctx, tri);
+    fillSkinTexturePaint(*skin.ctx, tri);
+    for (int x = 0; x < 40; ++x) {
+      ASSERT_EQ(skin.Colour(x, 0), depthTested.Colour(x, 0)) << n << " " << x;
+      ASSERT_EQ(skin.Id(x, 0), depthTested.Id(x, 0)) << n << " " << x;
+    }
+    ASSERT_TRUE(skin.GuardsIntact());
+  }
+}
+
 TEST(SkinFill, RoundedStepAddsHalfATexelBeforeDividing) {
   Texture t(2, 1);
   t.At(0, 0) = 0xAA;
