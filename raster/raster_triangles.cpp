@@ -572,7 +572,8 @@ void DrawSpanLanes(const TriangleConstants& c, const SpanState<M, MaskedCoord>& 
 
 // Depth-tested spans run eight pixels at a time through one vector test, so
 // a run of hidden pixels costs no texel work and a visible run no branches;
-// spans without depth sample eight texels ahead where they can.
+// spans without depth sample eight texels ahead where they can. Nearest
+// spans on a power-of-two texture keep their running values in lanes.
 template <Member M, class Coord>
 void DrawSpan(const TriangleConstants& c, SpanState<M, Coord> s, const SpanTarget& target) {
 #if defined(__SSE2__)
