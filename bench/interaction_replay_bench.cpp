@@ -120,7 +120,7 @@ void FillCapacityMesh(MeshDocument& doc, bool shareOneUv) {
   for (int copy = 0; copy < 2; ++copy)
     for (int j = 0; j < 32; ++j)
       for (int i = 0; i < 64; ++i) frame->positions[static_cast<std::size_t>(copy * 2048 + j * 64 + i)] = TorusPoint(i, j);
-  const std::vector<Vec3>& p = frame->positions;
+  const mok::FramePositions& p = frame->positions;
   doc.frames.clear();
   doc.frames.push_back(std::move(frame));
   doc.vertexCount = kMaxVertices;

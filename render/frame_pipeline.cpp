@@ -6,7 +6,7 @@ namespace mok {
 
 namespace {
 
-const std::vector<Vec3>* CurrentPositions(const MeshDocument& doc) {
+const FramePositions* CurrentPositions(const MeshDocument& doc) {
   if (doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return nullptr;
   const AnimFrame* frame = doc.frames[static_cast<std::size_t>(doc.currentFrame)].get();
   if (!frame || frame->positions.empty()) return nullptr;
@@ -76,7 +76,7 @@ void SetRasterTexture(RasterContext& raster, SkinSlot& skin) {
 }
 
 bool TransformFrame(ViewRecord& view, const MeshDocument& doc) {
-  const std::vector<Vec3>* positions = CurrentPositions(doc);
+  const FramePositions* positions = CurrentPositions(doc);
   if (!positions) return false;
   TransformVertices(view.camera, *positions, view.cameraVertices);
   view.projectionScale = ProjectionScale(view.camera, view.frame.width, view.frame.height);
