@@ -79,13 +79,24 @@ bool PlainName(const std::string& name) {
 
 // Creates path and writes bytes to it; on success the file stays open, its
 // descriptor in fd, for the sync before the commit.
-FileErrorCause WriteOpen(const std::string& path, std::span<const std::uint8_t> bytes, const FileWriter& writer, int& fd) {
+// A source handing out bytes as its one piece.
+ByteSource OnePiece(std::span<const std::uint8_t> bytes) {
+  return [bytes, handedOut = false]() mutable -> std::span<const std::uint8_t> {
+    if (handedOut) return {};
+    handedOut = true;
+    return bytes;
+  };
+}
+
+FileErrorCause WriteOpen(const std::string& path, const ByteSource& pieces, const FileWriter& writer, int& fd) {
   fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return CauseFromErrno(errno);
-  if (FileErrorCause cause = writer(fd, bytes); cause != FileErrorCause::None) {
-    ::close(fd);
-    fd = -1;
-    return cause;
+  for (auto piece = pieces(); !piece.empty(); piece = pieces()) {
+    if (FileErrorCause cause = writer(fd, piece); cause != FileErrorCause::None) {
+      ::close(fd);
+      fd = -1;
+      return cause;
+    }
   }
   return FileErrorCause::None;
 }
@@ -239,12 +250,16 @@ void FileSet::Discard() {
 }
 
 FileErrorCause FileSet::stage(const std::string& path, std::span<const std::uint8_t> bytes) {
+  return stage(path, OnePiece(bytes));
+}
+
+FileErrorCause FileSet::stage(const std::string& path, const ByteSource& pieces) {
   // A directory in the way could not be replaced at commit time; fail now,
   // before any file of the set is touched.
   struct stat target;
   if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) return FileErrorCause::AccessDenied;
   Staged s{path, TemporaryNameFor(path), -1};
-  FileErrorCause cause = WriteOpen(s.temporary, bytes, writer_, s.fd);
+  FileErrorCause cause = WriteOpen(s.temporary, pieces, writer_, s.fd);
   if (cause != FileErrorCause::None) {
     ::unlink(s.temporary.c_str());
     return cause;
@@ -285,7 +300,7 @@ FileErrorCause FileSet::commit(const std::string& journal) {
   // Without room for the journal the files are renamed all the same; an
   // incomplete journal is never followed and is removed with the rest.
   int journalFd = -1;
-  WriteOpen(journal, JournalBytes(names), WriteAllBytes, journalFd);
+  WriteOpen(journal, OnePiece(JournalBytes(names)), WriteAllBytes, journalFd);
   FileErrorCause cause = commitWith(journalFd);
   ::unlink(journal.c_str());
   return cause;

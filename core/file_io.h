@@ -62,6 +62,10 @@ FileErrorCause WriteAllBytes(int fd, std::span<const std::uint8_t> bytes);
 // test's writer that fails on purpose.
 using FileWriter = std::function<FileErrorCause(int fd, std::span<const std::uint8_t> bytes)>;
 
+// A file's bytes handed out a piece at a time: each call returns the next
+// piece, an empty one after the last.
+using ByteSource = std::function<std::span<const std::uint8_t>()>;
+
 // Writes bytes to path through a temporary file and a rename.
 FileErrorCause WriteFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
@@ -90,6 +94,8 @@ class FileSet {
 
   // Writes the temporary file for path; returns its failure cause.
   FileErrorCause stage(const std::string& path, std::span<const std::uint8_t> bytes);
+  // The same for a file written as its source hands out the pieces.
+  FileErrorCause stage(const std::string& path, const ByteSource& pieces);
   // Replaces every staged target; returns the first failure cause.
   FileErrorCause commit();
   // The same as one step for the next reader: a journal naming each

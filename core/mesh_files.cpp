@@ -321,40 +321,71 @@ std::vector<FaceCoordinates> CornersAsReadBack(const MeshDocument& doc, std::vec
   return CornersInChannelUnits(*scratch, clamped);
 }
 
-// The frame's position of vertex i; 0 where a frame holds fewer entries.
-Vec3 PositionOf(const AnimFrame& frame, std::size_t i) {
-  return i < frame.positions.size() ? frame.positions[i] : Vec3{};
-}
+// The animation file a piece at a time: the header with the first frames,
+// then the following frames, packed into one reused buffer, so a save of a
+// long animation neither holds the whole file in memory nor touches it twice.
+class AnimationPieces {
+ public:
+  explicit AnimationPieces(const MeshDocument& doc)
+      : doc_(doc),
+        deusEx_(doc.vertexLayout == VertexLayout::DeusEx),
+        vertexCount_(static_cast<std::size_t>(std::max<int>(doc.vertexCount, 0))),
+        frameSize_(vertexCount_ * (deusEx_ ? layout::kDeusExVertex : layout::kPackedVertex)),
+        framesPerPiece_(std::max<std::size_t>(1, kPieceBytes / std::max<std::size_t>(frameSize_, 1))) {}
 
-std::vector<std::uint8_t> BuildAnimationFile(const MeshDocument& doc, int& clampedVertices) {
-  bool deusEx = doc.vertexLayout == VertexLayout::DeusEx;
-  std::size_t vertexCount = static_cast<std::size_t>(std::max<int>(doc.vertexCount, 0));
-  const std::size_t stride = deusEx ? layout::kDeusExVertex : layout::kPackedVertex;
-  const std::size_t frameSize = vertexCount * stride;
-  // Written in place: the frames of a large mesh run to millions of vertices.
-  std::vector<std::uint8_t> bytes(4 + doc.frames.size() * frameSize);
-  StoreLittle(bytes.data(), static_cast<std::uint16_t>(doc.frames.size()), 2);
-  StoreLittle(bytes.data() + 2, static_cast<std::uint16_t>(frameSize), 2);
-  std::uint8_t* at = bytes.data() + 4;
-  for (const auto& frame : doc.frames) {
-    if (!deusEx) {
-      // Entries a frame does not hold stay 0, PackVertex's word for 0.
-      clampedVertices += PackFrame(frame->positions.data(), std::min(vertexCount, frame->positions.size()), at);
-      at += frameSize;
-      continue;
+  std::size_t fileSize() const { return 4 + doc_.frames.size() * frameSize_; }
+  int clampedVertices() const { return clampedVertices_; }
+
+  // The next piece of the file; empty after the last.
+  std::span<const std::uint8_t> next() {
+    const bool first = nextFrame_ == 0 && !headerDone_;
+    const std::size_t frames = std::min(framesPerPiece_, doc_.frames.size() - nextFrame_);
+    if (!first && frames == 0) return {};
+    buffer_.resize((first ? 4 : 0) + frames * frameSize_);
+    std::uint8_t* at = buffer_.data();
+    if (first) {
+      StoreLittle(at, static_cast<std::uint16_t>(doc_.frames.size()), 2);
+      StoreLittle(at + 2, static_cast<std::uint16_t>(frameSize_), 2);
+      at += 4;
+      headerDone_ = true;
     }
-    for (std::size_t i = 0; i < vertexCount; ++i, at += stride) {
+    for (std::size_t f = nextFrame_; f < nextFrame_ + frames; ++f, at += frameSize_) PackInto(*doc_.frames[f], at);
+    nextFrame_ += frames;
+    return buffer_;
+  }
+
+ private:
+  static constexpr std::size_t kPieceBytes = 128 * 1024;
+
+  void PackInto(const AnimFrame& frame, std::uint8_t* at) {
+    const std::size_t held = std::min(vertexCount_, frame.positions.size());
+    if (!deusEx_) {
+      clampedVertices_ += PackFrame(frame.positions.data(), held, at);
+      // Entries a frame does not hold are 0, PackVertex's word for 0.
+      std::fill(at + held * layout::kPackedVertex, at + frameSize_, std::uint8_t{0});
+      return;
+    }
+    for (std::size_t i = 0; i < vertexCount_; ++i, at += layout::kDeusExVertex) {
       bool clamped = false;
-      DeusExVertex stored = EncodeDeusExVertex(PositionOf(*frame, i), &clamped);
+      DeusExVertex stored = EncodeDeusExVertex(i < held ? frame.positions[i] : Vec3{}, &clamped);
       StoreLittle(at, static_cast<std::uint16_t>(stored.x), 2);
       StoreLittle(at + 2, static_cast<std::uint16_t>(stored.y), 2);
       StoreLittle(at + 4, static_cast<std::uint16_t>(stored.z), 2);
       StoreLittle(at + 6, 0, 2);
-      if (clamped) ++clampedVertices;
+      if (clamped) ++clampedVertices_;
     }
   }
-  return bytes;
-}
+
+  const MeshDocument& doc_;
+  const bool deusEx_;
+  const std::size_t vertexCount_;
+  const std::size_t frameSize_;
+  const std::size_t framesPerPiece_;
+  std::vector<std::uint8_t> buffer_;
+  std::size_t nextFrame_ = 0;
+  bool headerDone_ = false;
+  int clampedVertices_ = 0;
+};
 
 std::string ClampedVerticesWarning(int count) {
   return std::to_string(count) +
@@ -374,34 +405,51 @@ StaleInfo RemoveStaleInfoFile(const std::string& path) {
   return errno == ENOENT || errno == EISDIR ? StaleInfo::None : StaleInfo::Stuck;
 }
 
-}  // namespace
-
-Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc) {
+// The geometry and info files with the warning about clamped coordinates;
+// the animation file is the caller's, whole or in pieces.
+Result<MeshFileContents> BuildMappingFiles(const MeshDocument& doc) {
   if (doc.frames.size() > kMaxAnimationFrames) return Error{kAnimationSaveError, "XXX_a.3d"};
   MeshFileContents files;
   bool clampedCoordinates = false;
   std::vector<FaceCoordinates> corners = CornersInChannelUnits(doc, clampedCoordinates);
   if (clampedCoordinates) corners = CornersAsReadBack(doc, std::move(corners));
-  int clampedVertices = 0;
   files.geometry = BuildGeometryFile(doc, corners);
-  files.animation = BuildAnimationFile(doc, clampedVertices);
   files.info = WriteInfoFile(doc.fileInfo, corners);
-  if (clampedVertices > 0) files.warnings.push_back(ClampedVerticesWarning(clampedVertices));
   if (clampedCoordinates) files.warnings.push_back(kClampedCoordinatesWarning);
+  return files;
+}
+
+// The clamped vertices are told before the clamped coordinates.
+void AddClampedVerticesWarning(std::vector<std::string>& warnings, int clampedVertices) {
+  if (clampedVertices > 0) warnings.insert(warnings.begin(), ClampedVerticesWarning(clampedVertices));
+}
+
+}  // namespace
+
+Result<MeshFileContents> BuildMeshFiles(const MeshDocument& doc) {
+  Result<MeshFileContents> files = BuildMappingFiles(doc);
+  if (!files) return files;
+  AnimationPieces pieces(doc);
+  files->animation.reserve(pieces.fileSize());
+  for (auto piece = pieces.next(); !piece.empty(); piece = pieces.next())
+    files->animation.insert(files->animation.end(), piece.begin(), piece.end());
+  AddClampedVerticesWarning(files->warnings, pieces.clampedVertices());
   return files;
 }
 
 Result<MeshFileReport> SaveMesh(const MeshDocument& doc, const std::string& name, const FileWriter& writer) {
   std::optional<MeshFileNames> names = IdentifyMeshName(name);
   if (!names) return Error{kIdentifyMessage, name};
-  Result<MeshFileContents> contents = BuildMeshFiles(doc);
+  Result<MeshFileContents> contents = BuildMappingFiles(doc);
   if (!contents) return Error{contents.error().message, names->animation};
 
   FileSet files(writer);
   if (files.stage(names->geometry, contents->geometry) != FileErrorCause::None)
     return Error{kGeometrySaveError, names->geometry};
-  if (files.stage(names->animation, contents->animation) != FileErrorCause::None)
+  AnimationPieces animation(doc);
+  if (files.stage(names->animation, [&animation] { return animation.next(); }) != FileErrorCause::None)
     return Error{kAnimationSaveError, names->animation};
+  AddClampedVerticesWarning(contents->warnings, animation.clampedVertices());
   MeshFileReport report;
   if (files.stage(names->info, contents->info) != FileErrorCause::None) {
     report.warnings.push_back(kInfoSaveWarning);
