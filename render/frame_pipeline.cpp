@@ -86,6 +86,7 @@ bool TransformFrame(ViewRecord& view, const MeshDocument& doc) {
 void BeginShadePass(FrameState& frame) {
   FrameBuffer& buffer = frame.view().frame;
   if (!buffer.hasShade()) return;
+  SettleShade(buffer);
   frame.raster().colour = buffer.shade.data();
   std::fill(buffer.depth.begin(), buffer.depth.end(), kDepthFar);
   resetEdges(frame.raster());
@@ -254,7 +255,9 @@ void RunFrame(FrameJob& job, const FramePlan& plan, FrameDrawer& drawer) {
   ScopedFramePriority priority(job.priority);
   SetRasterTarget(job.raster, buffer);
   job.raster.shadeRamps = BuildShadeRamps(job.colours, job.gamma);
-  ClearBuffers(buffer, job.colours[kColourBackground], plan.clearIds);
+  // Stale ids after a resize are cleared on the quick path too.
+  ClearBuffers(buffer, job.colours[kColourBackground], plan.clearIds || buffer.stale);
+  buffer.stale = false;
   resetEdges(job.raster);
   if (!job.doc || (plan.needsActiveSkin && !job.doc->activeSkin)) return;
   if (!TransformFrame(job.view, *job.doc)) return;
