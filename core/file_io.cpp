@@ -91,12 +91,17 @@ ByteSource OnePiece(std::span<const std::uint8_t> bytes) {
 FileErrorCause WriteOpen(const std::string& path, const ByteSource& pieces, const FileWriter& writer, int& fd) {
   fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return CauseFromErrno(errno);
+  off_t written = 0;
   for (auto piece = pieces(); !piece.empty(); piece = pieces()) {
     if (FileErrorCause cause = writer(fd, piece); cause != FileErrorCause::None) {
       ::close(fd);
       fd = -1;
       return cause;
     }
+#ifdef __linux__
+    ::sync_file_range(fd, written, static_cast<off_t>(piece.size()), SYNC_FILE_RANGE_WRITE);
+#endif
+    written += static_cast<off_t>(piece.size());
   }
   return FileErrorCause::None;
 }

@@ -60,7 +60,7 @@ struct Md2Triangle {
 
 struct Md2Frame {
   std::string name;
-  std::vector<Vec3> positions;  // byte x scale + translate, per axis
+  FramePositions positions;  // byte x scale + translate, per axis
 };
 
 // An MD2 model as read from its file, checked and ready to install.

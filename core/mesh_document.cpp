@@ -1,6 +1,7 @@
 #include "core/mesh_document.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -8,6 +9,16 @@
 #include "core/uv_vertex_index.h"
 
 namespace mok {
+
+void ResizeUnwritten(FramePositions& positions, std::size_t count) {
+  // Constructing an entry from a tag leaves it as allocated.
+  static constexpr std::array<Unwritten, kMaxVertices> kTags{};
+  if (count > kTags.size()) {
+    positions.resize(count);
+    return;
+  }
+  positions = FramePositions(kTags.begin(), kTags.begin() + static_cast<std::ptrdiff_t>(count));
+}
 namespace {
 
 float ClampChannelUnit(float value, bool* clamped) {

@@ -86,11 +86,37 @@ struct MeshTriangle {
   bool selectedVisible() const { return (state & (kFaceSelected | kFaceHidden)) == kFaceSelected; }
 };
 
+// A frame's positions behave as a std::vector<Vec3>, with one addition: a
+// frame read from a file is decoded straight into fresh storage.
+// ResizeUnwritten makes room for positions the caller writes next, where
+// resize() would zero them first (for a long animation that doubles the
+// memory traffic of a load).
+struct Unwritten {};
+template <class T>
+struct FrameAllocator : std::allocator<T> {
+  template <class U>
+  struct rebind {
+    using other = FrameAllocator<U>;
+  };
+  FrameAllocator() = default;
+  template <class U>
+  constexpr FrameAllocator(const FrameAllocator<U>&) noexcept {}
+  void construct(T*, const Unwritten&) noexcept {}
+  template <class... Args>
+  void construct(T* at, Args&&... args) {
+    std::construct_at(at, std::forward<Args>(args)...);
+  }
+};
+using FramePositions = std::vector<Vec3, FrameAllocator<Vec3>>;
+
+// Makes positions hold count entries, each of which the caller must write.
+void ResizeUnwritten(FramePositions& positions, std::size_t count);
+
 // One animation frame. `positions` holds at least `vertexCount` entries and
 // always reaches past the highest vertex index any face uses (entries beyond
 // the vertex count are zero), so indexing by a face's vertex is always safe.
 struct AnimFrame {
-  std::vector<Vec3> positions;
+  FramePositions positions;
   std::string name;
 };
 

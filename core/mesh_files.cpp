@@ -93,10 +93,10 @@ std::string ShortLastFrameWarning(std::size_t missingBytes) {
          " bytes short; the missing vertex positions read as 0.";
 }
 
-// Decodes the first vertexCount vertices of a frame block; vertices the block
-// does not hold in full stay 0.
+// Decodes the first vertexCount vertices of a frame block into every entry
+// of positions; entries the block does not hold in full become 0.
 void DecodeFrame(std::span<const std::uint8_t> block, VertexLayout vertexLayout, int vertexCount,
-                 std::vector<Vec3>& positions) {
+                 FramePositions& positions) {
   const bool deusEx = vertexLayout == VertexLayout::DeusEx;
   const std::size_t stride = deusEx ? layout::kDeusExVertex : layout::kPackedVertex;
   const std::size_t whole =
@@ -110,6 +110,7 @@ void DecodeFrame(std::span<const std::uint8_t> block, VertexLayout vertexLayout,
   } else {
     UnpackFrame(at, whole, positions.data());
   }
+  std::fill(positions.begin() + static_cast<std::ptrdiff_t>(whole), positions.end(), Vec3{});
 }
 
 Result<AnimationData> ParseAnimation(std::span<const std::uint8_t> bytes, const GeometryData& geometry) {
@@ -138,7 +139,7 @@ Result<AnimationData> ParseAnimation(std::span<const std::uint8_t> bytes, const 
     std::size_t length = std::min(frameSize, frames.size() - start);
     auto frame = std::make_unique<AnimFrame>();
     frame->name = std::to_string(f);
-    frame->positions.assign(positionCount, Vec3{});
+    ResizeUnwritten(frame->positions, positionCount);
     DecodeFrame(frames.subspan(start, length), animation.layout, geometry.vertexCount, frame->positions);
     animation.frames.push_back(std::move(frame));
   }

@@ -33,7 +33,8 @@ void IsoView::ResizeBuffers(int clientWidth, int clientHeight) {
   ReserveWithRoom(frame.depth, pixels);
   ReserveWithRoom(frame.ids, pixels);
   if (renderer_.ModeUsesShade()) ReserveWithRoom(frame.shade, pixels);
-  ResizeFrameBuffer(frame, clientWidth, clientHeight, renderer_.ModeUsesShade());
+  // The next frame clears the buffers; they are not written twice.
+  ResizeFrameBuffer(frame, clientWidth, clientHeight, renderer_.ModeUsesShade(), ResizeFill::Nothing);
   // The buffer keeps at least the client width; the client area never
   // reaches past the buffer, so every client point has an id.
   clientWidth_ = std::clamp(clientWidth, 0, static_cast<int>(record_.frame.width));
@@ -44,6 +45,9 @@ void IsoView::RenderFrame(int kind, int flags) {
   if (!record_.frame.hasArea()) return;
   record_.camera.filtered = isoFilter_;
   renderer_.RenderMode(record_, kind, flags);
+  // A mode's frame clears what the resize left; anything else it left
+  // unwritten reads as a full resize made it.
+  SettleResize(record_.frame);
   renderer_.DrawCornerButton(record_.frame, cornerPressed_);
 }
 
@@ -55,7 +59,7 @@ void IsoView::ToggleFiltered() {
 std::int32_t IsoView::IdAt(int x, int y) const {
   const FrameBuffer& frame = record_.frame;
   if (x < 0 || y < 0 || x >= clientWidth_ || y >= clientHeight_) return kIdBackground;
-  if (frame.ids.size() != frame.pixelCount()) return kIdBackground;
+  if (frame.stale || frame.ids.size() != frame.pixelCount()) return kIdBackground;
   const std::size_t row = static_cast<std::size_t>(frame.height - 1 - y);
   return frame.ids[row * static_cast<std::size_t>(frame.width) + static_cast<std::size_t>(x)];
 }

@@ -85,7 +85,9 @@ class IsoView final {
 
   // The window's client area changed: new buffers, then a full frame.
   void Resize(int clientWidth, int clientHeight);
-  // The same without the frame: the window renders when it chooses.
+  // The same without the frame: the window renders when it chooses. Until
+  // then the buffers hold no picture (FrameBuffer::stale) and every id reads
+  // as -1.
   void ResizeBuffers(int clientWidth, int clientHeight);
   // Draws the current mode into the buffers, then the corner button.
   void RenderFrame(int kind, int flags);

@@ -72,6 +72,9 @@ constexpr unsigned kAllButtons = kHeldLeft | kHeldRight | kHeldMiddle;
 }  // namespace
 
 void IsoView::HandleEvent(const PaneEvent& event) {
+  // Input that comes between a resize and its frame sees the ids a full
+  // resize writes.
+  SettleResize(record_.frame);
   switch (event.type) {
     case PaneEventType::Press:
       OnPress(event);

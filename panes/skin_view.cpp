@@ -61,7 +61,9 @@ bool SkinView::ResizeBuffers(int clientWidth, int clientHeight) {
   ReserveWithRoom(colours_, pixels);
   ReserveWithRoom(texelIds_, pixels);
   colours_.assign(pixels, app_.customColors[7]);
-  texelIds_.assign(pixels, -1);
+  // Ids that are all -1 stay so in any layout; only new ones need writing.
+  if (idsBlank_) texelIds_.resize(pixels, -1);
+  else texelIds_.assign(pixels, -1);
   coloursBlank_ = true;
   blankColour_ = app_.customColors[7];
   idsBlank_ = true;

@@ -44,7 +44,7 @@ Vec3 ToCameraSpace(const Camera& camera, const Vec3& vertex) {
           f * m[2] + e * m[5] + d * m[8] + camera.distance};
 }
 
-void TransformVertices(const Camera& camera, const std::vector<Vec3>& positions, std::vector<Vec3>& out) {
+void TransformVertices(const Camera& camera, std::span<const Vec3> positions, std::vector<Vec3>& out) {
   out.resize(positions.size());
   for (std::size_t i = 0; i < positions.size(); ++i) out[i] = ToCameraSpace(camera, positions[i]);
 }

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/interaction_flags.h"
@@ -70,7 +71,7 @@ inline constexpr std::array<CameraToolCommand, 6> kCameraToolCommands = {{
 Vec3 ToCameraSpace(const Camera& camera, const Vec3& vertex);
 
 // Camera-space points of every entry of `positions` (resized to match).
-void TransformVertices(const Camera& camera, const std::vector<Vec3>& positions, std::vector<Vec3>& out);
+void TransformVertices(const Camera& camera, std::span<const Vec3> positions, std::vector<Vec3>& out);
 
 // Pixels per unit at the look-at distance: min(W, H) / (2 distance tan(fov / 2)).
 float ProjectionScale(const Camera& camera, int width, int height);

@@ -27,6 +27,12 @@ struct FrameBuffer {
   std::vector<std::int32_t> ids;      // -1 background, triangle index, texel offset, or -2
   std::int16_t width = -1;
   std::int16_t height = -1;
+  // Left unwritten by a resize for the next frame (ResizeFill::Nothing):
+  // colour, depth and ids until the frame clears them, shade until the
+  // shade pass or a repaint writes zeros there first (SettleResize,
+  // SettleShade). Readers of stale ids see -1.
+  bool stale = false;
+  bool staleShade = false;
 
   bool hasArea() const { return width >= 1 && height >= 1; }
   std::size_t pixelCount() const { return hasArea() ? static_cast<std::size_t>(width) * static_cast<std::size_t>(height) : 0; }
@@ -36,9 +42,20 @@ struct FrameBuffer {
 // The client width rounded up to a multiple of 4.
 int FrameWidthFor(int clientWidth);
 
+// What a resize writes. Everything: colour 0, depth far, ids -1, shade 0.
+// Nothing, for a view that draws a frame next: the buffers only take the new
+// size and are marked stale, so the frame's clear is the one write.
+enum class ResizeFill { Everything, Nothing };
+
 // Reallocates every buffer for a client area (held within the limits above);
 // `shade` only when `withShade`.
-void ResizeFrameBuffer(FrameBuffer& frame, int clientWidth, int clientHeight, bool withShade);
+void ResizeFrameBuffer(FrameBuffer& frame, int clientWidth, int clientHeight, bool withShade,
+                       ResizeFill fill = ResizeFill::Everything);
+
+// Gives stale buffers what a full resize would have written: colour, depth
+// and ids (SettleResize), or shade (SettleShade).
+void SettleResize(FrameBuffer& frame);
+void SettleShade(FrameBuffer& frame);
 
 // Gives or takes the `shade` buffer when the render mode changes into or out
 // of the textured-and-shaded modes.

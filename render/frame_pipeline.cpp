@@ -6,7 +6,7 @@ namespace mok {
 
 namespace {
 
-const std::vector<Vec3>* CurrentPositions(const MeshDocument& doc) {
+const FramePositions* CurrentPositions(const MeshDocument& doc) {
   if (doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return nullptr;
   const AnimFrame* frame = doc.frames[static_cast<std::size_t>(doc.currentFrame)].get();
   if (!frame || frame->positions.empty()) return nullptr;
@@ -76,7 +76,7 @@ void SetRasterTexture(RasterContext& raster, SkinSlot& skin) {
 }
 
 bool TransformFrame(ViewRecord& view, const MeshDocument& doc) {
-  const std::vector<Vec3>* positions = CurrentPositions(doc);
+  const FramePositions* positions = CurrentPositions(doc);
   if (!positions) return false;
   TransformVertices(view.camera, *positions, view.cameraVertices);
   view.projectionScale = ProjectionScale(view.camera, view.frame.width, view.frame.height);
@@ -86,6 +86,7 @@ bool TransformFrame(ViewRecord& view, const MeshDocument& doc) {
 void BeginShadePass(FrameState& frame) {
   FrameBuffer& buffer = frame.view().frame;
   if (!buffer.hasShade()) return;
+  SettleShade(buffer);
   frame.raster().colour = buffer.shade.data();
   std::fill(buffer.depth.begin(), buffer.depth.end(), kDepthFar);
   resetEdges(frame.raster());
@@ -254,7 +255,9 @@ void RunFrame(FrameJob& job, const FramePlan& plan, FrameDrawer& drawer) {
   ScopedFramePriority priority(job.priority);
   SetRasterTarget(job.raster, buffer);
   job.raster.shadeRamps = BuildShadeRamps(job.colours, job.gamma);
-  ClearBuffers(buffer, job.colours[kColourBackground], plan.clearIds);
+  // Stale ids after a resize are cleared on the quick path too.
+  ClearBuffers(buffer, job.colours[kColourBackground], plan.clearIds || buffer.stale);
+  buffer.stale = false;
   resetEdges(job.raster);
   if (!job.doc || (plan.needsActiveSkin && !job.doc->activeSkin)) return;
   if (!TransformFrame(job.view, *job.doc)) return;

@@ -80,6 +80,8 @@ class PipelineMode : public RenderMode {
   void render(RenderJob& job, int kind, int) override {
     kind = NormaliseRefreshKind(kind);
     if (kind == kRefreshPaint) {
+      SettleResize(job.view.frame);
+      SettleShade(job.view.frame);
       if (facts().keepsShade) Repaint(job);
       return;
     }

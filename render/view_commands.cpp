@@ -7,7 +7,7 @@ namespace mok {
 namespace {
 
 // The current frame's positions, or null when the document has none.
-const std::vector<Vec3>* CurrentPositions(const MeshDocument& doc) {
+const FramePositions* CurrentPositions(const MeshDocument& doc) {
   if (doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return nullptr;
   const AnimFrame* frame = doc.frames[static_cast<std::size_t>(doc.currentFrame)].get();
   return frame ? &frame->positions : nullptr;
@@ -39,7 +39,7 @@ Mat3 AlignmentOrientation(ViewAlignment alignment) {
 void AlignCamera(Camera& camera, ViewAlignment alignment) { camera.orientation = AlignmentOrientation(alignment); }
 
 bool CenterOnSelected(Camera& camera, const MeshDocument& doc) {
-  const std::vector<Vec3>* positions = CurrentPositions(doc);
+  const FramePositions* positions = CurrentPositions(doc);
   if (!positions) return false;
   Vec3 sum;
   int count = 0;
@@ -60,7 +60,7 @@ bool CenterOnSelected(Camera& camera, const MeshDocument& doc) {
 }
 
 bool CenterOnScene(Camera& camera, const MeshDocument& doc) {
-  const std::vector<Vec3>* positions = CurrentPositions(doc);
+  const FramePositions* positions = CurrentPositions(doc);
   if (!positions) return false;
   const std::size_t count = std::min(positions->size(), static_cast<std::size_t>(std::max<int>(doc.vertexCount, 0)));
   if (count == 0) return false;

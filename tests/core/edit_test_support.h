@@ -21,7 +21,7 @@ class MeshBuilder {
     doc_->ResetSkinSlots();
     auto frame = std::make_unique<AnimFrame>();
     frame->name = "0";
-    frame->positions = std::move(positions);
+    frame->positions.assign(positions.begin(), positions.end());
     frame->positions.resize(64);
     doc_->frames.push_back(std::move(frame));
     doc_->vertexCount = 64;

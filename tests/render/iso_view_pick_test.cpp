@@ -30,6 +30,21 @@ TEST_F(IsoSelectionTest, LeftPressSelectsTheTriangleUnderTheCursorCountingRowsFr
   EXPECT_EQ(State(4), kFaceSelected);
 }
 
+// The buffers a resize leaves to the next frame hold leftovers; until the
+// frame, the ids read as a fresh buffer's, and a press selects nothing.
+TEST_F(IsoSelectionTest, BetweenAResizeAndItsFrameEveryIdIsBackground) {
+  SetIdAtRow(10, 0, 3);
+  view->ResizeBuffers(kClientWidth, kClientHeight);
+  EXPECT_EQ(view->IdAt(10, kBottomY), kIdBackground);
+  Press(B::Left, 10, kBottomY, kHeldLeft);
+  EXPECT_EQ(State(3), 0u);
+  EXPECT_EQ(view->frame().ids[10], kIdBackground);
+  SetIdAtRow(10, 0, 3);
+  view->ResizeBuffers(kClientWidth, kClientHeight);
+  view->RenderFrame(kRefreshQuick, kPaneIsoView);  // a renderer that writes nothing
+  EXPECT_EQ(view->IdAt(10, kBottomY), kIdBackground);
+}
+
 TEST_F(IsoSelectionTest, DraggingOverSelectedTrianglesChangesNothingMore) {
   SetIdAtRow(10, 0, 3);
   SetIdAtRow(11, 0, 3);

@@ -344,6 +344,50 @@ TEST(TexturedShadedModes, OtherModesIgnoreTheRepaintKind) {
   EXPECT_EQ(scene.Colour(45, 55), 0x010203u);
 }
 
+// A resize that leaves the buffers to the next frame, over the leftovers of
+// a larger paint-mode frame: every run of frames after it ends with the
+// buffers a resize that writes everything leads to (shade as its readers
+// see it).
+TEST(ResizeLeftToTheFrame, FramesAfterItMatchFramesAfterAFullResize) {
+  const std::vector<std::vector<int>> runs = {{0}, {1}, {3}, {1, 3}, {1, 0}, {0, 3}};
+  for (int mode : {kModeTextured, kModeTexturedGouraud}) {
+    for (EditMode edit : {EditMode::Mapping, EditMode::Paint}) {
+      for (const std::vector<int>& kinds : runs) {
+        SCOPED_TRACE(testing::Message() << "mode " << mode << " paint " << (edit == EditMode::Paint) << " kinds "
+                                        << testing::PrintToString(kinds));
+        ModeScene full, lazy;
+        for (ModeScene* scene : {&full, &lazy}) {
+          scene->AddFace(0, 2, 1);
+          scene->LoadPlaceholderSkins();
+          scene->UseMode(mode);
+          scene->app.flags.editMode = EditMode::Paint;
+        }
+        lazy.Render(0);
+        const bool shade = FactsOf(mode).keepsShade;
+        ResizeFrameBuffer(full.view.frame, 90, 100, shade);
+        ResizeFrameBuffer(lazy.view.frame, 90, 100, shade, ResizeFill::Nothing);
+        for (ModeScene* scene : {&full, &lazy}) {
+          scene->app.flags.editMode = edit;
+          std::vector<std::uint8_t> marks(scene->doc().activeSkin->pixels.size(), 1);
+          for (int kind : kinds) {
+            RenderJob job = MakeRenderJob(scene->app, scene->view);
+            job.strokeMarks = &marks;
+            scene->state().current().render(job, kind, 3);
+          }
+        }
+        const FrameBuffer& a = full.view.frame;
+        FrameBuffer& b = lazy.view.frame;
+        EXPECT_FALSE(b.stale);
+        EXPECT_EQ(a.colour, b.colour);
+        EXPECT_EQ(a.depth, b.depth);
+        EXPECT_EQ(a.ids, b.ids);
+        SettleShade(b);
+        EXPECT_EQ(a.shade, b.shade);
+      }
+    }
+  }
+}
+
 TEST(TexturedShadedModes, FacesWithoutASlotUseTheDefaultSkin) {
   ModeScene scene;
   scene.AddFace(0, 2, 1, 40);
