@@ -19,6 +19,13 @@ void ResizeUnwritten(FramePositions& positions, std::size_t count) {
   }
   positions = FramePositions(kTags.begin(), kTags.begin() + static_cast<std::ptrdiff_t>(count));
 }
+
+const FramePositions* CurrentPositions(const MeshDocument& doc) {
+  if (doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return nullptr;
+  const AnimFrame* frame = doc.frames[static_cast<std::size_t>(doc.currentFrame)].get();
+  if (!frame || frame->positions.empty()) return nullptr;
+  return &frame->positions;
+}
 namespace {
 
 float ClampChannelUnit(float value, bool* clamped) {

@@ -189,4 +189,8 @@ class MeshDocument {
   int FirstSelectedFace() const;
 };
 
+// The current frame's positions; null without a current frame or when it
+// holds none.
+const FramePositions* CurrentPositions(const MeshDocument& doc);
+
 }  // namespace mok

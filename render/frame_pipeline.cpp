@@ -6,13 +6,6 @@ namespace mok {
 
 namespace {
 
-const FramePositions* CurrentPositions(const MeshDocument& doc) {
-  if (doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return nullptr;
-  const AnimFrame* frame = doc.frames[static_cast<std::size_t>(doc.currentFrame)].get();
-  if (!frame || frame->positions.empty()) return nullptr;
-  return &frame->positions;
-}
-
 ScreenCorner ToScreen(const FrameState& frame, const Vec3& p) {
   const ViewRecord& view = frame.view();
   const ScreenPointF s = ProjectToScreen(view.camera, view.projectionScale, view.frame.width, view.frame.height, p);

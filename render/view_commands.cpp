@@ -6,13 +6,6 @@ namespace mok {
 
 namespace {
 
-// The current frame's positions, or null when the document has none.
-const FramePositions* CurrentPositions(const MeshDocument& doc) {
-  if (doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return nullptr;
-  const AnimFrame* frame = doc.frames[static_cast<std::size_t>(doc.currentFrame)].get();
-  return frame ? &frame->positions : nullptr;
-}
-
 void LookAt(Camera& camera, const Vec3& point) { camera.panOffset = {-point.y, -point.z, -point.x}; }
 
 bool CornersInRange(const MeshTriangle& face, std::size_t count) {
