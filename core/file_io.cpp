@@ -77,8 +77,6 @@ bool PlainName(const std::string& name) {
   return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos;
 }
 
-// Creates path and writes bytes to it; on success the file stays open, its
-// descriptor in fd, for the sync before the commit.
 // A source handing out bytes as its one piece.
 ByteSource OnePiece(std::span<const std::uint8_t> bytes) {
   return [bytes, handedOut = false]() mutable -> std::span<const std::uint8_t> {
@@ -88,6 +86,9 @@ ByteSource OnePiece(std::span<const std::uint8_t> bytes) {
   };
 }
 
+// Creates path and writes the pieces to it, starting the writeback of each
+// as soon as it is written; on success the file stays open, its descriptor
+// in fd, for the sync before the commit.
 FileErrorCause WriteOpen(const std::string& path, const ByteSource& pieces, const FileWriter& writer, int& fd) {
   fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return CauseFromErrno(errno);
@@ -107,12 +108,9 @@ FileErrorCause WriteOpen(const std::string& path, const ByteSource& pieces, cons
 }
 
 // Puts the written files on the disk before any of them replaces its target.
-// The writeback of every file starts before the first wait, so the file
-// system's own journal takes them in one commit instead of one commit each.
+// WriteOpen started the writeback of every file before this first wait, so
+// the file system's own journal takes them in one commit instead of one each.
 FileErrorCause SyncTogether(const std::vector<int>& fds) {
-#ifdef __linux__
-  for (int fd : fds) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-#endif
   for (int fd : fds)
     if (::fsync(fd) != 0 && errno != EINVAL) return CauseFromErrno(errno);
   return FileErrorCause::None;
