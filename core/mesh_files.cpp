@@ -198,7 +198,6 @@ void CommitAnimation(MeshDocument& doc, AnimationData& animation) {
   doc.currentVertices = doc.frames.empty() ? nullptr : doc.frames.front()->positions.data();
 }
 
-
 // No mesh file comes near this; larger files are not read into memory.
 constexpr std::uint64_t kMaxMeshFileBytes = std::uint64_t{1} << 30;
 
@@ -339,7 +338,7 @@ class AnimationPieces {
 
   // The next piece of the file; empty after the last.
   std::span<const std::uint8_t> next() {
-    const bool first = nextFrame_ == 0 && !headerDone_;
+    const bool first = !headerDone_;
     const std::size_t frames = std::min(framesPerPiece_, doc_.frames.size() - nextFrame_);
     if (!first && frames == 0) return {};
     buffer_.resize((first ? 4 : 0) + frames * frameSize_);
