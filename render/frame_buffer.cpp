@@ -10,21 +10,17 @@ void ResizeFrameBuffer(FrameBuffer& frame, int clientWidth, int clientHeight, bo
   frame.width = static_cast<std::int16_t>(FrameWidthFor(clientWidth));
   frame.height = static_cast<std::int16_t>(std::clamp(clientHeight, 0, kMaxFrameHeight));
   const std::size_t n = frame.pixelCount();
+  frame.colour.resize(n);
+  frame.depth.resize(n);
+  frame.ids.resize(n);
+  frame.stale = true;
   if (fill == ResizeFill::Nothing) {
-    frame.colour.resize(n);
-    frame.depth.resize(n);
-    frame.ids.resize(n);
     if (withShade) frame.shade.resize(n);
     else frame.shade = {};
-    frame.stale = true;
     frame.staleShade = withShade;
     return;
   }
-  frame.colour.assign(n, 0);
-  frame.depth.assign(n, kDepthFar);
-  frame.ids.assign(n, kIdBackground);
-  frame.stale = false;
-  frame.shade.clear();
+  SettleResize(frame);
   SetShadeBuffer(frame, withShade);
 }
 
