@@ -383,11 +383,9 @@ MOK_RASTER_INLINE void DrawPixel(const TriangleConstants& c, const SpanState<M, 
 // it fails. Returns two bits per pixel, both set where it passes.
 inline constexpr unsigned kDepthAllPass = 0xFFFF;
 
-MOK_RASTER_INLINE unsigned DepthTest8(std::uint16_t* depth, std::uint16_t z, std::uint16_t step) {
 #if defined(__SSE2__)
-  const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
-  const __m128i zs = _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(z)),
-                                   _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(step)), lanes));
+// The same test with the eight depths already in 16-bit lanes.
+MOK_RASTER_INLINE unsigned DepthTestLanes(std::uint16_t* depth, __m128i zs) {
   const __m128i stored = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
   // stored - z_k where that is positive, 0 where the pixel fails.
   const __m128i margin = _mm_subs_epu16(stored, zs);
@@ -395,6 +393,14 @@ MOK_RASTER_INLINE unsigned DepthTest8(std::uint16_t* depth, std::uint16_t z, std
       ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(margin, _mm_setzero_si128()))) & kDepthAllPass;
   if (passed != 0) _mm_storeu_si128(reinterpret_cast<__m128i*>(depth), _mm_sub_epi16(stored, margin));
   return passed;
+}
+#endif
+
+MOK_RASTER_INLINE unsigned DepthTest8(std::uint16_t* depth, std::uint16_t z, std::uint16_t step) {
+#if defined(__SSE2__)
+  const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  return DepthTestLanes(depth, _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(z)),
+                                             _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(step)), lanes)));
 #else
   unsigned passed = 0;
   for (int k = 0; k < 8; ++k) {
@@ -515,12 +521,8 @@ MOK_RASTER_INLINE void DrawLanes8(const TriangleConstants& c, const SpanState<M,
                                   const SpanLanes& lanes, const SpanTarget& target, int i) {
   unsigned passed = kDepthAllPass;
   if constexpr (M.depth) {
-    const __m128i stored = _mm_loadu_si128(reinterpret_cast<const __m128i*>(target.depth + i));
-    const __m128i margin = _mm_subs_epu16(stored, lanes.z);  // as in DepthTest8
-    passed = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(margin, _mm_setzero_si128()))) &
-             kDepthAllPass;
+    passed = DepthTestLanes(target.depth + i, lanes.z);
     if (passed == 0) return;
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(target.depth + i), _mm_sub_epi16(stored, margin));
   }
   const __m128i offsets[2] = {lanes.Offsets(c.tex, 0), lanes.Offsets(c.tex, 1)};
   alignas(16) std::int32_t offset[8];
