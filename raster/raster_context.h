@@ -39,7 +39,12 @@ inline constexpr int kRasterMaxAttributes = 6;  // interpolated values per verte
 inline constexpr std::int32_t kEdgeIdleLeft = std::numeric_limits<std::int32_t>::max();
 inline constexpr std::int32_t kEdgeIdleRight = std::numeric_limits<std::int32_t>::min();
 
-using EdgeTable = std::array<std::int32_t, kRasterMaxRows>;
+// Each table runs a cache line past its rows. Tables exactly 8 KB long would
+// put every row's entries 4 KB apart, and a load that follows a store 4 KB
+// away waits for the store to finish: the edge walk and the span loop both
+// store one table and then load another of the same row.
+inline constexpr int kEdgeTablePad = 16;
+using EdgeTable = std::array<std::int32_t, kRasterMaxRows + kEdgeTablePad>;
 
 struct RasterContext {
   // Edge tables: per row the smallest and largest x an edge reached, and the

@@ -5,6 +5,7 @@
 // rasterizer; the triangle members in raster_triangles.cpp use it.
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 
@@ -91,9 +92,42 @@ bool ClipEdge(RasterContext& ctx, ClipVertex<N>& start, ClipVertex<N>& end, std:
   return true;
 }
 
+// The attributes of an edge's points: point i holds start + i * step in
+// 64 bits, what adding the step i times gives.
+template <int N>
+struct EdgeValues {
+  std::int64_t start[N];
+  std::int64_t step[N];
+
+  void StoreAt(int i, std::array<EdgeTable, kRasterMaxAttributes>& tables, int row) const {
+    for (int k = 0; k < N; ++k) tables[k][row] = static_cast<std::int32_t>(start[k] + i * step[k]);
+  }
+};
+
+template <int N>
+void ExtendLeft(RasterContext& ctx, const EdgeValues<N>& values, int x, int y, int i) {
+  if (x < ctx.leftX[y]) {
+    ctx.leftX[y] = x;
+    values.StoreAt(i, ctx.leftAttr, y);
+  }
+}
+
+template <int N>
+void ExtendRight(RasterContext& ctx, const EdgeValues<N>& values, int x, int y, int i) {
+  if (x > ctx.rightX[y]) {
+    ctx.rightX[y] = x;
+    values.StoreAt(i, ctx.rightAttr, y);
+  }
+}
+
 // Bresenham walk of one clipped edge into the edge tables. Every point that
 // extends its row to the left or right records the running attributes for
 // that side. Attribute steps divide by the major length, truncating.
+//
+// A mostly horizontal edge puts a run of points on each row, all stepping
+// the same way along x: of those only the first can extend the row on the
+// side the run comes from and only the last on the side it goes to, so the
+// walk goes a row at a time and tests just those two.
 template <int N>
 void ScanEdge(RasterContext& ctx, const ClipVertex<N>& p, const ClipVertex<N>& q) {
   ctx.minRow = std::min({ctx.minRow, p.y, q.y});
@@ -105,37 +139,44 @@ void ScanEdge(RasterContext& ctx, const ClipVertex<N>& p, const ClipVertex<N>& q
   const bool yMajor = dy >= dx;
   const int major = yMajor ? dy : dx;
   const int minor = yMajor ? dx : dy;
-  std::int64_t value[N];
-  std::int64_t step[N];
+  EdgeValues<N> values;
   for (int k = 0; k < N; ++k) {
-    value[k] = p.attr[k];
-    step[k] = major > 0 ? (static_cast<std::int64_t>(q.attr[k]) - p.attr[k]) / major : 0;
+    values.start[k] = p.attr[k];
+    values.step[k] = major > 0 ? (static_cast<std::int64_t>(q.attr[k]) - p.attr[k]) / major : 0;
   }
   int x = p.x;
   int y = p.y;
   int d = 2 * minor - major;
-  for (int i = 0; i <= major; ++i) {
-    if (x < ctx.leftX[y]) {
-      ctx.leftX[y] = x;
-      for (int k = 0; k < N; ++k) ctx.leftAttr[k][y] = static_cast<std::int32_t>(value[k]);
-    }
-    if (x > ctx.rightX[y]) {
-      ctx.rightX[y] = x;
-      for (int k = 0; k < N; ++k) ctx.rightAttr[k][y] = static_cast<std::int32_t>(value[k]);
-    }
-    if (d < 0) {
-      if (yMajor) {
-        y += sy;
-      } else {
-        x += sx;
-      }
-      d += 2 * minor;
-    } else {
-      x += sx;
+  if (yMajor) {
+    for (int i = 0; i <= major; ++i) {
+      ExtendLeft(ctx, values, x, y, i);
+      ExtendRight(ctx, values, x, y, i);
+      // Whether x steps is as good as random for most slopes: masks, not a
+      // branch.
+      const int stepX = -static_cast<int>(d >= 0);
+      x += sx & stepX;
+      d += 2 * minor - (2 * major & stepX);
       y += sy;
-      d += 2 * (minor - major);
     }
-    for (int k = 0; k < N; ++k) value[k] += step[k];
+    return;
+  }
+  for (int i = 0; i <= major;) {
+    // The point stays on its row while d < 0, gaining 2 * minor a step.
+    int run = major - i + 1;
+    if (d >= 0) run = 1;
+    else if (minor > 0) run = std::min(run, 1 + (2 * minor - 1 - d) / (2 * minor));
+    const int last = x + sx * (run - 1);
+    if (sx > 0) {
+      ExtendLeft(ctx, values, x, y, i);
+      ExtendRight(ctx, values, last, y, i + run - 1);
+    } else {
+      ExtendRight(ctx, values, x, y, i);
+      ExtendLeft(ctx, values, last, y, i + run - 1);
+    }
+    i += run;
+    x = last + sx;
+    y += sy;
+    d += 2 * minor * run - 2 * major;
   }
 }
 
