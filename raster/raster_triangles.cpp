@@ -491,10 +491,13 @@ struct SpanLanes {
         vStep(_mm_set1_epi32(WrappingAdd(0, s.v.step, 8))),
         zStep(_mm_set1_epi16(static_cast<std::int16_t>(s.zStep * 8))) {}
 
-  // The values `ahead` .. ahead + 3 steps on.
+  // The values `ahead` .. ahead + 3 steps on: 0, 1, 2 and 3 steps made of
+  // the step moved along the lanes and added up.
   static __m128i Ramp(const MaskedCoord& c, int ahead) {
-    return _mm_setr_epi32(WrappingAdd(c.value, c.step, ahead), WrappingAdd(c.value, c.step, ahead + 1),
-                          WrappingAdd(c.value, c.step, ahead + 2), WrappingAdd(c.value, c.step, ahead + 3));
+    const __m128i once = _mm_slli_si128(_mm_set1_epi32(c.step), 4);  // 0, s, s, s
+    const __m128i twice = _mm_slli_si128(once, 4);                     // 0, 0, s, s
+    const __m128i steps = _mm_add_epi32(_mm_add_epi32(once, twice), _mm_slli_si128(twice, 4));
+    return _mm_add_epi32(_mm_set1_epi32(WrappingAdd(c.value, c.step, ahead)), steps);
   }
 
   void Advance() {
