@@ -20,9 +20,10 @@
 // count little, and each drag is replayed three times on a fresh program,
 // each step counting with the fastest of its three times. Counters: median_ms
 // and p95_ms of those, and faults, the minor page faults per step (first
-// touches of fresh memory); the Time column is the mean of all steps. The release that ends each drag is timed as one more benchmark
-// per kind family (RebuildUvVertices and the final frames) and for the
-// splitter (the final frames at the new sizes).
+// touches of fresh memory); the Time column is the mean of all steps. The
+// release that ends each drag is timed as one more benchmark per kind family
+// (RebuildUvVertices and the final frames) and for the splitter (the final
+// frames at the new sizes).
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
