@@ -202,8 +202,9 @@ void MapFrom3DView(Application& app, const ViewProjection& view, MappingFrame fr
   if (!app.dialogs.ChooseMapFrom3DView(options)) return;
   remembered.assignChannel = options.assignChannel;
   MeshDocument& doc = app.doc();
-  if (doc.frames.empty() || doc.currentFrame < 0 || doc.currentFrame >= static_cast<int>(doc.frames.size())) return;
-  const FramePositions& positions = doc.frames[static_cast<std::size_t>(doc.currentFrame)]->positions;
+  const FramePositions* current = CurrentPositions(doc);
+  if (!current) return;
+  const FramePositions& positions = *current;
   std::vector<Vec3> camera(positions.size());
   for (std::size_t i = 0; i < positions.size(); ++i) camera[i] = view.ToCameraSpace(positions[i]);
   const MapChoice choice = ChooseFaces(doc, camera, options.noBackfaces);
