@@ -26,6 +26,7 @@ const FramePositions* CurrentPositions(const MeshDocument& doc) {
   if (!frame || frame->positions.empty()) return nullptr;
   return &frame->positions;
 }
+
 namespace {
 
 float ClampChannelUnit(float value, bool* clamped) {
