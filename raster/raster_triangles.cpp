@@ -384,6 +384,12 @@ MOK_RASTER_INLINE void DrawPixel(const TriangleConstants& c, const SpanState<M, 
 inline constexpr unsigned kDepthAllPass = 0xFFFF;
 
 #if defined(__SSE2__)
+// The depths z, z + step, ... z + 7 * step in 16-bit wrapping lanes.
+MOK_RASTER_INLINE __m128i DepthLanes(std::uint16_t z, std::uint16_t step) {
+  return _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(z)),
+                       _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(step)), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7)));
+}
+
 // The same test with the eight depths already in 16-bit lanes.
 MOK_RASTER_INLINE unsigned DepthTestLanes(std::uint16_t* depth, __m128i zs) {
   const __m128i stored = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
@@ -398,9 +404,7 @@ MOK_RASTER_INLINE unsigned DepthTestLanes(std::uint16_t* depth, __m128i zs) {
 
 MOK_RASTER_INLINE unsigned DepthTest8(std::uint16_t* depth, std::uint16_t z, std::uint16_t step) {
 #if defined(__SSE2__)
-  const __m128i lanes = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
-  return DepthTestLanes(depth, _mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(z)),
-                                             _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(step)), lanes)));
+  return DepthTestLanes(depth, DepthLanes(z, step));
 #else
   unsigned passed = 0;
   for (int k = 0; k < 8; ++k) {
@@ -484,9 +488,7 @@ struct SpanLanes {
   explicit SpanLanes(const SpanState<M, MaskedCoord>& s)
       : u{Ramp(s.u, 0), Ramp(s.u, 4)},
         v{Ramp(s.v, 0), Ramp(s.v, 4)},
-        z(_mm_add_epi16(_mm_set1_epi16(static_cast<std::int16_t>(s.z)),
-                        _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(s.zStep)),
-                                        _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7)))),
+        z(DepthLanes(s.z, s.zStep)),
         uStep(_mm_set1_epi32(WrappingAdd(0, s.u.step, 8))),
         vStep(_mm_set1_epi32(WrappingAdd(0, s.v.step, 8))),
         zStep(_mm_set1_epi16(static_cast<std::int16_t>(s.zStep * 8))) {}
