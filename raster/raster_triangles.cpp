@@ -673,17 +673,17 @@ void DrawRow(const TriangleConstants& c, const std::int32_t* left, const std::in
 // on. A span usually starts in a row nothing has touched since the clear, and
 // the hardware prefetchers do not follow the jump from one row to the next,
 // so the next span's lines are fetched while the current one is drawn.
+template <class T>
+MOK_RASTER_INLINE void PrefetchForWriting(const T* from, int count) {
+  constexpr int kLine = 64;
+  const char* end = reinterpret_cast<const char*>(from + count);
+  for (const char* p = reinterpret_cast<const char*>(from); p < end; p += kLine) __builtin_prefetch(p, 1);
+}
+
 template <Member M>
 MOK_RASTER_INLINE void PrefetchSpan(const RasterContext& ctx, std::ptrdiff_t base, int count) {
-  constexpr int kLine = 64;
-  const char* colour = reinterpret_cast<const char*>(ctx.colour + base);
-  const char* colourEnd = reinterpret_cast<const char*>(ctx.colour + base + count);
-  for (const char* p = colour; p < colourEnd; p += kLine) __builtin_prefetch(p, 1);
-  if constexpr (M.depth) {
-    const char* depth = reinterpret_cast<const char*>(ctx.depth + base);
-    const char* depthEnd = reinterpret_cast<const char*>(ctx.depth + base + count);
-    for (const char* p = depth; p < depthEnd; p += kLine) __builtin_prefetch(p, 1);
-  }
+  PrefetchForWriting(ctx.colour + base, count);
+  if constexpr (M.depth) PrefetchForWriting(ctx.depth + base, count);
 }
 
 // Fills every row the edge pass touched and leaves the tables idle again.
