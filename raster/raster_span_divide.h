@@ -29,11 +29,13 @@ inline constexpr std::array<std::uint64_t, kSpanReciprocals> kSpanReciprocal = [
 inline std::int32_t SpanQuotient(std::int64_t difference, int n) {
   if (n >= kSpanReciprocals) return static_cast<std::int32_t>(difference / n);
   __extension__ typedef unsigned __int128 Wide;
-  const std::uint64_t magnitude =
-      difference < 0 ? 0 - static_cast<std::uint64_t>(difference) : static_cast<std::uint64_t>(difference);
+  // The sign as a mask rather than a branch: a span's differences are as
+  // often negative as not, so a branch on the sign mispredicts half the time.
+  const auto sign = static_cast<std::uint64_t>(difference >> 63);
+  const std::uint64_t magnitude = (static_cast<std::uint64_t>(difference) ^ sign) - sign;
   const auto quotient =
-      static_cast<std::int64_t>((static_cast<Wide>(magnitude) * kSpanReciprocal[static_cast<std::size_t>(n)]) >> 64);
-  return static_cast<std::int32_t>(difference < 0 ? -quotient : quotient);
+      static_cast<std::uint64_t>((static_cast<Wide>(magnitude) * kSpanReciprocal[static_cast<std::size_t>(n)]) >> 64);
+  return static_cast<std::int32_t>((quotient ^ sign) - sign);
 }
 
 }  // namespace mok::raster_detail
