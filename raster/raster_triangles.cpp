@@ -390,21 +390,27 @@ MOK_RASTER_INLINE __m128i DepthLanes(std::uint16_t z, std::uint16_t step) {
                        _mm_mullo_epi16(_mm_set1_epi16(static_cast<std::int16_t>(step)), _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7)));
 }
 
-// The same test with the eight depths already in 16-bit lanes.
-MOK_RASTER_INLINE unsigned DepthTestLanes(std::uint16_t* depth, __m128i zs) {
+// The same test with the eight depths already in 16-bit lanes; it also
+// gives the failed pixels as lanes of all ones.
+struct DepthOutcome {
+  unsigned passed;
+  __m128i failed;
+};
+
+MOK_RASTER_INLINE DepthOutcome DepthTestLanes(std::uint16_t* depth, __m128i zs) {
   const __m128i stored = _mm_loadu_si128(reinterpret_cast<const __m128i*>(depth));
   // stored - z_k where that is positive, 0 where the pixel fails.
   const __m128i margin = _mm_subs_epu16(stored, zs);
-  const unsigned passed =
-      ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(margin, _mm_setzero_si128()))) & kDepthAllPass;
+  const __m128i failed = _mm_cmpeq_epi16(margin, _mm_setzero_si128());
+  const unsigned passed = ~static_cast<unsigned>(_mm_movemask_epi8(failed)) & kDepthAllPass;
   if (passed != 0) _mm_storeu_si128(reinterpret_cast<__m128i*>(depth), _mm_sub_epi16(stored, margin));
-  return passed;
+  return {passed, failed};
 }
 #endif
 
 MOK_RASTER_INLINE unsigned DepthTest8(std::uint16_t* depth, std::uint16_t z, std::uint16_t step) {
 #if defined(__SSE2__)
-  return DepthTestLanes(depth, DepthLanes(z, step));
+  return DepthTestLanes(depth, DepthLanes(z, step)).passed;
 #else
   unsigned passed = 0;
   for (int k = 0; k < 8; ++k) {
@@ -519,43 +525,50 @@ struct SpanLanes {
   }
 };
 
+// Stores four lanes at `to`, keeping the old value where `keep` is all ones.
+template <class T>
+MOK_RASTER_INLINE void StoreKeeping(T* to, __m128i value, __m128i keep) {
+  const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(to));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_or_si128(_mm_and_si128(keep, old), _mm_andnot_si128(keep, value)));
+}
+
 // The eight pixels from i on under `lanes`: depth test, then texel, colour
-// and id of every pixel that passes.
+// and id of every pixel that passes. All eight texels are read and a hidden
+// pixel keeps its old values by a blend, so a partly hidden group (the last
+// group of most spans) takes no branch per pixel.
 template <Member M>
 MOK_RASTER_INLINE void DrawLanes8(const TriangleConstants& c, const SpanState<M, MaskedCoord>& s,
                                   const SpanLanes& lanes, const SpanTarget& target, int i) {
-  unsigned passed = kDepthAllPass;
+  DepthOutcome test{kDepthAllPass, _mm_setzero_si128()};
   if constexpr (M.depth) {
-    passed = DepthTestLanes(target.depth + i, lanes.z);
-    if (passed == 0) return;
+    test = DepthTestLanes(target.depth + i, lanes.z);
+    if (test.passed == 0) return;
   }
   const __m128i offsets[2] = {lanes.Offsets(c.tex, 0), lanes.Offsets(c.tex, 1)};
   alignas(16) std::int32_t offset[8];
   _mm_store_si128(reinterpret_cast<__m128i*>(offset), offsets[0]);
   _mm_store_si128(reinterpret_cast<__m128i*>(offset + 4), offsets[1]);
-  if (passed == kDepthAllPass) {
-    // Four colours to a store: while the target's lines are still on their
-    // way from memory, fewer stores wait in the store buffer.
-    for (int half = 0; half < 2; ++half) {
-      std::int32_t colour[4];
-      for (int k = 0; k < 4; ++k) {
-        const std::int32_t at = offset[4 * half + k];
-        colour[k] = static_cast<std::int32_t>(PixelColour(c, s, {c.tex.texels[at], at}));
-      }
-      _mm_storeu_si128(reinterpret_cast<__m128i*>(target.colour + i + 4 * half),
-                       _mm_setr_epi32(colour[0], colour[1], colour[2], colour[3]));
-      if constexpr (M.ids != Ids::kNone) {
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(target.ids + i + 4 * half),
-                         M.ids == Ids::kValue ? _mm_set1_epi32(c.id) : offsets[half]);
-      }
+  // Eight scalar loads of the stored offsets take fewer instructions than
+  // shuffling each one out of its lane, which GCC otherwise prefers.
+  asm("" : "+m"(offset));
+  const __m128i keep[2] = {_mm_unpacklo_epi16(test.failed, test.failed), _mm_unpackhi_epi16(test.failed, test.failed)};
+  // Four colours to a store: while the target's lines are still on their
+  // way from memory, fewer stores wait in the store buffer.
+  for (int half = 0; half < 2; ++half) {
+    std::int32_t colour[4];
+    for (int k = 0; k < 4; ++k) {
+      const std::int32_t at = offset[4 * half + k];
+      colour[k] = static_cast<std::int32_t>(PixelColour(c, s, {c.tex.texels[at], at}));
     }
-    return;
-  }
-  for (int k = 0; k < 8; ++k) {
-    if (((passed >> (2 * k)) & 1) == 0) continue;
-    target.colour[i + k] = PixelColour(c, s, {c.tex.texels[offset[k]], offset[k]});
-    if constexpr (M.ids == Ids::kValue) target.ids[i + k] = c.id;
-    if constexpr (M.ids == Ids::kTexel) target.ids[i + k] = offset[k];
+    const __m128i colours = _mm_setr_epi32(colour[0], colour[1], colour[2], colour[3]);
+    const __m128i ids = M.ids == Ids::kValue ? _mm_set1_epi32(c.id) : offsets[half];
+    if constexpr (M.depth) {
+      StoreKeeping(target.colour + i + 4 * half, colours, keep[half]);
+      if constexpr (M.ids != Ids::kNone) StoreKeeping(target.ids + i + 4 * half, ids, keep[half]);
+    } else {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(target.colour + i + 4 * half), colours);
+      if constexpr (M.ids != Ids::kNone) _mm_storeu_si128(reinterpret_cast<__m128i*>(target.ids + i + 4 * half), ids);
+    }
   }
 }
 
