@@ -445,9 +445,9 @@ void ReplayDrag(benchmark::State& state, DragKind kind, int mode) {
   for (auto _ : state) {
     const ReplayTimes times = ReplayOnce(kind, mode);
     double total = 0;
-    for (int i = 0; i < kSteps; ++i) {
-      fastest[static_cast<std::size_t>(i)] = std::min(fastest[static_cast<std::size_t>(i)], times.stepMs[static_cast<std::size_t>(i)]);
-      total += times.stepMs[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < fastest.size(); ++i) {
+      fastest[i] = std::min(fastest[i], times.stepMs[i]);
+      total += times.stepMs[i];
     }
     state.SetIterationTime(total / kSteps * 1e-3);
     faults += times.faults;
